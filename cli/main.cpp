@@ -1,0 +1,39 @@
+#include "cli/Commands.h"
+#include "services/Error.h"
+#include "services/ExchangeFolder.h"
+
+#include <iostream>
+
+namespace velmora::cli {
+
+std::string exchangeFolderOrDefault(const std::string& option) {
+    return option.empty() ? defaultExchangeFolder().string() : option;
+}
+
+} // namespace velmora::cli
+
+int main(int argc, char** argv) {
+    using namespace velmora::cli;
+    CLI::App app{"Velmora: moves a school's timetable data between Sauce and Horadia.",
+                 "velmora-cli"};
+    app.require_subcommand(1);
+    addDumpCommand(app);
+    addConvertCommand(app);
+    addResultsCommand(app);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? 0 : 2;
+    } catch (const UsageError& error) {
+        std::cerr << "velmora-cli: " << error.what() << "\n";
+        return 2;
+    } catch (const velmora::Error& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "conversion/FrameChooser.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmora {
+
+struct ConversionSummary {
+    std::vector<std::pair<std::string, int>> rowsPerTable; // table name, rows written
+};
+
+// Turns a Sauce service document into the eight exchange tables. All or nothing: the tables
+// are built aside and replace the folder's tables together only when every builder has
+// succeeded; a run that fails leaves the folder's tables as they were.
+class ConversionRun {
+public:
+    ConversionRun(std::filesystem::path document, std::filesystem::path exchangeFolder,
+                  FrameChooser& frames);
+    ConversionSummary run();
+
+private:
+    std::filesystem::path document_;
+    std::filesystem::path folder_;
+    FrameChooser& frames_;
+};
+
+} // namespace velmora

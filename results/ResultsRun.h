@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+namespace velmora {
+
+// The result document's path: "ResultadoHoradia" followed by the document's file name, in the
+// document's folder.
+std::filesystem::path resultPathFor(const std::filesystem::path& document);
+
+// Turns the timetable program's solution back into a Sauce service document: reads SOLUC and the
+// exchange tables, rebuilds the document's SALIDAS and saves the result beside the document.
+class ResultsRun {
+public:
+    ResultsRun(std::filesystem::path document, std::filesystem::path exchangeFolder);
+    std::filesystem::path run(); // the result file written
+
+private:
+    std::filesystem::path document_;
+    std::filesystem::path folder_;
+};
+
+} // namespace velmora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The folder where the timetable program keeps its tables: /HTEMP (\HTEMP on the current
+// drive on Windows), or the folder named by VELMORA_EXCHANGE_DIR when that is set.
+std::filesystem::path defaultExchangeFolder();
+
+// The file of a table (name without extension, e.g. "SOLUC") in a folder, whatever the letter
+// case of its name on disk (SOLUC.DBF, soluc.dbf); nothing when there is none.
+std::optional<std::filesystem::path> findTableFile(const std::filesystem::path& folder,
+                                                   const std::string& table);
+
+// Every file in folder whose name equals fileName without regard to ASCII letter case.
+std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::path& folder,
+                                                         const std::string& fileName);
+
+// The path a new table gets: upper-case NAME.DBF in folder.
+std::filesystem::path newTableFile(const std::filesystem::path& folder, const std::string& table);
+
+} // namespace velmora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Text is held as UTF-8 throughout the core. Wherever the timetable rules count characters
+// (the first 10, the last one), they count Unicode code points, never bytes.
+namespace velmora::text {
+
+// Number of characters (code points) in s.
+std::size_t length(std::string_view s);
+
+// The first n characters of s (all of s when it is shorter).
+std::string left(std::string_view s, std::size_t n);
+
+// The characters of s from character index `from` (0-based), at most n of them.
+std::string mid(std::string_view s, std::size_t from, std::size_t n = std::string_view::npos);
+
+// The last character of s; empty when s is empty.
+std::string lastChar(std::string_view s);
+
+// s without the characters with codes 0 to 32 at both ends.
+std::string trim(std::string_view s);
+
+// s without the characters with codes 0 to 32 at its end.
+std::string trimRight(std::string_view s);
+
+// s with only the letters A-Z turned into a-z (or a-z into A-Z); every other character stays.
+std::string asciiLower(std::string_view s);
+std::string asciiUpper(std::string_view s);
+
+// True when a and b are equal under Unicode case folding (ÑANDÚ equals ñandú).
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+// s under Unicode case folding: two texts fold to the same text when they differ only in case.
+std::string foldCase(std::string_view s);
+
+// s padded with blanks or cut to exactly n characters.
+std::string padOrCut(std::string_view s, std::size_t n);
+
+// Windows-1252, the code page of the exchange tables. A character that the code page lacks
+// becomes '?'.
+std::string toWindows1252(std::string_view utf8);
+std::string fromWindows1252(std::string_view bytes);
+
+} // namespace velmora::text

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct _xmlNode;
+struct _xmlDoc;
+
+namespace velmora {
+
+// A node of an XmlDocument. It does not own the node: it is valid while its document lives
+// and the node stays in that document's tree.
+class XmlNode {
+public:
+    XmlNode() = default;
+    explicit XmlNode(_xmlNode* node) : node_(node) {}
+
+    bool isNull() const { return node_ == nullptr; }
+    std::string name() const;
+
+    // XPath 1.0 location path evaluated with this node as the context node.
+    std::vector<XmlNode> selectNodes(const std::string& path) const;
+    // The first child element with this name, or a null node.
+    XmlNode firstChildElement(const std::string& name) const;
+
+    std::string text() const; // all text inside the node, concatenated (UTF-8)
+    bool hasAttribute(const std::string& name) const;
+    std::string attribute(const std::string& name) const; // empty when missing
+
+    void setAttribute(const std::string& name, const std::string& value);
+    void setText(const std::string& text);
+    // Appends child as the last child of this node and returns it.
+    XmlNode appendChild(XmlNode child);
+    // Detaches child from this node and frees it. Throws when child is null or not a child.
+    void removeChild(XmlNode child);
+
+    _xmlNode* raw() const { return node_; }
+
+private:
+    _xmlNode* node_ = nullptr;
+};
+
+// A parsed XML document, owned. Files are parsed as untrusted input: no network, no external
+// entities or DTDs, no entity substitution, the parser's default size limits.
+class XmlDocument {
+public:
+    // Throws an Error naming the file, with the parser's message, line and column, when the
+    // file cannot be read, is empty or is not well-formed XML.
+    static XmlDocument load(const std::filesystem::path& file);
+    static XmlDocument parse(const std::string& xml, const std::string& nameForMessages);
+
+    XmlDocument(XmlDocument&&) noexcept;
+    XmlDocument& operator=(XmlDocument&&) noexcept;
+    ~XmlDocument();
+
+    XmlNode root() const;
+    std::vector<XmlNode> selectNodes(const std::string& path) const;
+    XmlNode createElement(const std::string& name);
+
+    // The encoding the document declared ("ISO-8859-1", ...), empty for none (UTF-8).
+    std::string encoding() const;
+
+    // Writes the whole document in its own encoding. The file is written beside the target
+    // and renamed over it, so a failed save leaves any earlier file intact.
+    void save(const std::filesystem::path& file) const;
+
+private:
+    explicit XmlDocument(_xmlDoc* doc);
+    struct Deleter {
+        void operator()(_xmlDoc* doc) const;
+    };
+    std::unique_ptr<_xmlDoc, Deleter> doc_;
+};
+
+} // namespace velmora
