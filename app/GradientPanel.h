@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A panel filled with a three-colour gradient from top to bottom (start, middle, end).
+class GradientPanel : public QWidget {
+    Q_OBJECT
+public:
+    GradientPanel(QColor start, QColor middle, QColor end, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor start_;
+    QColor middle_;
+    QColor end_;
+};
