@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Moves the freshly built tables NAME.DBF of `staging` into `exchangeFolder`, replacing each
+// table's old files (NAME.DBF and its index NAME.MDX, whatever the letter case of their names)
+// — all of them or none: if anything fails, every file that was moved is put back and the
+// exchange folder is left as it was. A table that another program holds open stops the
+// replacement before anything is moved.
+void replaceTables(const std::filesystem::path& exchangeFolder,
+                   const std::filesystem::path& staging, const std::vector<std::string>& tables);
+
+} // namespace velmora
