@@ -1,0 +1,175 @@
+#include "services/Error.h"
+#include "services/XmlDocument.h"
+#include "services/XmlPath.h"
+
+#include <libxml/tree.h>
+#include <libxml/xmlstring.h>
+
+namespace velmora {
+
+namespace {
+
+const xmlChar* xml(const std::string& s) {
+    return reinterpret_cast<const xmlChar*>(s.c_str());
+}
+
+std::string fromXml(const xmlChar* s) {
+    return s != nullptr ? std::string(reinterpret_cast<const char*>(s)) : std::string();
+}
+
+// Text that libxml2 allocated, freed once copied.
+std::string takeXml(xmlChar* s) {
+    std::string out = fromXml(s);
+    xmlFree(s);
+    return out;
+}
+
+std::string describe(const xmlNode* node) {
+    if (node == nullptr) {
+        return "a missing XML node";
+    }
+    return "the XML element " + fromXml(node->name);
+}
+
+void requireNode(const xmlNode* node, const std::string& operation) {
+    if (node == nullptr) {
+        throw Error("Cannot " + operation + " on a missing XML element.");
+    }
+}
+
+void requireName(const std::string& name, const std::string& what) {
+    if (xmlValidateName(xml(name), 0) != 0) {
+        throw Error("\"" + name + "\" is not a valid XML " + what + " name.");
+    }
+}
+
+void requireUtf8(const std::string& text, const std::string& what) {
+    if (xmlCheckUTF8(xml(text)) == 0 || text.find('\0') != std::string::npos) {
+        throw Error("The " + what + " \"" + text + "\" is not valid UTF-8 text.");
+    }
+}
+
+// The attribute without a namespace of that name, as written in the document (no DTD defaults).
+xmlAttr* findAttribute(const xmlNode* node, const std::string& name) {
+    if (node == nullptr || node->type != XML_ELEMENT_NODE) {
+        return nullptr;
+    }
+    for (xmlAttr* attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
+        if (attribute->ns == nullptr && xmlStrEqual(attribute->name, xml(name)) != 0) {
+            return attribute;
+        }
+    }
+    return nullptr;
+}
+
+bool isSelfOrAncestor(const xmlNode* candidate, const xmlNode* node) {
+    for (; node != nullptr; node = node->parent) {
+        if (node == candidate) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string XmlNode::name() const {
+    return node_ != nullptr ? fromXml(node_->name) : std::string();
+}
+
+std::vector<XmlNode> XmlNode::selectNodes(const std::string& path) const {
+    return xmlpath::select(node_, path);
+}
+
+XmlNode XmlNode::firstChildElement(const std::string& name) const {
+    if (node_ == nullptr) {
+        return XmlNode();
+    }
+    for (xmlNode* child = node_->children; child != nullptr; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, xml(name)) != 0) {
+            return XmlNode(child);
+        }
+    }
+    return XmlNode();
+}
+
+std::string XmlNode::text() const {
+    return node_ != nullptr ? takeXml(xmlNodeGetContent(node_)) : std::string();
+}
+
+bool XmlNode::hasAttribute(const std::string& name) const {
+    return findAttribute(node_, name) != nullptr;
+}
+
+std::string XmlNode::attribute(const std::string& name) const {
+    const xmlAttr* attribute = findAttribute(node_, name);
+    if (attribute == nullptr) {
+        return {};
+    }
+    return takeXml(xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute)));
+}
+
+void XmlNode::setAttribute(const std::string& name, const std::string& value) {
+    requireNode(node_, "set the attribute " + name);
+    requireName(name, "attribute");
+    requireUtf8(value, "value of the attribute " + name);
+    // xmlSetProp stores the value as literal text: markup characters are escaped on saving.
+    if (xmlSetProp(node_, xml(name), xml(value)) == nullptr) {
+        throw Error("The attribute " + name + " cannot be set on " + describe(node_) + ".");
+    }
+}
+
+void XmlNode::setText(const std::string& text) {
+    requireNode(node_, "set the text");
+    requireUtf8(text, "text");
+    // Clearing first and adding a text node keeps "<&>" as characters; xmlNodeSetContent alone
+    // would read them as markup.
+    xmlNodeSetContent(node_, nullptr);
+    if (text.empty()) {
+        return;
+    }
+    xmlNode* content = xmlNewDocTextLen(node_->doc, xml(text), static_cast<int>(text.size()));
+    if (content == nullptr || xmlAddChild(node_, content) == nullptr) {
+        xmlFreeNode(content);
+        throw Error("The text of " + describe(node_) + " cannot be set.");
+    }
+}
+
+XmlNode XmlNode::appendChild(XmlNode child) {
+    requireNode(node_, "append an element");
+    xmlNode* added = child.raw();
+    if (added == nullptr) {
+        throw Error("A missing XML element cannot be appended to " + describe(node_) + ".");
+    }
+    if (added->doc != node_->doc) {
+        throw Error("Cannot append " + describe(added) + " to " + describe(node_) +
+                    ": it belongs to another document.");
+    }
+    if (isSelfOrAncestor(added, node_)) {
+        throw Error("Cannot append " + describe(added) + " inside itself.");
+    }
+    xmlUnlinkNode(added);
+    // xmlAddChild may merge a text node into its neighbour and free it; the result is the node
+    // that now holds the content.
+    xmlNode* result = xmlAddChild(node_, added);
+    if (result == nullptr) {
+        throw Error("Cannot append " + describe(added) + " to " + describe(node_) + ".");
+    }
+    return XmlNode(result);
+}
+
+void XmlNode::removeChild(XmlNode child) {
+    requireNode(node_, "remove an element");
+    xmlNode* removed = child.raw();
+    if (removed == nullptr) {
+        throw Error("Cannot remove a missing XML element from " + describe(node_) + ".");
+    }
+    if (removed->parent != node_) {
+        throw Error("Cannot remove " + describe(removed) + " from " + describe(node_) +
+                    ": it is not one of its children.");
+    }
+    xmlUnlinkNode(removed);
+    xmlFreeNode(removed);
+}
+
+} // namespace velmora

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "services/XmlDocument.h"
+
+#include <string>
+#include <vector>
+
+// Shared by the document and its nodes; not part of the XML service's interface.
+namespace velmora::xmlpath {
+
+// Evaluates an XPath 1.0 location path with `context` as the context node and returns the
+// nodes it selects, in document order. Throws an Error for an invalid path or one that gives
+// something other than nodes.
+std::vector<XmlNode> select(_xmlNode* context, const std::string& path);
+
+} // namespace velmora::xmlpath
