@@ -53,7 +53,7 @@ void recordFirstError(void* userData, xmlErrorPtr error) {
 
 // One parser context, with its errors collected into `problem`.
 class Parser {
-  public:
+public:
     Parser() : context_(xmlNewParserCtxt()) {
         if (context_ == nullptr) {
             throw Error("Out of memory while preparing to read an XML document.");
@@ -89,7 +89,7 @@ class Parser {
                std::to_string(problem.column) + ": " + problem.message;
     }
 
-  private:
+private:
     xmlParserCtxt* context_;
     ParseProblem problem_;
 };

@@ -13,7 +13,7 @@ namespace velmora {
 // A node of an XmlDocument. It does not own the node: it is valid while its document lives
 // and the node stays in that document's tree.
 class XmlNode {
-  public:
+public:
     XmlNode() = default;
     explicit XmlNode(_xmlNode* node) : node_(node) {}
 
@@ -38,14 +38,14 @@ class XmlNode {
 
     _xmlNode* raw() const { return node_; }
 
-  private:
+private:
     _xmlNode* node_ = nullptr;
 };
 
 // A parsed XML document, owned. Files are parsed as untrusted input: no network, no external
 // entities or DTDs, no entity substitution, the parser's default size limits.
 class XmlDocument {
-  public:
+public:
     // Throws an Error naming the file, with the parser's message, line and column, when the
     // file cannot be read, is empty or is not well-formed XML.
     static XmlDocument load(const std::filesystem::path& file);
@@ -66,7 +66,7 @@ class XmlDocument {
     // and renamed over it, so a failed save leaves any earlier file intact.
     void save(const std::filesystem::path& file) const;
 
-  private:
+private:
     explicit XmlDocument(_xmlDoc* doc);
     struct Deleter {
         void operator()(_xmlDoc* doc) const;

@@ -21,7 +21,7 @@ std::string reason(int error) {
 // A new, empty file beside the target that nothing else uses; it gets the permissions an
 // ordinary new file would get, so the renamed result looks like any other saved file.
 class TemporaryFile {
-  public:
+public:
     explicit TemporaryFile(const std::filesystem::path& target) {
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -64,7 +64,7 @@ class TemporaryFile {
     // After the rename the file is the target: nothing is left to remove.
     void release() { path_.clear(); }
 
-  private:
+private:
     int closeFile() {
         if (fd_ < 0) {
             return 0;
