@@ -1,0 +1,100 @@
+#pragma once
+
+#include "conversion/Builders.h"
+#include "services/Error.h"
+#include "services/Table.h"
+#include "services/XmlDocument.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+// The table builders never ask for time frames; a call is a fault of the builder.
+class FramesNeverAsked : public FrameChooser {
+  public:
+    std::string chooseFrames(const std::filesystem::path&) override {
+        ADD_FAILURE() << "a table builder asked for the time frames";
+        throw Error("no time frames in this test");
+    }
+};
+
+// An inline Sauce document loaded into a conversion context that writes into a fresh folder,
+// for running builders one at a time and reading their tables back.
+class BuilderRun {
+  public:
+    explicit BuilderRun(const std::vector<SauceSection>& sections)
+        : document_(XmlDocument::parse(sauceXml(sections), "sauce.xml")),
+          context{document_, folder_ / "sauce.xml", folder_.path(), frames_, {}, {}} {}
+
+    std::filesystem::path table(const std::string& name) const { return folder_ / (name + ".DBF"); }
+    std::vector<Row> rows(const std::string& name) const { return readRows(table(name)); }
+
+  private:
+    TempDir folder_;
+    FramesNeverAsked frames_;
+    XmlDocument document_;
+
+  public:
+    ConversionContext context;
+};
+
+// One field of every row, in stored order.
+inline std::vector<std::string> column(const std::vector<Row>& rows, const std::string& field) {
+    std::vector<std::string> values;
+    for (const Row& row : rows) {
+        values.push_back(row.at(field));
+    }
+    return values;
+}
+
+// The rows with only the named fields, to compare with a case's expected rows.
+inline std::vector<Row> project(const std::vector<Row>& rows,
+                                const std::vector<std::string>& fields) {
+    std::vector<Row> projected;
+    for (const Row& row : rows) {
+        Row kept;
+        for (const std::string& field : fields) {
+            kept[field] = row.at(field);
+        }
+        projected.push_back(std::move(kept));
+    }
+    return projected;
+}
+
+// A Boolean or Float field of every row, read through the table service in stored order.
+inline std::vector<bool> booleanColumn(const std::filesystem::path& file,
+                                       const std::string& field) {
+    Table table = Table::open(file, OpenMode::Shared);
+    std::vector<bool> values;
+    for (table.first(); !table.eof(); table.next()) {
+        values.push_back(table.readBoolean(field));
+    }
+    return values;
+}
+
+inline std::vector<double> floatColumn(const std::filesystem::path& file,
+                                       const std::string& field) {
+    Table table = Table::open(file, OpenMode::Shared);
+    std::vector<double> values;
+    for (table.first(); !table.eof(); table.next()) {
+        values.push_back(table.readFloat(field));
+    }
+    return values;
+}
+
+// Test names from a case table: letters and digits only.
+inline std::string caseName(const std::string& description) {
+    std::string name;
+    for (char c : description) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+            name += c;
+        }
+    }
+    return name;
+}
+
+} // namespace velmora::testing

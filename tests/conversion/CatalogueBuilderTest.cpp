@@ -1,0 +1,121 @@
+#include "BuilderFixture.h"
+
+namespace velmora::testing {
+namespace {
+
+struct CatalogueCase {
+    std::string description;
+    std::vector<SauceRecordValues> subjects;
+    std::vector<SauceRecordValues> tasks;
+    std::vector<Row> expected; // COD, CODLARGO, NOMBRE, CODTAREA
+    std::vector<bool> isTask;
+};
+
+Row row(const std::string& code, const std::string& sauceCode, const std::string& name,
+        const std::string& taskKey = "") {
+    return {{"COD", code}, {"CODLARGO", sauceCode}, {"NOMBRE", name}, {"CODTAREA", taskKey}};
+}
+
+const std::string kLongName(90, 'n');
+
+const CatalogueCase kCatalogueCases[] = {
+    {"codes that agree in their first ten characters are numbered",
+     {{"M1", "Mat 1", "MATEMATICAS1"},
+      {"M2", "Mat 2", "MATEMATICAS2"},
+      {"M3", "Mat 3", "MATEMATICAS3"}},
+     {},
+     {row("MATEMATICA", "MATEMATICA", "Mat 1"), row("MATEMATIC1", "MATEMATICA", "Mat 2"),
+      row("MATEMATIC2", "MATEMATICA", "Mat 3")},
+     {false, false, false}},
+    {"numbering skips a code already given out",
+     {{"F1", "Física", "FISICA2011"}, {"F2", "Física B", "FISICA2011B"}},
+     {},
+     {row("FISICA2011", "FISICA2011", "Física"), row("FISICA2012", "FISICA2011", "Física B")},
+     {false, false}},
+    {"a Sauce code met again in other letter case gives no row",
+     {{"A1", "Primera", "AB"}, {"A2", "Segunda", "ab"}, {"A3", "Tercera", "FIS"}},
+     {},
+     {row("AB", "AB", "Primera"), row("FIS", "FIS", "Tercera")},
+     {false, false}},
+    {"a task with a subject's Sauce code gives no row",
+     {{"L1", "Lengua", "LENGUA"}},
+     {{"156", "Lengua otra vez", "lengua", "S"}, {"281", "Guardia", "GUARDIA", "N"}},
+     {row("LENGUA", "LENGUA", "Lengua"), row("GUARDIA", "GUARDIA", "Guardia", "281")},
+     {false, true}},
+    {"a task's short code never repeats a subject's",
+     {{"R1", "Reunión A", "REUNIONES-A"}},
+     {{"300", "Reunión B", "REUNIONES-B", "N"}},
+     {row("REUNIONES-", "REUNIONES-", "Reunión A"),
+      row("REUNIONES1", "REUNIONES-", "Reunión B", "300")},
+     {false, true}},
+    {"only the first empty Sauce code gives a row",
+     {{"E1", "Sin código", ""}, {"E2", "Tampoco", ""}},
+     {{"T1", "Tarea sin código", "", "S"}},
+     {row("", "", "Sin código")},
+     {false}},
+    {"records with one value are skipped and missing positions read as empty",
+     {{"SOLO"}, {"M1", "Dos valores"}, {"M2", "Tres", "TRES"}},
+     {{"T1"}, {"T2", "Tarea", "TAREA"}},
+     {row("", "", "Dos valores"), row("TRES", "TRES", "Tres"),
+      row("TAREA", "TAREA", "Tarea", "T2")},
+     {false, false, true}},
+    {"values are trimmed and long names cut to their field",
+     {{" M1 ", "\n  " + kLongName + "\t", "  DIBUJO \n"}},
+     {},
+     {row("DIBUJO", "DIBUJO", std::string(80, 'n'))},
+     {false}},
+    {"a code whose tenth character is a blank is not cut again",
+     {{"A1", "Uno", "ABCDEFGHI XYZ"}, {"A2", "Dos", "ABCDEFGHI"}},
+     {},
+     {row("ABCDEFGHI", "ABCDEFGHI", "Uno"), row("ABCDEFGHI1", "ABCDEFGHI", "Dos")},
+     {false, false}},
+};
+
+class CatalogueBuilderTest : public ::testing::TestWithParam<CatalogueCase> {};
+
+TEST_P(CatalogueBuilderTest, WritesOneRowPerSauceCodeSubjectsFirst) {
+    const CatalogueCase& c = GetParam();
+    // Tasks come first in the document: the builders' order, not the document's, sets the rows'.
+    BuilderRun run({{"TAREAS", c.tasks}, {"MATERIAS", c.subjects}});
+
+    CargarMaterias(run.context);
+    CargarTareas(run.context);
+
+    const auto rows = run.rows("ASIGNOMT");
+    EXPECT_EQ(project(rows, {"COD", "CODLARGO", "NOMBRE", "CODTAREA"}), c.expected);
+    EXPECT_EQ(column(rows, "MATERIA"), std::vector<std::string>(rows.size(), ""));
+    EXPECT_EQ(booleanColumn(run.table("ASIGNOMT"), "ESTAREA"), c.isTask);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CatalogueBuilderTest, ::testing::ValuesIn(kCatalogueCases),
+                         [](const auto& info) { return caseName(info.param.description); });
+
+TEST(CatalogueBuilder, MissingSectionsGiveOnlyTheOtherKind) {
+    BuilderRun onlyTasks({{"TAREAS", {{"281", "Guardia", "GUARDIA", "N"}}}});
+    CargarMaterias(onlyTasks.context);
+    CargarTareas(onlyTasks.context);
+    EXPECT_EQ(column(onlyTasks.rows("ASIGNOMT"), "COD"), std::vector<std::string>{"GUARDIA"});
+
+    BuilderRun onlySubjects({{"MATERIAS", {{"M1", "Música", "MUSICA"}}}});
+    CargarMaterias(onlySubjects.context);
+    CargarTareas(onlySubjects.context);
+    EXPECT_EQ(column(onlySubjects.rows("ASIGNOMT"), "COD"), std::vector<std::string>{"MUSICA"});
+}
+
+TEST(CatalogueBuilder, ARetriedRunStartsFromEmptyCodeLists) {
+    BuilderRun run({{"MATERIAS", {{"M1", "Música", "MUSICA"}}}});
+    CargarMaterias(run.context); // an attempt that failed before its tasks were added
+    CargarMaterias(run.context);
+    CargarTareas(run.context);
+    EXPECT_EQ(project(run.rows("ASIGNOMT"), {"COD", "CODLARGO"}),
+              (std::vector<Row>{{{"COD", "MUSICA"}, {"CODLARGO", "MUSICA"}}}));
+}
+
+TEST(CatalogueBuilder, TasksNeedTheSubjectsTable) {
+    BuilderRun run({{"TAREAS", {{"281", "Guardia", "GUARDIA", "N"}}}});
+    EXPECT_THROW(CargarTareas(run.context), Error);
+    EXPECT_FALSE(std::filesystem::exists(run.table("ASIGNOMT")));
+}
+
+} // namespace
+} // namespace velmora::testing
