@@ -1,0 +1,224 @@
+#include "conversion/FrameSelection.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+using testing::SauceRecordValues;
+using testing::sauceXml;
+using testing::TempDir;
+using testing::writeFile;
+
+SauceRecordValues slot(const std::string& order, const std::string& name, const std::string& start,
+                       const std::string& end, const std::string& frame) {
+    return {"dato=CODIGO_SAUCE|C" + order, "dato=NOMBRE|" + name,
+            "dato=INICIO|" + start,        "dato=FIN|" + end,
+            "dato=ORDEN|" + order,         "dato=CLAVE_JORNADA|" + frame};
+}
+
+FrameListing listingOf(const std::string& xml) {
+    return FrameListing::fromDocument(XmlDocument::parse(xml, "marcos.xml"));
+}
+
+struct SlotLineCase {
+    std::vector<std::string> values; // order, name, start, end
+    std::string line;
+};
+
+class SlotLines : public ::testing::TestWithParam<SlotLineCase> {};
+
+TEST_P(SlotLines, JoinedByDashesAndCutToTwentyCharacters) {
+    const auto& v = GetParam().values;
+    EXPECT_EQ(slotLine(v[0], v[1], v[2], v[3]), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SlotLines,
+    ::testing::Values(SlotLineCase{{"1", "Primera", "08:00", "08:55"}, "1-Primera-08:00-08:5"},
+                      SlotLineCase{{"2", "Recreo", "11:00", "11:30"}, "2-Recreo-11:00-11:30"},
+                      // Counted in characters: ñ and ó are two bytes each in UTF-8.
+                      SlotLineCase{{"3", "Señalización", "9:00", "9:55"}, "3-Señalización-9:00-"},
+                      SlotLineCase{{"", "", "", ""}, "---"},
+                      SlotLineCase{{" 4", " Cuarta ", "", ""}, " 4- Cuarta --"}));
+
+const std::string kThreeFrames = sauceXml({
+    {"JORNADAS",
+     {{" MANANA ", "Mañana", "01/09/2026"},
+      {"TARDE", "Tarde", "15/09/2026"},
+      {"NOCHE"},
+      {"TARDE", "Tarde bis", "30/09/2026"}}},
+    {"INTERVALOS",
+     {slot("1", "Primera", "08:00", "08:55", " MANANA "),
+      slot("1", "Sexta", "15:00", "15:55", "TARDE"),
+      slot("2", "Segunda", "08:55", "09:50", " MANANA "),
+      slot("9", "Suelta", "10:00", "10:30", "MANANA")}},
+});
+
+TEST(FrameListing, ListsTheKeysAsTheDocumentWritesThem) {
+    const FrameListing listing = listingOf(kThreeFrames);
+    EXPECT_EQ(listing.listedKeys(),
+              (std::vector<std::string>{" MANANA ", "TARDE", "NOCHE", "TARDE"}));
+    EXPECT_TRUE(listing.problem().empty());
+}
+
+TEST(FrameListing, DetailsMatchTheKeyExactly) {
+    const FrameListing listing = listingOf(kThreeFrames);
+
+    const FrameDetails morning = listing.details(" MANANA ");
+    EXPECT_EQ(morning.name, "Mañana");
+    EXPECT_EQ(morning.dateLabel, "01/09/2026");
+    EXPECT_EQ(morning.secondLabel, "-");
+    ASSERT_TRUE(morning.slotLines);
+    EXPECT_EQ(*morning.slotLines,
+              (std::vector<std::string>{"1-Primera-08:00-08:5", "2-Segunda-08:55-09:5"}));
+
+    // The last record of a key repeated shows.
+    const FrameDetails afternoon = listing.details("TARDE");
+    EXPECT_EQ(afternoon.name, "Tarde bis");
+    EXPECT_EQ(afternoon.dateLabel, "30/09/2026");
+    EXPECT_EQ(*afternoon.slotLines, (std::vector<std::string>{"1-Sexta-15:00-15:55"}));
+
+    // A frame record without name or label, and no slots: dashes and an empty slot list.
+    const FrameDetails night = listing.details("NOCHE");
+    EXPECT_EQ(night.name, "-");
+    EXPECT_EQ(night.dateLabel, "-");
+    ASSERT_TRUE(night.slotLines);
+    EXPECT_TRUE(night.slotLines->empty());
+
+    const FrameDetails trimmed = listing.details("MANANA");
+    EXPECT_EQ(trimmed.name, "-");
+    EXPECT_EQ(*trimmed.slotLines, (std::vector<std::string>{"9-Suelta-10:00-10:30"}));
+}
+
+TEST(FrameListing, OneFrameOrOneSlotOffersNothing) {
+    const FrameListing oneFrame =
+        listingOf(sauceXml({{"JORNADAS", {{"M1", "Mañana", "01/09/2026"}}},
+                            {"INTERVALOS", {slot("1", "Primera", "08:00", "08:55", "M1")}}}));
+    EXPECT_TRUE(oneFrame.listedKeys().empty());
+    const FrameDetails details = oneFrame.details("M1");
+    EXPECT_EQ(details.name, "-");
+    EXPECT_EQ(details.dateLabel, "-");
+    // One slot only: the slot list is left as it was.
+    EXPECT_FALSE(details.slotLines);
+}
+
+TEST(FrameListing, UnreadableFileGivesAnEmptyListingThatSaysWhy) {
+    TempDir folder;
+    writeFile(folder / "roto.xml", "<SERVICIO><SALIDAS>");
+    for (const auto& file : {folder / "roto.xml", folder / "falta.xml"}) {
+        const FrameListing listing = FrameListing::load(file);
+        EXPECT_TRUE(listing.listedKeys().empty());
+        EXPECT_NE(listing.problem().find(file.filename().string()), std::string::npos)
+            << listing.problem();
+    }
+}
+
+struct CloseCase {
+    std::string name;
+    std::vector<std::string> selected;
+    bool resultMH;
+    std::string resultado;
+    std::string message;
+};
+
+class ClosingTheDialog : public ::testing::TestWithParam<CloseCase> {};
+
+TEST_P(ClosingTheDialog, ChecksTheSelectionAndBuildsResultado) {
+    const CloseCase& c = GetParam();
+    const FrameSelection selection = closeSelection(c.selected);
+    EXPECT_EQ(selection.resultMH, c.resultMH);
+    EXPECT_EQ(selection.resultado, c.resultado);
+    EXPECT_EQ(selection.message, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClosingTheDialog,
+    ::testing::Values(
+        CloseCase{"None", {}, false, "", "Debe al menos seleccionar 1 Marco Horario."},
+        CloseCase{"One", {"M1"}, true, "M1        ", ""},
+        CloseCase{"Two", {"MANANA", "TARDE"}, true, "MANANA    TARDE     ", ""},
+        CloseCase{"KeyLongerThanTen", {"NOCTURNO2026", "X"}, true, "NOCTURNO20X         ", ""},
+        CloseCase{"UntrimmedKey", {" M1 "}, true, " M1       ", ""},
+        CloseCase{"AccentedKey", {"MAÑANA"}, true, "MAÑANA    ", ""},
+        CloseCase{"Three",
+                  {"A", "B", "C"},
+                  false,
+                  "A         B         C         ",
+                  "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 2 "
+                  "Marcos Horarios"}),
+    [](const auto& info) { return info.param.name; });
+
+struct TypedKeysCase {
+    std::string name;
+    std::vector<std::string> typed;
+    std::string resultado; // empty: rejected
+    std::string problem;   // the start of the rejection's message
+};
+
+class TypedKeys : public ::testing::TestWithParam<TypedKeysCase> {
+  protected:
+    void SetUp() override {
+        writeFile(document,
+                  sauceXml({{"JORNADAS",
+                             {{"MANANA", "Mañana"}, {" TARDE ", "Tarde"}, {"NOCHE", "Noche"}}}}));
+    }
+    TempDir folder;
+    std::filesystem::path document = folder / "marcos.xml";
+};
+
+TEST_P(TypedKeys, SelectTheLinesOfTheDialogInListOrder) {
+    const TypedKeysCase& c = GetParam();
+    if (!c.resultado.empty()) {
+        EXPECT_EQ(chooseFramesByKeys(document, c.typed), c.resultado);
+        return;
+    }
+    try {
+        chooseFramesByKeys(document, c.typed);
+        FAIL() << "accepted";
+    } catch (const FrameChoiceError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  c.problem + " Choose one or two of the time frames: MANANA, TARDE, NOCHE");
+        EXPECT_EQ(error.availableKeys(), (std::vector<std::string>{"MANANA", "TARDE", "NOCHE"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TypedKeys,
+    ::testing::Values(
+        TypedKeysCase{"One", {"NOCHE"}, "NOCHE     ", ""},
+        TypedKeysCase{"TwoInListOrder", {"MANANA", "NOCHE"}, "MANANA    NOCHE     ", ""},
+        TypedKeysCase{"TwoInReverseOrder", {"NOCHE", "MANANA"}, "MANANA    NOCHE     ", ""},
+        // The listed key keeps its blanks, as the dialog would hand it back.
+        TypedKeysCase{"TrimmedOnBothSides", {"  TARDE"}, " TARDE    ", ""},
+        TypedKeysCase{"SameKeyTwice", {"TARDE", "TARDE "}, " TARDE    ", ""},
+        TypedKeysCase{"None", {}, "", "No time frame was given."},
+        TypedKeysCase{
+            "Unknown", {"MANANA", "manana"}, "", "The document has no time frame \"manana\"."},
+        TypedKeysCase{
+            "Three", {"NOCHE", "TARDE", "MANANA"}, "", "At most two time frames can be chosen."}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(TypedKeys, DocumentWithoutFramesToChooseIsAnError) {
+    TempDir folder;
+    writeFile(folder / "uno.xml", sauceXml({{"JORNADAS", {{"M1", "Mañana"}}}}));
+    writeFile(folder / "roto.xml", "no es XML");
+    for (const auto& file : {folder / "uno.xml", folder / "roto.xml", folder / "falta.xml"}) {
+        try {
+            chooseFramesByKeys(file, {"M1"});
+            FAIL() << "accepted " << file;
+        } catch (const FrameChoiceError& error) {
+            FAIL() << "a usage error for a document fault: " << error.what();
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora
