@@ -26,9 +26,15 @@ struct ParseProblem {
     int column = 0;
 };
 
-std::string withoutTrailingNewlines(std::string s) {
+// The parser's message on one line: some of its messages carry a second line of detail.
+std::string oneLine(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) {
         s.pop_back();
+    }
+    for (char& c : s) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
     }
     return s;
 }
@@ -36,7 +42,7 @@ std::string withoutTrailingNewlines(std::string s) {
 ParseProblem problemFrom(const xmlError& error) {
     ParseProblem problem;
     problem.found = true;
-    problem.message = withoutTrailingNewlines(error.message != nullptr ? error.message : "");
+    problem.message = oneLine(error.message != nullptr ? error.message : "");
     problem.line = error.line;
     problem.column = error.int2;
     return problem;

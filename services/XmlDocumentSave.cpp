@@ -103,9 +103,6 @@ bool writeDocument(xmlDoc* doc, int fd) {
 void XmlDocument::save(const std::filesystem::path& file) const {
     const std::string failure = "The document cannot be saved as " + file.string() + ": ";
     std::error_code error;
-    if (std::filesystem::is_directory(file, error)) {
-        throw Error(failure + "a folder of that name is in the way.");
-    }
     const std::filesystem::path folder =
         file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
     if (!std::filesystem::is_directory(folder, error)) {

@@ -1,0 +1,211 @@
+#include "services/Error.h"
+#include "services/XmlDocument.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing::TempDir;
+
+std::vector<std::string> names(const std::vector<XmlNode>& nodes) {
+    std::vector<std::string> out;
+    for (const auto& node : nodes) {
+        out.push_back(node.name());
+    }
+    return out;
+}
+
+std::vector<std::string> texts(const std::vector<XmlNode>& nodes) {
+    std::vector<std::string> out;
+    for (const auto& node : nodes) {
+        out.push_back(node.text());
+    }
+    return out;
+}
+
+XmlDocument reloaded(const XmlDocument& document) {
+    TempDir dir;
+    document.save(dir / "again.xml");
+    return XmlDocument::load(dir / "again.xml");
+}
+
+const char* const kService = R"(<?xml version="1.0" encoding="UTF-8"?>
+<SERVICIO>
+  <PARAMETROS><centro>IES Sierra</centro></PARAMETROS>
+  <SALIDAS>
+    <listasal seq="MATERIAS">
+      <listasal><salida>M1</salida><salida>Lengua <b>y</b> Literatura</salida></listasal>
+      <listasal><salida>M2</salida></listasal>
+    </listasal>
+    <listasal seq="AULAS"><listasal><salida dato="NOMBRE">A1</salida></listasal></listasal>
+  </SALIDAS>
+  <PIE>fin</PIE>
+</SERVICIO>
+)";
+
+TEST(XmlDocumentSelect, absoluteAndRelativePathsGiveNodesInDocumentOrder) {
+    const XmlDocument document = XmlDocument::parse(kService, "t.xml");
+
+    const auto records =
+        document.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"MATERIAS\"]/listasal");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(texts(records[0].selectNodes("salida")),
+              (std::vector<std::string>{"M1", "Lengua y Literatura"}));
+    EXPECT_EQ(texts(records[1].selectNodes("salida")), (std::vector<std::string>{"M2"}));
+    EXPECT_EQ(texts(document.selectNodes("//salida")),
+              (std::vector<std::string>{"M1", "Lengua y Literatura", "M2", "A1"}));
+    EXPECT_TRUE(document.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"TAREAS\"]").empty());
+    // A relative path from the document starts at the document node.
+    EXPECT_EQ(names(document.selectNodes("SERVICIO/PIE")), (std::vector<std::string>{"PIE"}));
+}
+
+TEST(XmlDocumentSelect, invalidPathsAndNonNodeResultsAreErrors) {
+    const XmlDocument document = XmlDocument::parse(kService, "t.xml");
+    for (const std::string path : {"/SERVICIO/[", "listasal[@seq=\"A]", "count(//salida)",
+                                   "nosuchfunction()", "//salida/@"}) {
+        try {
+            document.selectNodes(path);
+            ADD_FAILURE() << path << " gave no error";
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_THROW(XmlNode().selectNodes("salida"), Error);
+}
+
+TEST(XmlDocumentRead, textIsAllTextInsideWithReferencesResolved) {
+    const XmlDocument document = XmlDocument::parse(
+        "<a> x <b>&amp;&lt;<![CDATA[<&>]]></b>&#8364;&#x20AC;<!-- no --><?pi no?>\n</a>", "t");
+    EXPECT_EQ(document.root().text(), " x &<<&>€€\n");
+}
+
+TEST(XmlDocumentRead, attributesAreReadByExactName) {
+    const XmlDocument document = XmlDocument::parse(
+        "<s xmlns:p=\"urn:x\" dato=\"NOMBRE\" DATO=\"otro\" vacio=\"\" p:extra=\"e\"/>", "t");
+    const XmlNode node = document.root();
+    EXPECT_TRUE(node.hasAttribute("dato"));
+    EXPECT_EQ(node.attribute("dato"), "NOMBRE");
+    EXPECT_EQ(node.attribute("DATO"), "otro");
+    EXPECT_TRUE(node.hasAttribute("vacio"));
+    EXPECT_EQ(node.attribute("vacio"), "");
+    EXPECT_FALSE(node.hasAttribute("Dato"));
+    EXPECT_EQ(node.attribute("Dato"), "");
+    EXPECT_FALSE(node.hasAttribute("extra")); // in a namespace: another attribute
+}
+
+TEST(XmlDocumentRead, firstChildElementLooksOnlyAtChildren) {
+    const XmlDocument document = XmlDocument::parse(
+        "<SERVICIO><X><SALIDAS>deep</SALIDAS></X><SALIDAS>one</SALIDAS><SALIDAS>two</SALIDAS>"
+        "</SERVICIO>",
+        "t");
+    EXPECT_EQ(document.root().firstChildElement("SALIDAS").text(), "one");
+    EXPECT_TRUE(document.root().firstChildElement("salidas").isNull());
+    EXPECT_TRUE(XmlNode().firstChildElement("SALIDAS").isNull());
+}
+
+TEST(XmlDocumentEdit, removeChildRefusesMissingNodesAndNonChildren) {
+    XmlDocument document = XmlDocument::parse(kService, "t.xml");
+    XmlNode root = document.root();
+    const XmlNode grandchild = document.selectNodes("//listasal[@seq=\"AULAS\"]")[0];
+
+    EXPECT_THROW(root.removeChild(XmlNode()), Error);
+    EXPECT_THROW(root.removeChild(root.firstChildElement("NOPE")), Error);
+    EXPECT_THROW(root.removeChild(grandchild), Error);
+    EXPECT_THROW(root.removeChild(root), Error);
+    EXPECT_EQ(document.selectNodes("//listasal[@seq]").size(), 2u); // nothing was detached
+
+    root.removeChild(root.firstChildElement("SALIDAS"));
+    EXPECT_TRUE(root.firstChildElement("SALIDAS").isNull());
+    EXPECT_TRUE(document.selectNodes("//salida").empty());
+}
+
+TEST(XmlDocumentEdit, replacingSalidasPutsTheNewOneLastAndKeepsTheRest) {
+    XmlDocument document = XmlDocument::parse(kService, "t.xml");
+    XmlNode root = document.root();
+    root.removeChild(root.firstChildElement("SALIDAS"));
+    XmlNode created = document.createElement("SALIDAS");
+    EXPECT_TRUE(document.selectNodes("//SALIDAS").empty()); // not in the tree yet
+    root.appendChild(created);
+
+    XmlNode salidas = root.firstChildElement("SALIDAS");
+    XmlNode error = salidas.appendChild(document.createElement("ERROR"));
+    XmlNode value = document.createElement("salida");
+    value.setAttribute("dato", "TE_ERROR");
+    value.setText("Servicio finalizado Correctamente");
+    error.appendChild(value);
+
+    const XmlDocument again = reloaded(document);
+    EXPECT_EQ(names(again.selectNodes("/SERVICIO/*")),
+              (std::vector<std::string>{"PARAMETROS", "PIE", "SALIDAS"}));
+    EXPECT_EQ(again.root().firstChildElement("PARAMETROS").text(), "IES Sierra");
+    const auto written = again.selectNodes("/SERVICIO/SALIDAS/ERROR/salida[@dato=\"TE_ERROR\"]");
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(written[0].text(), "Servicio finalizado Correctamente");
+}
+
+TEST(XmlDocumentEdit, appendChildAddsLastAndMovesAnElementAlreadyInTheTree) {
+    XmlDocument document = XmlDocument::parse("<r><a/><b/><c/></r>", "t");
+    XmlNode root = document.root();
+    root.appendChild(document.createElement("d"));
+    root.appendChild(root.firstChildElement("a"));
+    EXPECT_EQ(names(document.selectNodes("/r/*")), (std::vector<std::string>{"b", "c", "d", "a"}));
+
+    XmlNode b = root.firstChildElement("b");
+    EXPECT_THROW(b.appendChild(root), Error); // would put the root inside its own child
+    EXPECT_THROW(root.appendChild(XmlNode()), Error);
+    XmlDocument other = XmlDocument::parse("<o/>", "o");
+    EXPECT_THROW(root.appendChild(other.createElement("x")), Error);
+}
+
+TEST(XmlDocumentEdit, createElementRefusesNamesThatAreNotXml) {
+    XmlDocument document = XmlDocument::parse("<r/>", "t");
+    for (const std::string name : {"", "1abc", "a b", "<x>"}) {
+        EXPECT_THROW(document.createElement(name), Error) << name;
+    }
+    EXPECT_THROW(document.root().setAttribute("a b", "x"), Error);
+}
+
+TEST(XmlDocumentEdit, elementsCreatedButNeverAppendedGoWithTheDocument) {
+    // Run under the address sanitizer, a leak here fails the test program.
+    XmlDocument document = XmlDocument::parse("<r/>", "t");
+    XmlNode lonely = document.createElement("solo");
+    lonely.setText("sin padre");
+    lonely.appendChild(document.createElement("hijo"));
+    XmlDocument moved = std::move(document);
+    moved = XmlDocument::parse("<s/>", "s");
+    EXPECT_EQ(moved.root().name(), "s");
+}
+
+TEST(XmlDocumentEdit, textAndAttributesKeepMarkupCharactersAsText) {
+    XmlDocument document = XmlDocument::parse("<r><salida>old<b>bold</b></salida></r>", "t");
+    XmlNode salida = document.root().firstChildElement("salida");
+    salida.setText("<&> \"Física\" &amp; 'é'");
+    salida.setAttribute("dato", "a<b>&\"c\"'d'");
+
+    EXPECT_EQ(salida.text(), "<&> \"Física\" &amp; 'é'");
+    EXPECT_TRUE(salida.selectNodes("*").empty()); // the old child element is gone
+    const XmlDocument again = reloaded(document);
+    const XmlNode back = again.root().firstChildElement("salida");
+    EXPECT_EQ(back.text(), "<&> \"Física\" &amp; 'é'");
+    EXPECT_EQ(back.attribute("dato"), "a<b>&\"c\"'d'");
+}
+
+TEST(XmlDocumentEdit, emptyTextLeavesTheElementEmpty) {
+    XmlDocument document = XmlDocument::parse("<r><salida dato=\"X\">old</salida></r>", "t");
+    XmlNode salida = document.root().firstChildElement("salida");
+    salida.setText("");
+    EXPECT_EQ(salida.text(), "");
+    EXPECT_TRUE(salida.selectNodes("node()").empty());
+    EXPECT_EQ(salida.attribute("dato"), "X");
+}
+
+TEST(XmlDocumentEdit, invalidUtf8TextIsRefused) {
+    XmlDocument document = XmlDocument::parse("<r/>", "t");
+    EXPECT_THROW(document.root().setText("Educaci\xF3n"), Error);
+    EXPECT_THROW(document.root().setAttribute("dato", "Educaci\xF3n"), Error);
+}
+
+} // namespace
+} // namespace velmora
