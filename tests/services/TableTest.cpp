@@ -361,3 +361,16 @@ TEST(Table, AcceptsAnEmptyQuotedValue) {
     table.setFiltered(true);
     EXPECT_EQ(walkCodes(table), (std::vector<std::string>{""}));
 }
+
+TEST(Table, ComparesLeadingBlanksAsPartOfTheValue) {
+    TempDir dir;
+    const auto file = createSample(dir);
+    appendCodes(file, {"  A", "A", "A  "});
+    Table table = Table::open(file, OpenMode::Shared);
+    ASSERT_TRUE(table.locate("CODE", {"A"}));
+    table.next();
+    EXPECT_EQ(table.readText("CODE"), "A"); // trailing blanks are not kept
+    table.setFilter("CODE= '  A'");
+    table.setFiltered(true);
+    EXPECT_EQ(walkCodes(table), (std::vector<std::string>{"  A"}));
+}
