@@ -109,6 +109,10 @@ struct Table::State {
         std::size_t column;
         std::string value;
     };
+    struct Grouping {
+        std::size_t column;
+        std::unordered_map<std::string, std::vector<std::size_t>> records; // by field text
+    };
 
     std::filesystem::path file;
     std::string name;
@@ -126,6 +130,8 @@ struct Table::State {
 
     std::optional<Condition> filter;
     bool filtered = false;
+    mutable std::optional<Grouping> groups; // dropped whenever a record is written
+    const std::vector<std::size_t> noMatches;
 
     std::size_t storedCount() const { return records.size() / header.recordLength; }
 
@@ -150,17 +156,47 @@ struct Table::State {
         return fieldTextEquals(context(column), fieldBytes(record, column), value);
     }
 
-    bool isVisible(std::size_t index) const {
-        if (isDeleted(index)) {
-            return false;
+    // The stored indexes of the live records whose filtered field reads as the filter's
+    // value, or nothing while no filter is on. A run filters a large table once per key, so
+    // the records are grouped by that field's text once, until the next change.
+    const std::vector<std::size_t>* filterMatches() const {
+        if (!filtered || !filter) {
+            return nullptr;
         }
-        return !filtered || !filter ||
-               fieldEquals(storedRecord(index), filter->column, filter->value);
+        if (!groups || groups->column != filter->column) {
+            groups = groupByText(filter->column);
+        }
+        const auto found = groups->records.find(filter->value);
+        return found == groups->records.end() ? &noMatches : &found->second;
+    }
+
+    Grouping groupByText(std::size_t column) const {
+        Grouping grouping{column, {}};
+        const FieldContext field = context(column);
+        for (std::size_t index = 0; index < storedCount(); ++index) {
+            if (!isDeleted(index)) {
+                const std::string text =
+                    valueAsText(decodeField(field, fieldBytes(storedRecord(index), column)));
+                grouping.records[text].push_back(index);
+            }
+        }
+        return grouping;
+    }
+
+    bool isVisible(std::size_t index) const {
+        if (const auto* matches = filterMatches()) {
+            return std::binary_search(matches->begin(), matches->end(), index);
+        }
+        return !isDeleted(index);
     }
 
     std::optional<std::size_t> firstVisibleFrom(std::size_t index) const {
+        if (const auto* matches = filterMatches()) {
+            const auto found = std::lower_bound(matches->begin(), matches->end(), index);
+            return found == matches->end() ? std::nullopt : std::optional(*found);
+        }
         for (; index < storedCount(); ++index) {
-            if (isVisible(index)) {
+            if (!isDeleted(index)) {
                 return index;
             }
         }
@@ -212,6 +248,9 @@ struct Table::State {
         } else if (pending == Pending::Edited) {
             openWriter().writeRecord(*current, buffer);
             records.replace(*current * header.recordLength, header.recordLength, buffer);
+        }
+        if (pending != Pending::None) {
+            groups.reset();
         }
         pending = Pending::None;
         buffer.clear();

@@ -374,3 +374,23 @@ TEST(Table, ComparesLeadingBlanksAsPartOfTheValue) {
     table.setFiltered(true);
     EXPECT_EQ(walkCodes(table), (std::vector<std::string>{"  A"}));
 }
+
+TEST(Table, AFilteredWalkFollowsChangesToTheTable) {
+    TempDir dir;
+    const auto file = createSample(dir);
+    appendCodes(file, {"K", "X", "K", "K"});
+    Table table = Table::open(file, OpenMode::Shared);
+    table.setFilter("CODE= 'K'");
+    table.setFiltered(true);
+    table.edit();
+    table.writeText("CODE", "Z"); // the first match no longer matches once posted
+    table.next();
+    EXPECT_EQ(table.readText("CODE"), "K");
+    table.append();
+    table.writeText("CODE", "K");
+    table.post();
+    std::vector<std::string> walked = walkCodes(table);
+    EXPECT_EQ(walked, (std::vector<std::string>{"K", "K", "K"}));
+    table.setFiltered(false);
+    EXPECT_EQ(walkCodes(table), (std::vector<std::string>{"Z", "X", "K", "K", "K"}));
+}
