@@ -1,0 +1,302 @@
+#include "app/TMForm.h"
+
+#include "app/BusyCursor.h"
+#include "app/GradientPanel.h"
+#include "app/IniFile.h"
+#include "app/PathText.h"
+#include "conversion/ConversionRun.h"
+#include "results/ResultsRun.h"
+#include "services/Error.h"
+#include "services/ExchangeFolder.h"
+#include "services/FileSystem.h"
+#include "services/Text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QTimer>
+
+#include <string>
+
+namespace {
+
+constexpr int windowHelpContext = 3;
+const char* const helpContextProperty = "helpContext";
+
+// The window's own font, MS Sans Serif of 11 pixels, or the default sans font at that size
+// where MS Sans Serif is not installed.
+QFont windowFont() {
+    const QString wanted = QStringLiteral("MS Sans Serif");
+    QFont font = QFontDatabase::hasFamily(wanted) ? QFont(wanted) : QApplication::font();
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont panelTitleFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    return font;
+}
+
+QLabel* addLabel(QWidget* panel, const char* name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, panel);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPushButton* addButton(QWidget* panel, const char* name, const QString& caption,
+                       QStyle::StandardPixmap glyph, QRect geometry) {
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(QString::fromLatin1(name));
+    if (glyph != QStyle::SP_CustomBase) {
+        button->setIcon(panel->style()->standardIcon(glyph));
+    }
+    button->setGeometry(geometry);
+    button->setProperty(helpContextProperty, windowHelpContext);
+    return button;
+}
+
+GradientPanel* addPanel(QWidget* window, const char* name, QColor start, QColor middle, QColor end,
+                        QRect geometry) {
+    auto* panel = new GradientPanel(start, middle, end, window);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(geometry);
+    panel->setProperty(helpContextProperty, windowHelpContext);
+    return panel;
+}
+
+// Keeps the ordinary pointer over the time-frame dialog while the run behind it shows the
+// hour-glass.
+class AskingWithNormalCursor : public velmora::FrameChooser {
+  public:
+    explicit AskingWithNormalCursor(std::unique_ptr<velmora::FrameChooser> inner)
+        : inner_(std::move(inner)) {}
+    std::string chooseFrames(const std::filesystem::path& document) override {
+        NormalCursor normal;
+        return inner_->chooseFrames(document);
+    }
+
+  private:
+    std::unique_ptr<velmora::FrameChooser> inner_;
+};
+
+} // namespace
+
+TMForm::TMForm(TMFormSetup setup, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      setup_(std::move(setup)),
+      help_(
+          setup_.helpFile,
+          [this](const QString& problem) { setup_.dialogs->showError(this, problem); },
+          setup_.helpLauncher) {
+    createComponents();
+    FormCreate();
+}
+
+TMForm::~TMForm() = default;
+
+void TMForm::createComponents() {
+    setObjectName(QStringLiteral("MForm"));
+    setWindowTitle(QStringLiteral("Exportar e importar datos entre Horadia y Sauce "));
+    setFont(windowFont());
+    setFixedSize(632, 266);
+    setProperty(helpContextProperty, windowHelpContext);
+
+    const QColor upperStart(0xF9, 0xD3, 0x7D), upperMiddle(0xFF, 0xFF, 0xFF),
+        upperEnd(0xFF, 0xEE, 0xDD);
+    Draw3D2 = addPanel(this, "Draw3D2", upperStart, upperMiddle, upperEnd, {0, 0, 315, 169});
+    Draw3D3 = addPanel(this, "Draw3D3", upperStart, upperMiddle, upperEnd, {316, 0, 317, 169});
+    Draw3D1 = addPanel(this, "Draw3D1", QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE),
+                       QColor(0xCC, 0xD8, 0xE6), {0, 168, 633, 97});
+
+    Label3 =
+        addLabel(Draw3D2, "Label3", QStringLiteral("Transformar datos desde Sauce hacia Horadia "),
+                 {24, 24, 265, 57});
+    Label3->setFont(panelTitleFont());
+    Label3->setWordWrap(true);
+    BExportar = addButton(Draw3D2, "BExportar", QStringLiteral("OK"), QStyle::SP_DialogOkButton,
+                          {96, 120, 89, 25});
+
+    Label4 =
+        addLabel(Draw3D3, "Label4", QStringLiteral("Transformar datos desde Horadia hacia Sauce"),
+                 {8, 24, 305, 57});
+    Label4->setFont(panelTitleFont());
+    Label4->setWordWrap(true);
+    BImportar = addButton(Draw3D3, "BImportar", QStringLiteral("OK"), QStyle::SP_DialogOkButton,
+                          {96, 120, 89, 25});
+
+    Label1 = addLabel(Draw3D1, "Label1", QStringLiteral("Velmora para HD24 V-1.0"), {});
+    QFont bold = font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label1->setPalette(red);
+    Label1->adjustSize();
+    Label1->move(8, 72);
+    BClose = addButton(Draw3D1, "BClose", QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton,
+                       {256, 32, 89, 25});
+    Button1 = addButton(Draw3D1, "Button1", QStringLiteral("F1 Ayuda"), QStyle::SP_CustomBase,
+                        {512, 56, 75, 25});
+
+    connect(BExportar, &QPushButton::clicked, this, &TMForm::BExportarClick);
+    connect(BImportar, &QPushButton::clicked, this, &TMForm::BImportarClick);
+    connect(BClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, &TMForm::showHelpForFocus);
+
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void TMForm::FormCreate() {
+    completionCode_ = 0;
+    automaticMode_ = setup_.arguments.size() == 3;
+}
+
+void TMForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        // After the show has finished, so that the window is on screen behind the run's
+        // first dialog.
+        QTimer::singleShot(0, this, &TMForm::FormShow);
+    }
+}
+
+void TMForm::FormShow() {
+    if (setup_.arguments.size() != 3) {
+        return;
+    }
+    const std::string named = velmora::text::asciiLower(setup_.arguments.at(1).toStdString());
+    if (named == "importar") {
+        BImportarClick();
+    }
+    if (named == "exportar") {
+        BExportarClick();
+    }
+}
+
+void TMForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TMForm::FormClose() {
+    if (!automaticMode_) {
+        return;
+    }
+    try {
+        velmora::app::writeProfileString(toPath(setup_.iniFile), "Transformadores", "Transformado",
+                                         std::to_string(completionCode_));
+    } catch (const std::exception&) {
+        // The program ends all the same: keeping the window open would only fail again at
+        // every further attempt to close it.
+        setup_.dialogs->showError(
+            this,
+            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(setup_.iniFile)));
+    }
+}
+
+void TMForm::Button1Click() {
+    help_.setHelpFile(setup_.helpFile);
+    help_.showContents();
+}
+
+void TMForm::showHelpForFocus() {
+    // The nearest help context from the focused control outwards, the window's own at last.
+    int context = 0;
+    for (const QWidget* widget = QApplication::focusWidget(); widget != nullptr && context == 0;
+         widget = widget->parentWidget()) {
+        context = widget->property(helpContextProperty).toInt();
+    }
+    help_.showContext(context != 0 ? context : windowHelpContext);
+}
+
+void TMForm::BExportarClick() {
+    runOnChosenDocument([this](const std::filesystem::path& document) {
+        AskingWithNormalCursor frames(setup_.frameChooser(this, filenameXML));
+        velmora::ConversionRun(document, setup_.exchangeFolder, frames).run();
+    });
+}
+
+void TMForm::BImportarClick() {
+    runOnChosenDocument([this](const std::filesystem::path& document) {
+        velmora::ResultsRun(document, setup_.exchangeFolder).run();
+    });
+}
+
+void TMForm::runOnChosenDocument(const std::function<void(const std::filesystem::path&)>& coreRun) {
+    chooseDocument();
+    const std::filesystem::path document = toPath(filenameXML);
+    if (!velmora::documentExists(document)) {
+        setup_.dialogs->showMessage(this, QStringLiteral("No existe archivo"));
+        if (automaticMode_) {
+            completionCode_ = -1;
+            close();
+        }
+        return;
+    }
+    if (runReportingErrors(coreRun, document)) {
+        finishRun();
+    }
+}
+
+void TMForm::chooseDocument() {
+    if (auto chosen = setup_.dialogs->chooseDocument(this, dialogStartFolder(), filenameXML)) {
+        filenameXML = *chosen;
+    }
+}
+
+QString TMForm::dialogStartFolder() const {
+    // The documents from Sauce are kept in the exchange folder's "sauce" folder, whatever the
+    // letter case its name was given.
+    std::error_code error;
+    for (const auto& candidate : velmora::findFilesIgnoringCase(setup_.exchangeFolder, "sauce")) {
+        if (std::filesystem::is_directory(candidate, error)) {
+            return toQString(candidate);
+        }
+    }
+    if (std::filesystem::is_directory(setup_.exchangeFolder, error)) {
+        return toQString(setup_.exchangeFolder);
+    }
+    return {};
+}
+
+bool TMForm::runReportingErrors(const std::function<void(const std::filesystem::path&)>& coreRun,
+                                const std::filesystem::path& document) {
+    try {
+        BusyCursor busy;
+        coreRun(document);
+        return true;
+    } catch (const std::exception& error) {
+        setup_.dialogs->showError(this, QString::fromStdString(error.what()));
+    } catch (...) {
+        setup_.dialogs->showError(this, QStringLiteral("El proceso se ha detenido por un error "
+                                                       "desconocido."));
+    }
+    return false;
+}
+
+void TMForm::finishRun() {
+    completionCode_ = 1;
+    setup_.dialogs->showMessage(this, QStringLiteral("Proceso finalizado"));
+    BExportar->setEnabled(false);
+    BImportar->setEnabled(false);
+    if (automaticMode_) {
+        close();
+    }
+}

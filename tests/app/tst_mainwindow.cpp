@@ -1,0 +1,544 @@
+// The main window driven as a user and a calling program would drive it: command lines,
+// file choices, messages, the completion file and the help, with the real runs behind it.
+#include "app/PathText.h"
+#include "app/TMForm.h"
+#include "conversion/ConversionRun.h"
+#include "formats/ExchangeTables.h"
+#include "results/ResultsRun.h"
+#include "services/Error.h"
+#include "services/Text.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using velmora::testing::readFile;
+using velmora::testing::sauceXml;
+using velmora::testing::TempDir;
+using velmora::testing::writeFile;
+
+namespace {
+
+// Answers the window's questions from a script and keeps what it was told.
+class ScriptedDialogs : public WindowDialogs {
+  public:
+    QList<std::optional<QString>> answers; // in order; the dialog is cancelled once they run out
+    QStringList startFolders;
+    QStringList offered;
+    QStringList messages;
+    QStringList errors;
+    QList<bool> hourGlassAtMessages; // for every message and error, in order
+
+    std::optional<QString> chooseDocument(QWidget*, const QString& startFolder,
+                                          const QString& lastChosen) override {
+        startFolders << startFolder;
+        offered << lastChosen;
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+    }
+    void showMessage(QWidget*, const QString& text) override {
+        messages << text;
+        hourGlassAtMessages << (QApplication::overrideCursor() != nullptr);
+    }
+    void showError(QWidget*, const QString& text) override {
+        errors << text;
+        hourGlassAtMessages << (QApplication::overrideCursor() != nullptr);
+    }
+    int questions() const { return startFolders.size(); }
+};
+
+// The time-frame answer of the user, with the pointer they saw while answering.
+struct FrameAnswer {
+    std::string keys;
+    QList<Qt::CursorShape> pointers;
+};
+
+class ScriptedFrames : public velmora::FrameChooser {
+  public:
+    explicit ScriptedFrames(FrameAnswer& answer) : answer_(answer) {}
+    std::string chooseFrames(const std::filesystem::path&) override {
+        const QCursor* cursor = QApplication::overrideCursor();
+        answer_.pointers << (cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+        return answer_.keys;
+    }
+
+  private:
+    FrameAnswer& answer_;
+};
+
+std::string schoolDocument(const std::vector<std::string>& frames) {
+    std::vector<velmora::testing::SauceRecordValues> jornadas;
+    std::vector<velmora::testing::SauceRecordValues> intervalos;
+    int hour = 8;
+    for (const auto& frame : frames) {
+        jornadas.push_back({frame, "Jornada " + frame, "01/09/2026"});
+        const std::string start = (hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
+        intervalos.push_back({"dato=CODIGO_SAUCE|S" + frame, "dato=NOMBRE|Primera",
+                              "dato=INICIO|" + start, "dato=FIN|" + start.substr(0, 3) + "55",
+                              "dato=ORDEN|1", "dato=CLAVE_JORNADA|" + frame});
+        hour += 7;
+    }
+    return sauceXml({
+        {"MATERIAS", {{"M1", "Matemáticas", "MATES", "C1", "120"}}},
+        {"TAREAS", {{"156", "Lectiva", "LECT", "S"}}},
+        {"PROFESORES", {{"E1", "01/09/2015", "Ana Pérez", "AP"}}},
+        {"AULAS", {{"A1", "Aula 1", "AULA1"}}},
+        {"CURSOS", {{"C1", "1º ESO", "", "ESO", "1"}}},
+        {"GRUPOS", {{"G1", "1 ESO A", "C1"}}},
+        {"JORNADAS", jornadas},
+        {"INTERVALOS", intervalos},
+    });
+}
+
+const std::string notWellFormed = "<?xml version=\"1.0\"?>\n<SERVICIO><SALIDAS>";
+
+// A home for one test: the exchange folder with its "Sauce" folder, the program's folder for
+// the ini and help files, a document, and the scripted user.
+struct Scene {
+    TempDir home;
+    std::filesystem::path exchange = home / "HTEMP";
+    std::filesystem::path program = home / "bin";
+    std::filesystem::path document = exchange / "Sauce" / "export.xml";
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    FrameAnswer frames{velmora::text::padOrCut("M1", 10), {}};
+    QList<QStringList> helpStarted;
+
+    Scene() {
+        std::filesystem::create_directories(exchange / "Sauce");
+        std::filesystem::create_directories(program);
+        writeFile(document, schoolDocument({"M1"}));
+    }
+
+    QString ini() const { return toQString(program / "Horadia.ini"); }
+    QString documentName() const { return toQString(document); }
+
+    std::unique_ptr<TMForm> window(QStringList arguments, QString iniFile = {}) {
+        TMFormSetup setup;
+        setup.arguments = QStringList{toQString(program / "velmora")} + arguments;
+        setup.iniFile = iniFile.isEmpty() ? ini() : iniFile;
+        setup.helpFile = toQString(program / "SAUCE.chm");
+        setup.exchangeFolder = exchange;
+        setup.dialogs = dialogs;
+        setup.frameChooser = [this](QWidget*, const QString&) {
+            return std::make_unique<ScriptedFrames>(frames);
+        };
+        setup.helpLauncher = {[](const QString& program) { return "/usr/bin/" + program; },
+                              [this](const QString& program, const QStringList& arguments) {
+                                  helpStarted << (QStringList{program} + arguments);
+                                  return true;
+                              },
+                              [](const QUrl&) { return false; }};
+        return std::make_unique<TMForm>(std::move(setup));
+    }
+
+    // The tables a conversion leaves, with an empty solution from the timetable program.
+    void prepareResults() {
+        struct OneFrame : velmora::FrameChooser {
+            std::string chooseFrames(const std::filesystem::path&) override { return {}; }
+        } noQuestion;
+        velmora::ConversionRun(document, exchange, noQuestion).run();
+        velmora::createTable(exchange, velmora::tables::SOLUC);
+    }
+
+    std::string iniText() const { return readFile(program / "Horadia.ini"); }
+    bool iniWritten() const { return std::filesystem::exists(program / "Horadia.ini"); }
+};
+
+std::string completionFile(const std::string& code) {
+#ifdef _WIN32
+    return "[Transformadores]\r\nTransformado=" + code + "\r\n";
+#else
+    return "[Transformadores]\nTransformado=" + code + "\n";
+#endif
+}
+
+// Shows the window and lets its first-shown step (and a run it starts) happen.
+void showAndSettle(TMForm& window) {
+    window.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+QPushButton* button(TMForm& window, const char* name) {
+    auto* found = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        qFatal("the window has no button %s", name);
+    }
+    return found;
+}
+
+bool runButtonsEnabled(TMForm& window) {
+    return button(window, "BExportar")->isEnabled() && button(window, "BImportar")->isEnabled();
+}
+
+// What a user can answer in the file dialog that is no document.
+void addNoDocumentRows() {
+    QTest::addColumn<QString>("answer"); // "cancel", "missing" or "folder"
+    QTest::newRow("dialog cancelled") << QStringLiteral("cancel");
+    QTest::newRow("typed name of a missing file") << QStringLiteral("missing");
+    QTest::newRow("a folder") << QStringLiteral("folder");
+}
+
+std::optional<QString> noDocumentAnswer(const Scene& scene, const QString& answer) {
+    if (answer == "missing") {
+        return toQString(scene.exchange / "Sauce" / "no-existe.xml");
+    }
+    if (answer == "folder") {
+        return toQString(scene.exchange / "Sauce");
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void windowLooksAsDesigned() {
+        Scene scene;
+        auto window = scene.window({});
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("Exportar e importar datos entre Horadia y Sauce "));
+        QCOMPARE(window->size(), QSize(632, 266));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QCOMPARE(window->property("helpContext").toInt(), 3);
+        QCOMPARE(window->font().pixelSize(), 11);
+
+        struct Placed {
+            const char* name;
+            const char* panel;
+            QRect geometry;
+            const char* text;
+        };
+        const Placed placed[] = {
+            {"Draw3D2", "MForm", {0, 0, 315, 169}, nullptr},
+            {"Draw3D3", "MForm", {316, 0, 317, 169}, nullptr},
+            {"Draw3D1", "MForm", {0, 168, 633, 97}, nullptr},
+            {"Label3",
+             "Draw3D2",
+             {24, 24, 265, 57},
+             "Transformar datos desde Sauce hacia Horadia "},
+            {"BExportar", "Draw3D2", {96, 120, 89, 25}, "OK"},
+            {"Label4", "Draw3D3", {8, 24, 305, 57}, "Transformar datos desde Horadia hacia Sauce"},
+            {"BImportar", "Draw3D3", {96, 120, 89, 25}, "OK"},
+            {"BClose", "Draw3D1", {256, 32, 89, 25}, "&Salir"},
+            {"Button1", "Draw3D1", {512, 56, 75, 25}, "F1 Ayuda"},
+        };
+        for (const Placed& item : placed) {
+            const auto* widget = window->findChild<QWidget*>(item.name);
+            QVERIFY2(widget != nullptr, item.name);
+            QCOMPARE(widget->parentWidget()->objectName(), QString::fromLatin1(item.panel));
+            QCOMPARE(widget->geometry(), item.geometry);
+            if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+                QCOMPARE(label->text(), QString::fromUtf8(item.text));
+                QVERIFY(label->wordWrap());
+                QCOMPARE(QFontInfo(label->font()).pixelSize(), 16);
+                QVERIFY(label->font().bold());
+                QCOMPARE(label->font().family(), QStringLiteral("Arial"));
+            } else if (const auto* pushButton = qobject_cast<const QPushButton*>(widget)) {
+                QCOMPARE(pushButton->text(), QString::fromUtf8(item.text));
+                QCOMPARE(widget->property("helpContext").toInt(), 3);
+                QCOMPARE(pushButton->icon().isNull(), item.name == std::string("Button1"));
+            } else {
+                QCOMPARE(widget->property("helpContext").toInt(), 3);
+            }
+        }
+        const auto* label1 = window->findChild<QLabel*>("Label1");
+        QCOMPARE(label1->text(), QStringLiteral("Velmora para HD24 V-1.0"));
+        QCOMPARE(label1->pos(), QPoint(8, 72));
+        QVERIFY(label1->font().bold());
+        QCOMPARE(label1->palette().color(QPalette::WindowText), QColor(Qt::red));
+        // Tall and wide enough for its text, as a label that sizes itself.
+        QVERIFY(label1->width() >= label1->fontMetrics().horizontalAdvance(label1->text()));
+    }
+
+    void otherCommandLinesAreInteractive_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("none") << QStringList{};
+        QTest::newRow("one, importar") << QStringList{"importar"};
+        QTest::newRow("one, EXPORTAR") << QStringList{"EXPORTAR"};
+        QTest::newRow("three") << QStringList{"exportar", "a", "b"};
+    }
+
+    void otherCommandLinesAreInteractive() {
+        QFETCH(QStringList, arguments);
+        Scene scene;
+        const std::string before = "[Transformadores]\r\nTransformado=7\r\n";
+        writeFile(scene.program / "Horadia.ini", before);
+        auto window = scene.window(arguments);
+        showAndSettle(*window);
+
+        QVERIFY(!window->automaticMode());
+        QCOMPARE(scene.dialogs->questions(), 0);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->close());
+        QCOMPARE(scene.iniText(), before);
+    }
+
+    void automaticModeRunsTheNamedRunAndLeavesOne_data() {
+        QTest::addColumn<QString>("named");
+        QTest::newRow("EXPORTAR in capitals") << QStringLiteral("EXPORTAR");
+        QTest::newRow("Importar") << QStringLiteral("Importar");
+    }
+
+    void automaticModeRunsTheNamedRunAndLeavesOne() {
+        QFETCH(QString, named);
+        Scene scene;
+        if (named == "Importar") {
+            scene.prepareResults();
+        }
+        const auto result = velmora::resultPathFor(scene.document);
+        const std::string otherLines = "; Horadia\r\n[Horadia]\r\nRuta=C:\\HTEMP\r\n\r\n";
+        writeFile(scene.program / "Horadia.ini",
+                  otherLines + "[transformadores]\r\nTransformado=0\r\nOtro=x\r\n");
+        scene.dialogs->answers = {scene.documentName()};
+        // The second argument is never read, even when it names a document.
+        auto window = scene.window({named, scene.documentName()});
+        showAndSettle(*window);
+
+        QCOMPARE(scene.dialogs->questions(), 1);
+        QCOMPARE(scene.dialogs->startFolders.first(), toQString(scene.exchange / "Sauce"));
+        QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
+        QCOMPARE(scene.dialogs->hourGlassAtMessages, QList<bool>{false});
+        QVERIFY(scene.dialogs->errors.isEmpty());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->completionCode(), 1);
+        QCOMPARE(scene.iniText(), otherLines + "[transformadores]\r\nTransformado=1\r\nOtro=x\r\n");
+        if (named == "EXPORTAR") {
+            QCOMPARE(velmora::testing::readRows(scene.exchange / "DIASHORAST.DBF").size(), 7u);
+            QVERIFY(!std::filesystem::exists(result));
+        } else {
+            QVERIFY(std::filesystem::exists(result));
+        }
+    }
+
+    void automaticModeWithoutADocumentLeavesMinusOne_data() { addNoDocumentRows(); }
+
+    void automaticModeWithoutADocumentLeavesMinusOne() {
+        QFETCH(QString, answer);
+        Scene scene;
+        scene.dialogs->answers = {noDocumentAnswer(scene, answer)};
+        auto window = scene.window({"exportar", "x"});
+        showAndSettle(*window);
+
+        QCOMPARE(scene.dialogs->messages, QStringList{"No existe archivo"});
+        QVERIFY(!window->isVisible());
+        QCOMPARE(scene.iniText(), completionFile("-1"));
+        QVERIFY(!std::filesystem::exists(scene.exchange / "ASIGNOMT.DBF"));
+    }
+
+    void automaticModeWithAnotherWordWaitsForTheUser_data() {
+        QTest::addColumn<bool>("runFromButton");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("closed by the user") << false << QStringLiteral("0");
+        QTest::newRow("conversion from the button") << true << QStringLiteral("1");
+    }
+
+    void automaticModeWithAnotherWordWaitsForTheUser() {
+        QFETCH(bool, runFromButton);
+        QFETCH(QString, code);
+        Scene scene;
+        auto window = scene.window({"hola", "x"});
+        showAndSettle(*window);
+        QVERIFY(window->automaticMode());
+        QCOMPARE(scene.dialogs->questions(), 0);
+        QVERIFY(window->isVisible());
+        QVERIFY(!scene.iniWritten());
+
+        if (runFromButton) {
+            scene.dialogs->answers = {scene.documentName()};
+            QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+            QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
+            QVERIFY(!window->isVisible());
+        } else {
+            QTest::mouseClick(button(*window, "BClose"), Qt::LeftButton);
+            QVERIFY(!window->isVisible());
+        }
+        QCOMPARE(scene.iniText(), completionFile(code.toStdString()));
+    }
+
+    void aFinishedRunDisablesBothRuns_data() {
+        QTest::addColumn<QString>("run");
+        QTest::newRow("conversion") << QStringLiteral("BExportar");
+        QTest::newRow("results") << QStringLiteral("BImportar");
+    }
+
+    void aFinishedRunDisablesBothRuns() {
+        QFETCH(QString, run);
+        Scene scene;
+        scene.prepareResults();
+        auto window = scene.window({});
+        showAndSettle(*window);
+        scene.dialogs->answers = {scene.documentName()};
+
+        QTest::mouseClick(button(*window, run.toLatin1().constData()), Qt::LeftButton);
+
+        QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
+        QVERIFY(window->isVisible());
+        QVERIFY(!button(*window, "BExportar")->isEnabled());
+        QVERIFY(!button(*window, "BImportar")->isEnabled());
+        QCOMPARE(window->completionCode(), 1);
+        QVERIFY(window->close());
+        QVERIFY(!scene.iniWritten());
+    }
+
+    void noDocumentLeavesTheRunsOpen_data() { addNoDocumentRows(); }
+
+    void noDocumentLeavesTheRunsOpen() {
+        QFETCH(QString, answer);
+        Scene scene;
+        auto window = scene.window({});
+        showAndSettle(*window);
+        scene.dialogs->answers = {noDocumentAnswer(scene, answer)};
+
+        QTest::mouseClick(button(*window, "BImportar"), Qt::LeftButton);
+
+        QCOMPARE(scene.dialogs->messages, QStringList{"No existe archivo"});
+        QVERIFY(window->isVisible());
+        QVERIFY(runButtonsEnabled(*window));
+        QCOMPARE(window->completionCode(), 0);
+
+        // The user can try again with a document.
+        scene.dialogs->answers = {scene.documentName()};
+        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QCOMPARE(scene.dialogs->messages, (QStringList{"No existe archivo", "Proceso finalizado"}));
+        QVERIFY(!runButtonsEnabled(*window));
+    }
+
+    void aFailingRunIsReportedAndChangesNothing_data() {
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("conversion of a document that is not well-formed")
+            << QStringLiteral("exportar") << QByteArray::fromStdString(notWellFormed);
+        QTest::newRow("conversion of a document without time frames")
+            << QStringLiteral("exportar") << QByteArray::fromStdString(sauceXml({}));
+        QTest::newRow("results without the exchange tables")
+            << QStringLiteral("importar") << QByteArray::fromStdString(schoolDocument({"M1"}));
+    }
+
+    void aFailingRunIsReportedAndChangesNothing() {
+        QFETCH(QString, named);
+        QFETCH(QByteArray, content);
+        Scene scene;
+        writeFile(scene.document, content.toStdString());
+        const QString expected = [&] {
+            try {
+                if (named == "exportar") {
+                    ScriptedFrames frames(scene.frames);
+                    velmora::ConversionRun(scene.document, scene.exchange, frames).run();
+                } else {
+                    velmora::ResultsRun(scene.document, scene.exchange).run();
+                }
+            } catch (const std::exception& error) {
+                return QString::fromStdString(error.what());
+            }
+            return QString();
+        }();
+        QVERIFY2(!expected.isEmpty(), "the run was expected to fail");
+        scene.dialogs->answers = {scene.documentName()};
+        auto window = scene.window({named, "x"});
+
+        showAndSettle(*window);
+
+        QCOMPARE(scene.dialogs->errors, QStringList{expected});
+        QVERIFY(scene.dialogs->messages.isEmpty());
+        QCOMPARE(scene.dialogs->hourGlassAtMessages, QList<bool>{false});
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(window->isVisible());
+        QVERIFY(runButtonsEnabled(*window));
+        QCOMPARE(window->completionCode(), 0);
+        QVERIFY(window->close());
+        QCOMPARE(scene.iniText(), completionFile("0"));
+    }
+
+    void aCancelledDialogRunsOnTheLastDocument() {
+        Scene scene;
+        writeFile(scene.document, notWellFormed);
+        auto window = scene.window({});
+        showAndSettle(*window);
+        scene.dialogs->answers = {scene.documentName()};
+        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QCOMPARE(scene.dialogs->errors.size(), 1);
+
+        writeFile(scene.document, schoolDocument({"M1"}));
+        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton); // cancelled
+
+        QCOMPARE(scene.dialogs->offered, (QStringList{QString(), scene.documentName()}));
+        QCOMPARE(window->documentFileName(), scene.documentName());
+        QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
+        QCOMPARE(velmora::testing::readRows(scene.exchange / "DIASHORAST.DBF").size(), 7u);
+    }
+
+    void theFrameQuestionIsAskedWithTheNormalPointer() {
+        Scene scene;
+        writeFile(scene.document, schoolDocument({"M1", "T1"}));
+        scene.frames.keys = velmora::text::padOrCut("M1", 10) + velmora::text::padOrCut("T1", 10);
+        auto window = scene.window({});
+        showAndSettle(*window);
+        scene.dialogs->answers = {scene.documentName()};
+
+        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+
+        QCOMPARE(scene.frames.pointers, QList<Qt::CursorShape>{Qt::ArrowCursor});
+        QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void anUnwritableCompletionFileIsReportedAndTheProgramEnds() {
+        Scene scene;
+        const QString ini = toQString(scene.home / "missing" / "Horadia.ini");
+        auto window = scene.window({"hola", "x"}, ini);
+        showAndSettle(*window);
+
+        window->close();
+
+        QCOMPARE(scene.dialogs->errors,
+                 QStringList{"Unable to write to " + QDir::toNativeSeparators(ini)});
+        QVERIFY(!window->isVisible());
+    }
+
+    void helpAsksForContextThreeAndTheContents() {
+        Scene scene;
+        writeFile(scene.program / "SAUCE.chm", "ITSF");
+        const QString helpFile = toQString(scene.program / "SAUCE.chm");
+        auto window = scene.window({});
+        showAndSettle(*window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        button(*window, "BImportar")->setFocus();
+
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        QTest::mouseClick(button(*window, "Button1"), Qt::LeftButton);
+
+        QCOMPARE(scene.helpStarted.size(), 2);
+        QVERIFY2(scene.helpStarted[0].contains("3") && scene.helpStarted[0].contains(helpFile),
+                 qPrintable(scene.helpStarted[0].join(' ')));
+        QVERIFY2(!scene.helpStarted[1].contains("3") && scene.helpStarted[1].contains(helpFile),
+                 qPrintable(scene.helpStarted[1].join(' ')));
+        QVERIFY(scene.dialogs->errors.isEmpty());
+    }
+
+    void aMissingHelpFileIsReported() {
+        Scene scene;
+        auto window = scene.window({});
+        showAndSettle(*window);
+
+        QTest::mouseClick(button(*window, "Button1"), Qt::LeftButton);
+
+        QCOMPARE(scene.dialogs->errors.size(), 1);
+        QVERIFY2(scene.dialogs->errors.first().contains("SAUCE.chm"),
+                 qPrintable(scene.dialogs->errors.first()));
+        QVERIFY(scene.helpStarted.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

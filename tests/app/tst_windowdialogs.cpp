@@ -1,0 +1,118 @@
+// The real dialogs of the window, answered from a timer as a user would answer them.
+#include "app/PathText.h"
+#include "app/WindowDialogs.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using velmora::testing::TempDir;
+using velmora::testing::writeFile;
+
+namespace {
+
+// Runs `answer` on the modal dialog as soon as it is up, from inside its modal loop.
+template <typename Dialog> void whenShown(std::function<void(Dialog&)> answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(*dialog);
+        }
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+class TestWindowDialogs : public QObject {
+    Q_OBJECT
+  private slots:
+    void theFileDialogReturnsATypedNameOfAMissingFile() {
+        TempDir folder;
+        const QString start = toQString(folder.path());
+        QString title, filter, suffix, directory;
+        whenShown<QFileDialog>([&](QFileDialog& dialog) {
+            title = dialog.windowTitle();
+            filter = dialog.nameFilters().join('|');
+            suffix = dialog.defaultSuffix();
+            directory = dialog.directory().absolutePath();
+            dialog.selectFile(QStringLiteral("no-existe.xml"));
+            // A dialog that refuses the name says so in a message box of its own; the test
+            // then fails instead of waiting on it.
+            QTimer::singleShot(500, &dialog, [&dialog] {
+                if (auto* complaint =
+                        qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    complaint->reject();
+                }
+                dialog.reject();
+            });
+            static_cast<QDialog&>(dialog).accept(); // as the Open button does
+        });
+
+        const auto chosen = QtWindowDialogs().chooseDocument(nullptr, start, {});
+
+        QCOMPARE(title, QStringLiteral("Seleccionar Archivo XML obtenido de SAUCE"));
+        QCOMPARE(filter, QStringLiteral("*.xml (*.xml)"));
+        QCOMPARE(suffix, QStringLiteral("xml"));
+        QCOMPARE(directory, start);
+        QVERIFY(chosen.has_value());
+        QCOMPARE(*chosen, toQString(folder / "no-existe.xml"));
+    }
+
+    void theFileDialogOffersTheLastDocumentAndCanBeCancelled() {
+        TempDir folder;
+        std::filesystem::create_directory(folder / "otra");
+        writeFile(folder / "otra" / "export.xml", "<SERVICIO/>");
+        const QString last = toQString(folder / "otra" / "export.xml");
+        QString directory;
+        whenShown<QFileDialog>([&](QFileDialog& dialog) {
+            directory = dialog.directory().absolutePath();
+            dialog.reject();
+        });
+
+        const auto chosen =
+            QtWindowDialogs().chooseDocument(nullptr, toQString(folder.path()), last);
+
+        QCOMPARE(directory, toQString(folder / "otra"));
+        QVERIFY(!chosen.has_value());
+    }
+
+    void messagesCarryTheApplicationTitle_data() {
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("plain message") << false << int(QMessageBox::NoIcon);
+        QTest::newRow("error report") << true << int(QMessageBox::Critical);
+    }
+
+    void messagesCarryTheApplicationTitle() {
+        QFETCH(bool, error);
+        QFETCH(int, icon);
+        QString title, text;
+        int shownIcon = -1;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            title = box.windowTitle();
+            text = box.text();
+            shownIcon = box.icon();
+            box.button(QMessageBox::Ok)->click();
+        });
+
+        QtWindowDialogs dialogs;
+        error ? dialogs.showError(nullptr, QStringLiteral("Proceso finalizado"))
+              : dialogs.showMessage(nullptr, QStringLiteral("Proceso finalizado"));
+
+        QCOMPARE(title, QStringLiteral("Velmora"));
+        QCOMPARE(text, QStringLiteral("Proceso finalizado"));
+        QCOMPARE(shownIcon, icon);
+    }
+};
+
+QTEST_MAIN(TestWindowDialogs)
+#include "tst_windowdialogs.moc"
