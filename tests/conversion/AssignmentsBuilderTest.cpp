@@ -69,6 +69,10 @@ struct HoursCase {
     std::string sessions;
 };
 
+void PrintTo(const HoursCase& c, std::ostream* out) {
+    *out << "minutes \"" << c.minutes << "\"";
+}
+
 const std::string kThirteenOnes(13, '1');
 
 const HoursCase kHoursCases[] = {
@@ -150,6 +154,10 @@ struct TaskCase {
     std::string task;
 };
 
+void PrintTo(const TaskCase& c, std::ostream* out) {
+    *out << c.subjectName;
+}
+
 const TaskCase kTaskCases[] = {
     {"Guardia de recreo", "GUARDIA"},
     {"Biblioteca", "BIBLIO"},
@@ -205,15 +213,17 @@ TEST(AssignmentsBuilder, ReadsMissingPositionsOfShortRecordsAsEmpty) {
                                  {"SESIONES", "1"}}}));
 }
 
-TEST(AssignmentsBuilder, FailsWhileAnotherProgramHoldsTheGroups) {
-    BuilderRun run({{"MATERIAS", {{"M1", "Mates", "MATES", "C1", "60"}}},
-                    {"CURSOS", kCourses},
-                    {"GRUPOS", kGroups}});
-    CargarMaterias(run.context);
-    CargarTareas(run.context);
-    CargarCursosGrupos(run.context);
-    const ForeignLock horadia(run.table("GRUPOST"));
-    EXPECT_THROW(CargarAsignaciones(run.context), Error);
+TEST(AssignmentsBuilder, FailsWhileAnotherProgramHoldsATableItReads) {
+    for (const std::string table : {"GRUPOST", "ASIGNOMT"}) {
+        BuilderRun run({{"MATERIAS", {{"M1", "Mates", "MATES", "C1", "60"}}},
+                        {"CURSOS", kCourses},
+                        {"GRUPOS", kGroups}});
+        CargarMaterias(run.context);
+        CargarTareas(run.context);
+        CargarCursosGrupos(run.context);
+        const ForeignLock horadia(run.table(table));
+        EXPECT_THROW(CargarAsignaciones(run.context), Error) << table;
+    }
 }
 
 TEST(AssignmentsBuilder, FailsWithoutTheCatalogue) {

@@ -11,6 +11,10 @@ struct CatalogueCase {
     std::vector<bool> isTask;
 };
 
+void PrintTo(const CatalogueCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
 Row row(const std::string& code, const std::string& sauceCode, const std::string& name,
         const std::string& taskKey = "") {
     return {{"COD", code}, {"CODLARGO", sauceCode}, {"NOMBRE", name}, {"CODTAREA", taskKey}};

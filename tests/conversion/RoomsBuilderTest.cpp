@@ -9,6 +9,10 @@ struct RoomsCase {
     std::vector<Row> expected; // ABREV, NOMBRE, DEPCENTRO
 };
 
+void PrintTo(const RoomsCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
 Row room(const std::string& code, const std::string& name, const std::string& key) {
     return {{"ABREV", code}, {"NOMBRE", name}, {"DEPCENTRO", key}};
 }

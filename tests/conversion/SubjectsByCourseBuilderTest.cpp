@@ -10,6 +10,10 @@ struct SubjectsByCourseCase {
     std::vector<Row> expected;
 };
 
+void PrintTo(const SubjectsByCourseCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
 Row subject(const std::string& code, const std::string& sauceCode, const std::string& name,
             const std::string& key, const std::string& course) {
     return {{"COD", code},    {"CODLARGO", sauceCode}, {"NOMBRE", name},

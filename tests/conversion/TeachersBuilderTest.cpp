@@ -9,6 +9,10 @@ struct TeachersCase {
     std::vector<Row> expected; // ABREV, NOMBRE, X_EMPLEADO, F_TOMAPOS
 };
 
+void PrintTo(const TeachersCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
 Row teacher(const std::string& code, const std::string& name, const std::string& employee,
             const std::string& since) {
     return {{"ABREV", code}, {"NOMBRE", name}, {"X_EMPLEADO", employee}, {"F_TOMAPOS", since}};
