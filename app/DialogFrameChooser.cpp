@@ -1,6 +1,5 @@
 #include "app/DialogFrameChooser.h"
 
-#include "app/PathText.h"
 #include "app/TPlantillas.h"
 #include "conversion/FrameSelection.h"
 #include "services/Error.h"
@@ -30,13 +29,13 @@ DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString filenameXML, Show
 
 std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDocument) {
     const std::filesystem::path document =
-        filenameXML_.isEmpty() ? runDocument : toPath(filenameXML_);
+        filenameXML_.isEmpty() ? runDocument : std::filesystem::path(filenameXML_.toStdU16String());
     for (;;) {
         const velmora::FrameListing listing = velmora::FrameListing::load(document);
         if (listing.listedKeys().empty()) {
             throwNothingToChoose(document, listing.problem());
         }
-        TPlantillas dialog(toQString(document), owner_);
+        TPlantillas dialog(QString::fromStdU16String(document.u16string()), owner_);
         show_(dialog);
         // The dialog reads the file once more; it may have changed in between.
         if (!dialog.framesListed()) {

@@ -1,7 +1,6 @@
 #include "app/TPlantillas.h"
 
 #include "app/GradientPanel.h"
-#include "app/PathText.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -147,8 +146,8 @@ void TPlantillas::buildControls() {
     BitBtnContinuar->setDefault(true);
     BitBtnContinuar->setProperty("helpContext", kHelpContext);
 
-    // The focus line can move after the selection has changed (keyboard) or before it (mouse);
-    // following both keeps the current frame on the line last clicked or moved to.
+    // Following both the selection and the focus line keeps the shown frame on the line last
+    // clicked or moved to, whichever of the two changes last.
     connect(ListBox2, &QListWidget::itemSelectionChanged, this, &TPlantillas::ListBox2Click);
     connect(ListBox2, &QListWidget::currentRowChanged, this, &TPlantillas::ListBox2Click);
     connect(BitBtnContinuar, &QPushButton::clicked, this, &TPlantillas::BitBtnContinuarClick);
@@ -171,7 +170,7 @@ void TPlantillas::showEvent(QShowEvent* event) {
 }
 
 void TPlantillas::FormActivate() {
-    listing_ = velmora::FrameListing::load(toPath(filenameXML_));
+    listing_ = velmora::FrameListing::load(std::filesystem::path(filenameXML_.toStdU16String()));
     const auto& keys = listing_.listedKeys();
     if (!keys.empty()) {
         ComboBoxPlantilla->clear();
@@ -225,7 +224,7 @@ void TPlantillas::FormClose() {
 }
 
 void TPlantillas::done(int result) {
-    if (!closing_) {
+    if (isVisible() && !closing_) {
         closing_ = true;
         FormClose();
         closing_ = false;

@@ -37,7 +37,8 @@ class TPlantillas : public QDialog {
     void setMessageHook(MessageHook hook) { showMessage_ = std::move(hook); }
 
     // Runs the closing check whichever way the dialog closes: Continuar, Enter, the close box,
-    // Alt+F4 or Escape. The close is never refused.
+    // Alt+F4 or Escape. The close is never refused. Closing a dialog that is not shown does
+    // nothing more.
     void done(int result) override;
 
   protected:

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct SlotLineCase {
     std::vector<std::string> values; // order, name, start, end
     std::string line;
 };
+
+void PrintTo(const SlotLineCase& c, std::ostream* os) {
+    *os << c.line;
+}
 
 class SlotLines : public ::testing::TestWithParam<SlotLineCase> {};
 
@@ -126,6 +131,10 @@ struct CloseCase {
     std::string message;
 };
 
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ClosingTheDialog : public ::testing::TestWithParam<CloseCase> {};
 
 TEST_P(ClosingTheDialog, ChecksTheSelectionAndBuildsResultado) {
@@ -159,6 +168,10 @@ struct TypedKeysCase {
     std::string resultado; // empty: rejected
     std::string problem;   // the start of the rejection's message
 };
+
+void PrintTo(const TypedKeysCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TypedKeys : public ::testing::TestWithParam<TypedKeysCase> {
   protected:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,10 @@ struct JornadasCase {
     bool dialogAsked;
     std::vector<ExpectedSlot> expected; // one per INTERVALOS record
 };
+
+void PrintTo(const JornadasCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::string printCase(const ::testing::TestParamInfo<JornadasCase>& info) {
     return info.param.name;
@@ -224,6 +229,10 @@ struct TimeCase {
     std::string minutos;
 };
 
+void PrintTo(const TimeCase& c, std::ostream* os) {
+    *os << c.start << " to " << c.end;
+}
+
 class JornadasTimes : public ::testing::TestWithParam<TimeCase> {};
 
 TEST_P(JornadasTimes, LeadingZeroAndLengthInMinutesOnEveryDay) {
@@ -253,6 +262,10 @@ struct BadTimeCase {
     std::string end;
     std::string reported; // the value the error must name
 };
+
+void PrintTo(const BadTimeCase& c, std::ostream* os) {
+    *os << c.start << " to " << c.end;
+}
 
 class JornadasBadTimes : public ::testing::TestWithParam<BadTimeCase> {};
 
@@ -288,6 +301,10 @@ struct MissingFrameCase {
     std::string name;
     std::string xml;
 };
+
+void PrintTo(const MissingFrameCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class JornadasWithoutFrame : public ::testing::TestWithParam<MissingFrameCase> {};
 
