@@ -175,6 +175,9 @@ XmlNode XmlDocument::createElement(const std::string& name) {
     if (xmlValidateName(reinterpret_cast<const xmlChar*>(name.c_str()), 0) != 0) {
         throw Error("\"" + name + "\" is not a valid XML element name.");
     }
+    if (!doc_) {
+        throw Error("The XML element " + name + " cannot be created: the document is gone.");
+    }
     if (!detached_) {
         detached_.reset(xmlNewDocFragment(doc_.get()));
     }
@@ -188,7 +191,7 @@ XmlNode XmlDocument::createElement(const std::string& name) {
 }
 
 std::string XmlDocument::encoding() const {
-    const xmlChar* encoding = doc_->encoding;
+    const xmlChar* encoding = doc_ ? doc_->encoding : nullptr;
     return encoding != nullptr ? reinterpret_cast<const char*>(encoding) : std::string();
 }
 

@@ -102,6 +102,9 @@ bool writeDocument(xmlDoc* doc, int fd) {
 
 void XmlDocument::save(const std::filesystem::path& file) const {
     const std::string failure = "The document cannot be saved as " + file.string() + ": ";
+    if (!doc_) {
+        throw Error(failure + "the document is gone.");
+    }
     std::error_code error;
     const std::filesystem::path folder =
         file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
