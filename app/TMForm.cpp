@@ -1,6 +1,7 @@
 #include "app/TMForm.h"
 
 #include "app/BusyCursor.h"
+#include "app/ButtonGlyphs.h"
 #include "app/GradientPanel.h"
 #include "app/IniFile.h"
 #include "app/PathText.h"
@@ -53,13 +54,10 @@ QLabel* addLabel(QWidget* panel, const char* name, const QString& text, QRect ge
     return label;
 }
 
-QPushButton* addButton(QWidget* panel, const char* name, const QString& caption,
-                       QStyle::StandardPixmap glyph, QRect geometry) {
-    auto* button = new QPushButton(caption, panel);
+QPushButton* addButton(QWidget* panel, const char* name, const QString& caption, const QIcon& glyph,
+                       QRect geometry) {
+    auto* button = new QPushButton(glyph, caption, panel);
     button->setObjectName(QString::fromLatin1(name));
-    if (glyph != QStyle::SP_CustomBase) {
-        button->setIcon(panel->style()->standardIcon(glyph));
-    }
     button->setGeometry(geometry);
     button->setProperty(helpContextProperty, windowHelpContext);
     return button;
@@ -125,16 +123,16 @@ void TMForm::createComponents() {
                  {24, 24, 265, 57});
     Label3->setFont(panelTitleFont());
     Label3->setWordWrap(true);
-    BExportar = addButton(Draw3D2, "BExportar", QStringLiteral("OK"), QStyle::SP_DialogOkButton,
-                          {96, 120, 89, 25});
+    BExportar =
+        addButton(Draw3D2, "BExportar", QStringLiteral("OK"), checkMarkIcon(), {96, 120, 89, 25});
 
     Label4 =
         addLabel(Draw3D3, "Label4", QStringLiteral("Transformar datos desde Horadia hacia Sauce"),
                  {8, 24, 305, 57});
     Label4->setFont(panelTitleFont());
     Label4->setWordWrap(true);
-    BImportar = addButton(Draw3D3, "BImportar", QStringLiteral("OK"), QStyle::SP_DialogOkButton,
-                          {96, 120, 89, 25});
+    BImportar =
+        addButton(Draw3D3, "BImportar", QStringLiteral("OK"), checkMarkIcon(), {96, 120, 89, 25});
 
     Label1 = addLabel(Draw3D1, "Label1", QStringLiteral("Velmora para HD24 V-1.0"), {});
     QFont bold = font();
@@ -145,10 +143,9 @@ void TMForm::createComponents() {
     Label1->setPalette(red);
     Label1->adjustSize();
     Label1->move(8, 72);
-    BClose = addButton(Draw3D1, "BClose", QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton,
-                       {256, 32, 89, 25});
-    Button1 = addButton(Draw3D1, "Button1", QStringLiteral("F1 Ayuda"), QStyle::SP_CustomBase,
-                        {512, 56, 75, 25});
+    BClose = addButton(Draw3D1, "BClose", QStringLiteral("&Salir"),
+                       style()->standardIcon(QStyle::SP_DialogCloseButton), {256, 32, 89, 25});
+    Button1 = addButton(Draw3D1, "Button1", QStringLiteral("F1 Ayuda"), QIcon(), {512, 56, 75, 25});
 
     connect(BExportar, &QPushButton::clicked, this, &TMForm::BExportarClick);
     connect(BImportar, &QPushButton::clicked, this, &TMForm::BImportarClick);

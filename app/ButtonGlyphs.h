@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The green check mark of the buttons of the OK kind.
+QIcon checkMarkIcon();
