@@ -1,7 +1,64 @@
 #include "cli/Commands.h"
+#include "formats/ExchangeTables.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace velmora::cli {
 
-void addDumpCommand(CLI::App& app) { app.add_subcommand("dump", "(being built)"); }
+namespace {
+
+struct DumpOptions {
+    std::string table;
+    std::string exchange;
+};
+
+// RFC 4180: a field holding a comma, a quote or a line break is quoted, its quotes doubled.
+std::string csvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (char c : value) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+void printCsvLine(std::ostream& out, const std::vector<std::string>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out << (i == 0 ? "" : ",") << csvField(values[i]);
+    }
+    out << "\n";
+}
+
+void dumpTable(const DumpOptions& options) {
+    Table table =
+        openTable(exchangeFolderOrDefault(options.exchange), options.table, OpenMode::Shared);
+    const std::vector<std::string> names = table.fieldNames();
+    printCsvLine(std::cout, names);
+    for (table.first(); !table.eof(); table.next()) {
+        std::vector<std::string> values;
+        for (const std::string& name : names) {
+            values.push_back(table.readText(name));
+        }
+        printCsvLine(std::cout, values);
+    }
+    std::cout.flush();
+}
+
+} // namespace
+
+void addDumpCommand(CLI::App& app) {
+    auto options = std::make_shared<DumpOptions>();
+    CLI::App* command = app.add_subcommand(
+        "dump", "Prints one exchange table as CSV: a line of field names, then one line per "
+                "record.");
+    command->add_option("TABLE", options->table, "The table's name, e.g. SOLUC")->required();
+    command->add_option("--exchange", options->exchange, "The exchange folder holding the table");
+    command->callback([options] { dumpTable(*options); });
+}
 
 } // namespace velmora::cli
