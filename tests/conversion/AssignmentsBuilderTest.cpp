@@ -149,6 +149,13 @@ TEST(AssignmentsBuilder, BadMinutesKeepTheRowsOfEarlierSubjects) {
               (std::vector<std::string>{"1 ESO A", "1 ESO B", "1 ESO C"}));
 }
 
+TEST(AssignmentsBuilder, MinutesOfASubjectWithoutGroupsAreNotRead) {
+    // Such a subject gives no row, so its minutes cannot spoil the tables.
+    const auto run = assign(
+        {{"M1", "Sin grupos", "NADA", "C9", "1h30"}, {"M2", "Historia", "HIST", "C2", "60"}});
+    EXPECT_EQ(column(run->rows("ASIGT"), "CASIG"), std::vector<std::string>{"HIST"});
+}
+
 struct TaskCase {
     std::string subjectName;
     std::string task;
