@@ -1,8 +1,7 @@
 #include "services/Table.h"
 
 #include "services/DbfFieldCodec.h"
-#include "services/DbfHeaderCheck.h"
-#include "services/DbfWriter.h"
+#include "services/DbfRecords.h"
 #include "services/Error.h"
 #include "services/FileLock.h"
 #include "services/FilterExpression.h"
@@ -11,14 +10,12 @@
 #include <algorithm>
 #include <fstream>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 
 namespace velmora {
 
 namespace {
 
-constexpr char deletedMark = '*';
 constexpr std::size_t maxFieldNameLength = 10;
 constexpr int maxTextWidth = 254;
 
@@ -92,36 +89,18 @@ std::vector<std::string> splitFieldNames(const std::string& names) {
 } // namespace
 
 struct Table::State {
-    State(std::filesystem::path file, FileLock lock, std::string bytes)
-        : file(std::move(file)), name(tableNameOf(this->file)), lock(std::move(lock)),
-          header(checkDbfHeader(bytes, this->file)),
-          records(bytes.substr(header.headerLength, header.recordCount * header.recordLength)) {
-        for (std::size_t index = 0; index < header.columns.size(); ++index) {
-            columnsByName.emplace(text::asciiUpper(header.columns[index].name), index);
-        }
-        for (std::size_t record = 0; record < storedCount(); ++record) {
-            liveCount += isDeleted(record) ? 0 : 1;
-        }
-    }
+    State(FileLock lock, const std::filesystem::path& file, const std::string& bytes)
+        : file(file), lock(std::move(lock)), records(file, tableNameOf(file), bytes) {}
 
     enum class Pending { None, Appended, Edited };
     struct Condition {
         std::size_t column;
         std::string value;
     };
-    struct Grouping {
-        std::size_t column;
-        std::unordered_map<std::string, std::vector<std::size_t>> records; // by field text
-    };
 
     std::filesystem::path file;
-    std::string name;
     FileLock lock;
-    DbfHeader header;
-    std::string records; // every stored record, deleted ones included, back to back
-    std::size_t liveCount = 0;
-    std::unordered_map<std::string, std::size_t> columnsByName; // by upper-case name
-    std::optional<DbfWriter> writer;
+    DbfRecords records;
 
     std::optional<std::size_t> current; // stored index of the current record
     bool atEnd = true;
@@ -130,64 +109,20 @@ struct Table::State {
 
     std::optional<Condition> filter;
     bool filtered = false;
-    mutable std::optional<Grouping> groups; // dropped whenever a record is written
-    const std::vector<std::size_t> noMatches;
 
-    std::size_t storedCount() const { return records.size() / header.recordLength; }
-
-    std::string_view storedRecord(std::size_t index) const {
-        return std::string_view(records).substr(index * header.recordLength, header.recordLength);
-    }
-
-    bool isDeleted(std::size_t index) const {
-        return records[index * header.recordLength] == deletedMark;
-    }
-
-    FieldContext context(std::size_t column) const {
-        return FieldContext{header.columns[column], header.levelSeven, name};
-    }
-
-    std::string_view fieldBytes(std::string_view record, std::size_t column) const {
-        const DbfColumn& info = header.columns[column];
-        return record.substr(info.offset, info.width);
-    }
-
-    bool fieldEquals(std::string_view record, std::size_t column, const std::string& value) const {
-        return fieldTextEquals(context(column), fieldBytes(record, column), value);
-    }
-
-    // The stored indexes of the live records whose filtered field reads as the filter's
-    // value, or nothing while no filter is on. A run filters a large table once per key, so
-    // the records are grouped by that field's text once, until the next change.
+    // The live records that match the filter while it is on; nothing while no filter is on.
     const std::vector<std::size_t>* filterMatches() const {
         if (!filtered || !filter) {
             return nullptr;
         }
-        if (!groups || groups->column != filter->column) {
-            groups = groupByText(filter->column);
-        }
-        const auto found = groups->records.find(filter->value);
-        return found == groups->records.end() ? &noMatches : &found->second;
-    }
-
-    Grouping groupByText(std::size_t column) const {
-        Grouping grouping{column, {}};
-        const FieldContext field = context(column);
-        for (std::size_t index = 0; index < storedCount(); ++index) {
-            if (!isDeleted(index)) {
-                const std::string text =
-                    valueAsText(decodeField(field, fieldBytes(storedRecord(index), column)));
-                grouping.records[text].push_back(index);
-            }
-        }
-        return grouping;
+        return &records.recordsReading(filter->column, filter->value);
     }
 
     bool isVisible(std::size_t index) const {
         if (const auto* matches = filterMatches()) {
             return std::binary_search(matches->begin(), matches->end(), index);
         }
-        return !isDeleted(index);
+        return !records.isDeleted(index);
     }
 
     std::optional<std::size_t> firstVisibleFrom(std::size_t index) const {
@@ -195,12 +130,16 @@ struct Table::State {
             const auto found = std::lower_bound(matches->begin(), matches->end(), index);
             return found == matches->end() ? std::nullopt : std::optional(*found);
         }
-        for (; index < storedCount(); ++index) {
-            if (!isDeleted(index)) {
+        for (; index < records.storedCount(); ++index) {
+            if (!records.isDeleted(index)) {
                 return index;
             }
         }
         return std::nullopt;
+    }
+
+    bool fieldEquals(std::string_view record, std::size_t column, const std::string& value) const {
+        return fieldTextEquals(records.field(column), records.fieldBytes(record, column), value);
     }
 
     // The record that reads see: the one being changed, else the current one, else none.
@@ -209,48 +148,17 @@ struct Table::State {
             return buffer;
         }
         if (current) {
-            return storedRecord(*current);
+            return records.record(*current);
         }
         return {};
     }
 
-    std::size_t column(const std::string& fieldName) const {
-        if (const auto found = columnsByName.find(text::asciiUpper(fieldName));
-            found != columnsByName.end()) {
-            return found->second;
-        }
-        for (std::size_t index = 0; index < header.columns.size(); ++index) {
-            if (text::equalsIgnoringCase(header.columns[index].name, fieldName)) {
-                return index;
-            }
-        }
-        throw Error("Field '" + fieldName + "' not found in table " + name);
-    }
-
-    DbfWriter& openWriter() {
-        if (!writer) {
-            writer = DbfWriter::open(file, name, header.headerLength, header.recordLength);
-        }
-        return *writer;
-    }
-
     void post() {
         if (pending == Pending::Appended) {
-            DbfWriter& out = openWriter();
-            if (out.recordCount() != storedCount()) {
-                throw Error(describe(file) + " was changed by another program.");
-            }
-            out.writeRecord(storedCount(), buffer);
-            records += buffer;
-            ++liveCount;
-            current = storedCount() - 1;
+            current = records.append(buffer);
             atEnd = false;
         } else if (pending == Pending::Edited) {
-            openWriter().writeRecord(*current, buffer);
-            records.replace(*current * header.recordLength, header.recordLength, buffer);
-        }
-        if (pending != Pending::None) {
-            groups.reset();
+            records.replace(*current, buffer);
         }
         pending = Pending::None;
         buffer.clear();
@@ -261,13 +169,24 @@ struct Table::State {
         atEnd = !current;
     }
 
-    char* changeableField(const std::string& fieldName, std::size_t& index) {
-        index = column(fieldName);
+    char* changeableField(const std::string& fieldName, std::size_t& column) {
+        column = records.column(fieldName);
         if (pending == Pending::None) {
-            throw Error("The field " + header.columns[index].name + " of table " + name +
+            throw Error("The field " + records.columns()[column].name + " of table " +
+                        records.tableName() +
                         " cannot be set: no record of the table is being appended or edited.");
         }
-        return buffer.data() + header.columns[index].offset;
+        return buffer.data() + records.columns()[column].offset;
+    }
+
+    template <typename Conversion>
+    auto read(const std::string& fieldName, Conversion convert) const {
+        const std::size_t column = records.column(fieldName);
+        const FieldContext field = records.field(column);
+        const std::string_view record = currentRecord();
+        const FieldValue value =
+            record.empty() ? FieldValue() : decodeField(field, records.fieldBytes(record, column));
+        return convert(field, value);
     }
 };
 
@@ -292,7 +211,7 @@ Table Table::open(const std::filesystem::path& file, OpenMode mode) {
     }
     FileLock lock = lockTable(file, mode == OpenMode::Exclusive ? FileLock::Kind::Exclusive
                                                                 : FileLock::Kind::Shared);
-    auto state = std::make_unique<State>(file, std::move(lock), readWholeFile(file));
+    auto state = std::make_unique<State>(std::move(lock), file, readWholeFile(file));
     state->moveToFirst();
     return Table(std::move(state));
 }
@@ -313,12 +232,10 @@ void Table::close() {
     if (!state_) {
         return;
     }
-    // A record appended or edited and not posted is dropped with the state; the lock goes too.
-    std::optional<DbfWriter> writer = std::move(state_->writer);
-    state_.reset();
-    if (writer) {
-        writer->close();
-    }
+    // A record appended or edited and not posted goes with the state; the lock goes too, once
+    // what was written is closed.
+    std::unique_ptr<State> closing = std::move(state_);
+    closing->records.close();
 }
 
 Table::State& Table::openState() {
@@ -341,12 +258,12 @@ const std::filesystem::path& Table::path() const {
 }
 
 std::string Table::name() const {
-    return openState().name;
+    return openState().records.tableName();
 }
 
 std::vector<std::string> Table::fieldNames() const {
     std::vector<std::string> names;
-    for (const DbfColumn& column : openState().header.columns) {
+    for (const DbfColumn& column : openState().records.columns()) {
         names.push_back(column.name);
     }
     return names;
@@ -354,7 +271,7 @@ std::vector<std::string> Table::fieldNames() const {
 
 bool Table::hasField(const std::string& name) const {
     try {
-        openState().column(name);
+        openState().records.column(name);
         return true;
     } catch (const Error&) {
         return false;
@@ -385,7 +302,7 @@ bool Table::eof() const {
 }
 
 int Table::recordCount() const {
-    return static_cast<int>(openState().liveCount);
+    return static_cast<int>(openState().records.liveCount());
 }
 
 bool Table::locate(const std::string& fieldNames, const std::vector<std::string>& values) {
@@ -393,18 +310,18 @@ bool Table::locate(const std::string& fieldNames, const std::vector<std::string>
     state.post();
     std::vector<std::size_t> columns;
     for (const std::string& fieldName : splitFieldNames(fieldNames)) {
-        columns.push_back(state.column(fieldName));
+        columns.push_back(state.records.column(fieldName));
     }
     if (columns.size() != values.size()) {
-        throw Error("A search in table " + state.name + " gives " + std::to_string(values.size()) +
-                    " values for the " + std::to_string(columns.size()) + " fields " + fieldNames +
-                    ".");
+        throw Error("A search in table " + state.records.tableName() + " gives " +
+                    std::to_string(values.size()) + " values for the " +
+                    std::to_string(columns.size()) + " fields " + fieldNames + ".");
     }
-    for (std::size_t index = 0; index < state.storedCount(); ++index) {
+    for (std::size_t index = 0; index < state.records.storedCount(); ++index) {
         if (!state.isVisible(index)) {
             continue;
         }
-        const std::string_view record = state.storedRecord(index);
+        const std::string_view record = state.records.record(index);
         bool allEqual = true;
         for (std::size_t i = 0; i < columns.size() && allEqual; ++i) {
             allEqual = state.fieldEquals(record, columns[i], values[i]);
@@ -422,7 +339,7 @@ void Table::setFilter(const std::string& expression) {
     State& state = openState();
     state.post();
     EqualityFilter parsed = parseFilterExpression(expression);
-    state.filter = State::Condition{state.column(parsed.field), std::move(parsed.value)};
+    state.filter = State::Condition{state.records.column(parsed.field), std::move(parsed.value)};
     if (state.filtered) {
         state.moveToFirst();
     }
@@ -442,7 +359,7 @@ void Table::setFiltered(bool on) {
 void Table::append() {
     State& state = openState();
     state.post();
-    state.buffer.assign(state.header.recordLength, ' ');
+    state.buffer = state.records.blankRecord();
     state.pending = State::Pending::Appended;
 }
 
@@ -452,9 +369,9 @@ void Table::edit() {
         return;
     }
     if (!state.current) {
-        throw Error("There is no record to edit in table " + state.name + ".");
+        throw Error("There is no record to edit in table " + state.records.tableName() + ".");
     }
-    state.buffer = std::string(state.storedRecord(*state.current));
+    state.buffer = std::string(state.records.record(*state.current));
     state.pending = State::Pending::Edited;
 }
 
@@ -463,74 +380,48 @@ void Table::post() {
 }
 
 std::string Table::readText(const std::string& field) const {
-    const State& state = openState();
-    const std::size_t column = state.column(field);
-    const std::string_view record = state.currentRecord();
-    if (record.empty()) {
-        return {};
-    }
-    return valueAsText(decodeField(state.context(column), state.fieldBytes(record, column)));
+    return openState().read(
+        field, [](const FieldContext&, const FieldValue& value) { return valueAsText(value); });
 }
 
 double Table::readFloat(const std::string& field) const {
-    const State& state = openState();
-    const std::size_t column = state.column(field);
-    const std::string_view record = state.currentRecord();
-    if (record.empty()) {
-        return 0;
-    }
-    const FieldContext context = state.context(column);
-    return valueAsFloat(context, decodeField(context, state.fieldBytes(record, column)));
+    return openState().read(field, valueAsFloat);
 }
 
 std::int64_t Table::readInteger(const std::string& field) const {
-    const State& state = openState();
-    const std::size_t column = state.column(field);
-    const std::string_view record = state.currentRecord();
-    if (record.empty()) {
-        return 0;
-    }
-    const FieldContext context = state.context(column);
-    return valueAsInteger(context, decodeField(context, state.fieldBytes(record, column)));
+    return openState().read(field, valueAsInteger);
 }
 
 bool Table::readBoolean(const std::string& field) const {
-    const State& state = openState();
-    const std::size_t column = state.column(field);
-    const std::string_view record = state.currentRecord();
-    if (record.empty()) {
-        return false;
-    }
-    const FieldContext context = state.context(column);
-    return valueAsBoolean(context, decodeField(context, state.fieldBytes(record, column)));
+    return openState().read(field, valueAsBoolean);
 }
 
 void Table::writeText(const std::string& field, const std::string& value) {
     State& state = openState();
     std::size_t column = 0;
     char* bytes = state.changeableField(field, column);
-    encodeText(state.context(column), value, bytes);
+    encodeText(state.records.field(column), value, bytes);
 }
 
 void Table::writeInteger(const std::string& field, std::int64_t value) {
     State& state = openState();
     std::size_t column = 0;
     char* bytes = state.changeableField(field, column);
-    encodeInteger(state.context(column), value, bytes);
+    encodeInteger(state.records.field(column), value, bytes);
 }
 
 void Table::writeFloat(const std::string& field, double value) {
     State& state = openState();
     std::size_t column = 0;
     char* bytes = state.changeableField(field, column);
-    encodeFloat(state.context(column), value, bytes);
+    encodeFloat(state.records.field(column), value, bytes);
 }
 
 void Table::writeBoolean(const std::string& field, bool value) {
     State& state = openState();
     std::size_t column = 0;
     char* bytes = state.changeableField(field, column);
-    encodeBoolean(state.context(column), value, bytes);
+    encodeBoolean(state.records.field(column), value, bytes);
 }
 
 } // namespace velmora
