@@ -1,0 +1,74 @@
+#pragma once
+
+#include "results/ResultTables.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+namespace velmora {
+
+// What the look-ups need from one scheduled SOLUC record.
+struct PlacedLesson {
+    std::string asig;      // subject code
+    std::string codGrupo;  // group code
+    std::string aula;      // room code
+    std::string tarea;     // task code
+    std::string dia;       // DIA as text: "2" for day 2
+    std::int64_t hora = 0; // HORA as a whole number
+    std::string marco;     // time frame; only its first character counts
+};
+
+// The six values of a lesson list, each named after the salida that carries it.
+struct LessonValues {
+    std::string actividad;  // X_ACTIVIDAD
+    std::string diaSemana;  // N_DIASEMANA
+    std::string tramo;      // X_TRAMO
+    std::string depCentro;  // X_DEPCENTRO
+    std::string materiaOmc; // X_MATERIAOMC
+    std::string unidad;     // X_UNIDAD
+};
+
+// The six look-ups that turn a lesson's Horadia codes into Sauce's. Each look-up table is read
+// once into a hash map that keeps, for every key, the first record in stored order that
+// carries it, so a look-up finds the record a scan from the first record would find, in
+// constant time.
+class LessonLookups {
+public:
+    // Reads ASIGT, ASIGNOMT, GRUPOST, ASIGNOMT2, DIASHORAST and AULAT from their first record.
+    explicit LessonLookups(ResultTables& tables);
+
+    LessonValues valuesFor(const PlacedLesson& lesson) const;
+
+private:
+    using TwoKeys = std::pair<std::string, std::string>;
+    struct TwoKeysHash {
+        std::size_t operator()(const TwoKeys& keys) const;
+    };
+    struct Group {
+        std::string clave;
+        std::string claveCurso;
+    };
+    struct Slot {
+        std::string dia;
+        std::string codDiho;
+    };
+
+    std::unordered_map<TwoKeys, std::string, TwoKeysHash> claveByAsignatura_;    // ASIGT
+    std::unordered_map<std::string, std::string> codTareaByCod_;                 // ASIGNOMT
+    std::unordered_map<std::string, Group> groupByAbrev_;                        // GRUPOST
+    std::unordered_map<TwoKeys, std::string, TwoKeysHash> materiaByCodAndCurso_; // ASIGNOMT2
+    std::unordered_map<TwoKeys, Slot, TwoKeysHash> slotByDihoAndMarco_;          // DIASHORAST
+    std::unordered_map<std::string, std::string> depCentroByAula_;               // AULAT
+};
+
+// The key under which DIASHORAST holds a day and hour: the day as text followed by the hour,
+// so day 2 and hour 3 give "23".
+std::string dayHourKey(const PlacedLesson& lesson);
+
+// True when text is empty once spaces and control characters are removed from both ends.
+bool isBlank(const std::string& text);
+
+} // namespace velmora

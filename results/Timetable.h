@@ -1,0 +1,36 @@
+#pragma once
+
+#include "results/LessonLookups.h"
+#include "results/ResultTables.h"
+
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace velmora {
+
+// One PROFT record.
+struct Teacher {
+    std::string abrev;    // the code SOLUC names the teacher by
+    std::string empleado; // X_EMPLEADO
+    std::string tomaPos;  // F_TOMAPOS
+};
+
+// Everything the result document reports, read from the tables in one pass each.
+struct Timetable {
+    int teacherRecordCount = 0;
+    std::vector<Teacher> teachers; // in PROFT record order
+
+    // The teacher's scheduled lessons, in SOLUC record order. Teachers who share a code share
+    // their lessons.
+    std::span<const LessonValues> lessonsOf(const Teacher& teacher) const;
+
+    std::unordered_map<std::string, std::vector<LessonValues>> lessonsByProf;
+};
+
+// Reads the teachers and, grouped by teacher code, every SOLUC record whose day is not 0,
+// with its Sauce codes looked up. Checks first that the tables carry every field it reads.
+Timetable readTimetable(ResultTables& tables);
+
+} // namespace velmora

@@ -1,0 +1,114 @@
+#include "formats/ExchangeTables.h"
+#include "support/TestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace velmora::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+// Runs velmora-cli with the arguments, its output caught in files of folder.
+Outcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
+               const std::string& environment = "") {
+    std::string command = environment + " " + quoted(VELMORA_CLI_PATH);
+    for (const std::string& argument : arguments) {
+        command += " " + quoted(argument);
+    }
+    const auto out = folder / "cli.out";
+    const auto err = folder / "cli.err";
+    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+}
+
+// A document folder with a service document, and an exchange folder whose tables hold one
+// teacher.
+class ResultsCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(sauce);
+        std::filesystem::create_directory(exchange);
+        writeFile(document, sauceXml({{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}}}));
+        for (const TableLayout* layout : convertedTables()) {
+            createTable(exchange, *layout);
+        }
+        createTable(exchange, tables::SOLUC);
+        Table proft = openTable(exchange, "PROFT", OpenMode::Shared);
+        proft.append();
+        proft.writeText("ABREV", "ANA");
+        proft.writeText("X_EMPLEADO", "E1");
+        proft.post();
+    }
+
+    TempDir temp;
+    std::filesystem::path sauce = temp / "sauce";
+    std::filesystem::path exchange = temp / "HTEMP";
+    std::filesystem::path document = sauce / "export.xml";
+    std::filesystem::path result = sauce / "ResultadoHoradiaexport.xml";
+};
+
+TEST_F(ResultsCommand, PrintsTheResultPath) {
+    const Outcome outcome =
+        runCli(temp, {"results", document.string(), "--exchange", exchange.string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, result.string() + "\n");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_THAT(readFile(result), HasSubstr("<salida dato=\"X_EMPLEADO\">E1</salida>"));
+}
+
+TEST_F(ResultsCommand, DefaultExchangeFolder) {
+    const Outcome outcome = runCli(temp, {"results", document.string()},
+                                   "VELMORA_EXCHANGE_DIR=" + quoted(exchange.string()));
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, result.string() + "\n");
+}
+
+TEST_F(ResultsCommand, MissingDocument) {
+    for (const auto& missing : {sauce / "otro.xml", sauce}) {
+        const Outcome outcome =
+            runCli(temp, {"results", missing.string(), "--exchange", exchange.string()});
+        EXPECT_EQ(outcome.status, 1) << missing;
+        EXPECT_EQ(outcome.err, "No existe archivo\n");
+        EXPECT_EQ(outcome.out, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(result));
+}
+
+TEST_F(ResultsCommand, HeldTableReportedWithStatusOne) {
+    ForeignLock held(exchange / "AULAT.DBF");
+    const Outcome outcome =
+        runCli(temp, {"results", document.string(), "--exchange", exchange.string()});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_THAT(outcome.err, HasSubstr("AULAT"));
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_FALSE(std::filesystem::exists(result));
+}
+
+TEST_F(ResultsCommand, UsageErrorsGiveStatusTwo) {
+    EXPECT_EQ(runCli(temp, {"results"}).status, 2);
+    EXPECT_EQ(runCli(temp, {"results", document.string(), "--exchange"}).status, 2);
+    EXPECT_EQ(runCli(temp, {"results", document.string(), "extra"}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(result));
+}
+
+} // namespace
+} // namespace velmora::testing

@@ -1,0 +1,163 @@
+#include "results/ResultsFixture.h"
+#include "results/ResultsRun.h"
+#include "services/XmlDocument.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace velmora::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+ExchangeRecords oneTeacherOneLesson(const std::string& empleado = "E1") {
+    return {{"PROFT", {{{"ABREV", "T1"}, {"X_EMPLEADO", empleado}, {"F_TOMAPOS", "F1"}}}},
+            {"SOLUC", {{{"PROF", "T1"}, {"TAREA", "T5"}, {"DIA", "1"}, {"MARCO", "1"}}}}};
+}
+
+const std::vector<std::string> oneTeacherOneLessonOutline{
+    "SALIDAS: <ERROR>, [EMP_1]",
+    "ERROR: CN_ERROR=0, TE_ERROR=Servicio finalizado Correctamente, REGISTROS RECUPERADOS=1",
+    "EMP_1: X_EMPLEADO=E1, F_TOMAPOS=F1, [TRAMO_1]",
+    lessonLine("EMP_1/TRAMO_1", {"T5", "", "", "", "", ""})};
+
+std::vector<std::string> childNames(const XmlNode& node) {
+    std::vector<std::string> names;
+    for (const XmlNode& child : node.selectNodes("*")) {
+        names.push_back(child.name());
+    }
+    return names;
+}
+
+TEST(ResultPath, IsTheDocumentNamePrefixedInItsFolder) {
+    EXPECT_EQ(resultPathFor("/x/sauce/export.xml"), "/x/sauce/ResultadoHoradiaexport.xml");
+    EXPECT_EQ(resultPathFor("export.xml"), "ResultadoHoradiaexport.xml");
+    EXPECT_EQ(resultPathFor("sauce/datos.2024.XML"), "sauce/ResultadoHoradiadatos.2024.XML");
+    EXPECT_EQ(resultPathFor("/x/ResultadoHoradiaexport.xml"),
+              "/x/ResultadoHoradiaResultadoHoradiaexport.xml");
+}
+
+TEST(ResultDocument, SalidasReplacedAndAppendedLastOtherChildrenKept) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson());
+    writeFile(folders.document,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<OTRO version=\"3\"><!-- antes --><CABECERA>cab</CABECERA>"
+              "<SALIDAS><listasal seq=\"MATERIAS\"><listasal><salida>M1</salida></listasal>"
+              "</listasal></SALIDAS><PIE n=\"2\">pie</PIE></OTRO>\n");
+
+    ResultsRun(folders.document, folders.exchange).run();
+
+    const XmlDocument result = XmlDocument::load(folders.result);
+    EXPECT_EQ(result.root().name(), "OTRO");
+    EXPECT_EQ(result.root().attribute("version"), "3");
+    EXPECT_THAT(childNames(result.root()), ElementsAre("CABECERA", "PIE", "SALIDAS"));
+    EXPECT_EQ(result.root().firstChildElement("CABECERA").text(), "cab");
+    EXPECT_EQ(result.root().firstChildElement("PIE").attribute("n"), "2");
+    EXPECT_THAT(readFile(folders.result), HasSubstr("<!-- antes -->"));
+    EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
+}
+
+// A second SALIDAS would carry the input sections into the result, where Sauce looks for its
+// output, so every one of them goes.
+TEST(ResultDocument, EverySalidasOfTheRootReplaced) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson());
+    writeFile(folders.document, "<SERVICIO><SALIDAS><listasal seq=\"A\"/></SALIDAS><MEDIO/>"
+                                "<SALIDAS><listasal seq=\"B\"/></SALIDAS></SERVICIO>");
+
+    ResultsRun(folders.document, folders.exchange).run();
+
+    const XmlDocument result = XmlDocument::load(folders.result);
+    EXPECT_THAT(childNames(result.root()), ElementsAre("MEDIO", "SALIDAS"));
+    EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
+}
+
+TEST(ResultDocument, ElementsCarryExactlyTheirOneAttribute) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson("A&B<1>\"'"));
+
+    ResultsRun(folders.document, folders.exchange).run();
+
+    const std::string xml = readFile(folders.result);
+    const auto tags = [&xml](const std::string& name) {
+        std::vector<std::string> found;
+        const std::regex tag("<" + name + "(\\s[^>]*)?/?>");
+        for (std::sregex_iterator it(xml.begin(), xml.end(), tag), end; it != end; ++it) {
+            found.push_back(it->str());
+        }
+        return found;
+    };
+    EXPECT_THAT(tags("SALIDAS"), ElementsAre("<SALIDAS>"));
+    EXPECT_THAT(tags("ERROR"), ElementsAre("<ERROR>"));
+    EXPECT_THAT(tags("listasal"),
+                ElementsAre("<listasal seq=\"EMP_1\">", "<listasal seq=\"TRAMO_1\">"));
+    const auto salidas = tags("salida");
+    ASSERT_EQ(salidas.size(), 11u);
+    for (const std::string& salida : salidas) {
+        EXPECT_TRUE(std::regex_match(salida, std::regex("<salida dato=\"[^\"]*\"/?>"))) << salida;
+    }
+    // An empty value gives a salida without text.
+    EXPECT_THAT(xml, HasSubstr("<salida dato=\"X_UNIDAD\"/>"));
+
+    const XmlDocument result = XmlDocument::load(folders.result);
+    const auto empleado =
+        result.selectNodes("/SERVICIO/SALIDAS/listasal/salida[@dato=\"X_EMPLEADO\"]");
+    ASSERT_EQ(empleado.size(), 1u);
+    EXPECT_EQ(empleado.front().text(), "A&B<1>\"'");
+}
+
+TEST(ResultDocument, KeepsTheDocumentsEncoding) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson("Núñez"));
+    writeFile(folders.document, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                                "<SERVICIO><CENTRO>\xC1vila</CENTRO><SALIDAS/></SERVICIO>\n");
+
+    ResultsRun(folders.document, folders.exchange).run();
+
+    const std::string bytes = readFile(folders.result);
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 0), 0u) << bytes;
+    EXPECT_THAT(bytes, HasSubstr("<CENTRO>\xC1vila</CENTRO>"));
+    EXPECT_THAT(bytes, HasSubstr(">N\xFA\xF1"
+                                 "ez</salida>"));
+    EXPECT_THAT(bytes, Not(HasSubstr("\xC3")));
+}
+
+TEST(ResultDocument, EarlierResultReplacedAndResultOfAResultPrefixedAgain) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson());
+    writeFile(folders.result, "earlier result");
+
+    EXPECT_EQ(ResultsRun(folders.document, folders.exchange).run(), folders.result);
+    EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
+
+    const auto second = ResultsRun(folders.result, folders.exchange).run();
+    EXPECT_EQ(second, folders.sauce / "ResultadoHoradiaResultadoHoradiaexport.xml");
+    EXPECT_EQ(salidasOutline(second), oneTeacherOneLessonOutline);
+    EXPECT_THAT(fileNames(folders.sauce), ElementsAre("ResultadoHoradiaResultadoHoradiaexport.xml",
+                                                      "ResultadoHoradiaexport.xml", "export.xml"));
+}
+
+TEST(ResultDocument, TablesReleasedAndUnchangedAfterTheRun) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson());
+    std::map<std::string, std::string> before;
+    for (const std::string& table : resultTableNames()) {
+        before[table] = readFile(folders.exchange / (table + ".DBF"));
+    }
+
+    ResultsRun(folders.document, folders.exchange).run();
+
+    for (const std::string& table : resultTableNames()) {
+        const auto file = folders.exchange / (table + ".DBF");
+        EXPECT_NO_THROW(ForeignLock{file}) << table << " is still held";
+        EXPECT_EQ(readFile(file), before[table]) << table << " was changed";
+    }
+}
+
+} // namespace
+} // namespace velmora::testing

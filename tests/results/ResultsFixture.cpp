@@ -1,0 +1,156 @@
+#include "results/ResultsFixture.h"
+
+#include "services/XmlDocument.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace velmora::testing {
+
+namespace {
+
+const FieldDef& fieldOf(const TableLayout& layout, const std::string& name) {
+    for (const FieldDef& field : layout.fields) {
+        if (field.name == name) {
+            return field;
+        }
+    }
+    throw std::invalid_argument("no field " + name + " in " + layout.name);
+}
+
+void writeValue(Table& table, const FieldDef& field, const std::string& value) {
+    switch (field.type) {
+    case FieldType::Text:
+        table.writeText(field.name, value);
+        break;
+    case FieldType::Boolean:
+        table.writeBoolean(field.name, value == "T");
+        break;
+    case FieldType::Integer:
+        table.writeInteger(field.name, std::stoll(value));
+        break;
+    case FieldType::Float:
+        table.writeFloat(field.name, std::stod(value));
+        break;
+    }
+}
+
+const TableLayout& layoutOf(const std::string& name) {
+    for (const TableLayout* layout : convertedTables()) {
+        if (layout->name == name) {
+            return *layout;
+        }
+    }
+    if (name == tables::SOLUC.name) {
+        return tables::SOLUC;
+    }
+    throw std::invalid_argument("no table " + name);
+}
+
+std::string label(const XmlNode& element) {
+    return element.name() == "listasal" ? element.attribute("seq") : element.name();
+}
+
+void outline(const XmlNode& element, const std::string& path, std::vector<std::string>& lines) {
+    std::string line = path + ":";
+    std::vector<std::pair<XmlNode, std::string>> containers;
+    const char* separator = " ";
+    for (const XmlNode& child : element.selectNodes("*")) {
+        if (child.name() == "salida") {
+            line += separator + child.attribute("dato") + "=" + child.text();
+        } else if (child.name() == "listasal") {
+            line += separator + ("[" + label(child) + "]");
+            containers.emplace_back(child, label(child));
+        } else {
+            line += separator + ("<" + child.name() + ">");
+            containers.emplace_back(child, child.name());
+        }
+        separator = ", ";
+    }
+    lines.push_back(line);
+    for (const auto& [child, name] : containers) {
+        outline(child, path == "SALIDAS" ? name : path + "/" + name, lines);
+    }
+}
+
+} // namespace
+
+RunFolders::RunFolders() {
+    std::filesystem::create_directory(sauce);
+    std::filesystem::create_directory(exchange);
+    writeFile(document, sauceXml({{"MATERIAS", {{"M1", "Matemáticas", "MAT", "C1", "90"}}},
+                                  {"PROFESORES", {{"E1", "01/09/2020", "Ana Ruiz", "ARUIZ"}}}}));
+}
+
+void writeTable(const std::filesystem::path& folder, const TableLayout& layout,
+                const std::vector<Record>& records) {
+    createTable(folder, layout);
+    Table table = openTable(folder, layout.name, OpenMode::Shared);
+    for (const Record& record : records) {
+        table.append();
+        for (const auto& [name, value] : record) {
+            writeValue(table, fieldOf(layout, name), value);
+        }
+        table.post();
+    }
+}
+
+void writeExchange(const std::filesystem::path& folder, const ExchangeRecords& records) {
+    for (const std::string& name : resultTableNames()) {
+        const auto found = records.find(name);
+        writeTable(folder, layoutOf(name),
+                   found == records.end() ? std::vector<Record>{} : found->second);
+    }
+    for (const auto& [name, ignored] : records) {
+        layoutOf(name); // a misspelt table name in a fixture must not pass unnoticed
+    }
+}
+
+TableLayout withoutField(const TableLayout& layout, const std::string& field) {
+    TableLayout reduced = layout;
+    std::erase_if(reduced.fields, [&](const FieldDef& f) { return f.name == field; });
+    if (reduced.fields.size() == layout.fields.size()) {
+        throw std::invalid_argument("no field " + field + " in " + layout.name);
+    }
+    return reduced;
+}
+
+const std::vector<std::string>& resultTableNames() {
+    static const std::vector<std::string> names{"SOLUC",     "GRUPOST",    "CURSOST",
+                                                "PROFT",     "AULAT",      "ASIGNOMT",
+                                                "ASIGNOMT2", "DIASHORAST", "ASIGT"};
+    return names;
+}
+
+std::vector<std::string> salidasOutline(const std::filesystem::path& resultDocument) {
+    const XmlDocument document = XmlDocument::load(resultDocument);
+    const auto salidas = document.root().selectNodes("SALIDAS");
+    if (salidas.size() != 1) {
+        throw std::runtime_error("the result has " + std::to_string(salidas.size()) +
+                                 " SALIDAS elements");
+    }
+    std::vector<std::string> lines;
+    outline(salidas.front(), "SALIDAS", lines);
+    return lines;
+}
+
+std::string lessonLine(const std::string& path, const std::vector<std::string>& sixValues) {
+    static const char* const datos[] = {"X_ACTIVIDAD", "N_DIASEMANA",  "X_TRAMO",
+                                        "X_DEPCENTRO", "X_MATERIAOMC", "X_UNIDAD"};
+    std::string line = path + ":";
+    for (std::size_t i = 0; i < 6; ++i) {
+        line += std::string(i == 0 ? " " : ", ") + datos[i] + "=" + sixValues.at(i);
+    }
+    return line;
+}
+
+std::vector<std::string> fileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace velmora::testing
