@@ -69,11 +69,6 @@ void writeTeacherList(XmlDocument& document, XmlNode salidas, int number, const 
 XmlDocument loadServiceDocument(const std::filesystem::path& file) {
     XmlDocument document = XmlDocument::load(file);
     const XmlNode root = document.root();
-    if (root.isNull()) {
-        throw Error("The document " + file.string() +
-                    " has no root element; it is not a Sauce "
-                    "service document.");
-    }
     if (root.firstChildElement("SALIDAS").isNull()) {
         throw Error("The document " + file.string() + " has no SALIDAS element under its root " +
                     root.name() + "; it is not a Sauce service document.");
