@@ -127,11 +127,13 @@ void CargarAsignaciones(ConversionContext& context) {
         const std::string code = subject.value(2);
         const std::string courseKey = subject.value(3);
 
+        // A wrong minutes value is reported even for a subject whose course has no groups
+        // yet: the school would otherwise only learn of it when a group is added.
+        const std::int64_t hours = weeklyHours(readMinutes(subject.value(4), index + 1));
         const auto groups = groupsByCourse.find(courseKey);
         if (groups == groupsByCourse.end()) {
             continue;
         }
-        const std::int64_t hours = weeklyHours(readMinutes(subject.value(4), index + 1));
         const auto task = taskCodes.find(taskKeyFor(name));
         const std::string taskCode = task != taskCodes.end() ? task->second : std::string();
 

@@ -104,7 +104,7 @@ TEST_F(ConversionRunTest, AFailureInTheLastBuilderLeavesEveryEarlierTableByteFor
 
     // Other teachers, and a start time the day builder cannot read: it fails after the
     // seven builders before it have written their tables.
-    writeFile(document, schoolDocument("LOPEZ", "8h30"));
+    writeFile(document, schoolDocument("LOPEZ", "8h"));
     EXPECT_THROW(ConversionRun(document, exchange.path(), chooser).run(), Error);
 
     EXPECT_EQ(snapshot(exchange.path()), before);
