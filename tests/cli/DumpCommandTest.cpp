@@ -3,37 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace velmora::testing {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
-
-Outcome runDump(const TempDir& temp, const std::vector<std::string>& arguments,
-                const std::string& environment = "") {
-    std::string command = environment + " " + shellQuoted(VELMORA_CLI_PATH) + " dump";
-    for (const std::string& argument : arguments) {
-        command += " " + shellQuoted(argument);
-    }
-    const auto out = temp / "dump.out";
-    const auto err = temp / "dump.err";
-    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+CliOutcome runDump(const TempDir& temp, std::vector<std::string> arguments,
+                   const std::string& environment = "") {
+    arguments.insert(arguments.begin(), "dump");
+    return runCli(temp, arguments, environment);
 }
 
 class DumpCommand : public ::testing::Test {
@@ -63,7 +40,7 @@ class DumpCommand : public ::testing::Test {
 };
 
 TEST_F(DumpCommand, PrintsTheTableAsCsv) {
-    const Outcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "CASIG,HORAS,ESTAREA,DNI\n"
                            "Matemáticas,1,False,\n"
@@ -75,14 +52,14 @@ TEST_F(DumpCommand, PrintsTheTableAsCsv) {
 }
 
 TEST_F(DumpCommand, FindsTheTableWhateverTheCaseAndInTheDefaultFolder) {
-    const Outcome outcome =
+    const CliOutcome outcome =
         runDump(temp, {"asigt"}, "VELMORA_EXCHANGE_DIR=" + shellQuoted(exchange.string()));
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out.substr(0, outcome.out.find('\n')), "CASIG,HORAS,ESTAREA,DNI");
 }
 
 TEST_F(DumpCommand, AMissingTableExitsWithOneAndSaysWhy) {
-    const Outcome outcome = runDump(temp, {"SOLUC", "--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"SOLUC", "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err,
@@ -91,13 +68,13 @@ TEST_F(DumpCommand, AMissingTableExitsWithOneAndSaysWhy) {
 
 TEST_F(DumpCommand, ATableHeldByAnotherProgramExitsWithOne) {
     ForeignLock horadia(exchange / "ASIGT.DBF");
-    const Outcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.err.find("is in use by another program"), std::string::npos) << outcome.err;
 }
 
 TEST_F(DumpCommand, WithoutATableExitsWithTwo) {
-    const Outcome outcome = runDump(temp, {"--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find("TABLE"), std::string::npos) << outcome.err;

@@ -4,41 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace velmora::testing {
 namespace {
 
 using ::testing::HasSubstr;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
-
-// Runs velmora-cli with the arguments, its output caught in files of folder.
-Outcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
-               const std::string& environment = "") {
-    std::string command = environment + " " + quoted(VELMORA_CLI_PATH);
-    for (const std::string& argument : arguments) {
-        command += " " + quoted(argument);
-    }
-    const auto out = folder / "cli.out";
-    const auto err = folder / "cli.err";
-    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
-}
 
 // A document folder with a service document, and an exchange folder whose tables hold one
 // teacher.
@@ -67,7 +37,7 @@ protected:
 };
 
 TEST_F(ResultsCommand, PrintsTheResultPath) {
-    const Outcome outcome =
+    const CliOutcome outcome =
         runCli(temp, {"results", document.string(), "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, result.string() + "\n");
@@ -76,15 +46,15 @@ TEST_F(ResultsCommand, PrintsTheResultPath) {
 }
 
 TEST_F(ResultsCommand, DefaultExchangeFolder) {
-    const Outcome outcome = runCli(temp, {"results", document.string()},
-                                   "VELMORA_EXCHANGE_DIR=" + quoted(exchange.string()));
+    const CliOutcome outcome = runCli(temp, {"results", document.string()},
+                                   "VELMORA_EXCHANGE_DIR=" + shellQuoted(exchange.string()));
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, result.string() + "\n");
 }
 
 TEST_F(ResultsCommand, MissingDocument) {
     for (const auto& missing : {sauce / "otro.xml", sauce}) {
-        const Outcome outcome =
+        const CliOutcome outcome =
             runCli(temp, {"results", missing.string(), "--exchange", exchange.string()});
         EXPECT_EQ(outcome.status, 1) << missing;
         EXPECT_EQ(outcome.err, "No existe archivo\n");
@@ -95,7 +65,7 @@ TEST_F(ResultsCommand, MissingDocument) {
 
 TEST_F(ResultsCommand, HeldTableReportedWithStatusOne) {
     ForeignLock held(exchange / "AULAT.DBF");
-    const Outcome outcome =
+    const CliOutcome outcome =
         runCli(temp, {"results", document.string(), "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_THAT(outcome.err, HasSubstr("AULAT"));

@@ -7,7 +7,9 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <cstdlib>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmora::testing {
@@ -114,6 +116,27 @@ ForeignLock::~ForeignLock() {
     if (fd_ >= 0) {
         ::close(fd_);
     }
+}
+
+std::string shellQuoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
+                  const std::string& environment) {
+    std::string command = environment + " " + shellQuoted(VELMORA_CLI_PATH);
+    for (const std::string& argument : arguments) {
+        command += " " + shellQuoted(argument);
+    }
+    const auto out = folder / "cli.out";
+    const auto err = folder / "cli.err";
+    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
 }
 
 std::filesystem::path exampleDocument() {

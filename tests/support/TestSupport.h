@@ -49,6 +49,21 @@ private:
     int fd_ = -1;
 };
 
+// What a run of velmora-cli gave: exit status, standard output and standard error.
+struct CliOutcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// text quoted for the POSIX shell.
+std::string shellQuoted(const std::string& text);
+
+// Runs velmora-cli with these arguments (environment: "NAME=value ..." put before the command),
+// its output caught in files of folder.
+CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
+                  const std::string& environment = "");
+
 // The example document shipped with the program.
 std::filesystem::path exampleDocument();
 

@@ -1,0 +1,109 @@
+#include "support/TestSupport.h"
+
+#include <gmock/gmock.h>
+#include <map>
+#include <tuple>
+#include <gtest/gtest.h>
+
+namespace velmora::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+// A school with the frames MANANA, TARDE and NOCHE, one slot each.
+std::string threeFrameDocument() {
+    std::vector<SauceRecordValues> slots;
+    for (const auto& [code, start, frame] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"T1", "08:00", "MANANA"}, {"T2", "16:00", "TARDE"}, {"T3", "19:00", "NOCHE"}}) {
+        slots.push_back({"dato=CODIGO_SAUCE|" + code, "dato=NOMBRE|" + code,
+                         "dato=INICIO|" + start, "dato=FIN|" + start, "dato=ORDEN|1",
+                         "dato=CLAVE_JORNADA|" + frame});
+    }
+    return sauceXml({{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}},
+                     {"JORNADAS",
+                      {{"MANANA", "Mañana", "-"}, {"TARDE", "Tarde", "-"}, {"NOCHE", "Noche", "-"}}},
+                     {"INTERVALOS", slots}});
+}
+
+class ConvertCommand : public ::testing::Test {
+protected:
+    void SetUp() override { writeFile(document, threeFrameDocument()); }
+
+    CliOutcome convert(std::vector<std::string> more) {
+        std::vector<std::string> arguments{"convert", document.string(), "--exchange",
+                                           exchange.path().string()};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return runCli(home, arguments);
+    }
+
+    // MARCOXML to MARCO, for the rows whose frame got a number.
+    std::map<std::string, std::string> frameNumbers() {
+        std::map<std::string, std::string> numbers;
+        for (const Row& row : readRows(exchange / "DIASHORAST.DBF")) {
+            if (!row.at("MARCO").empty()) {
+                numbers[row.at("MARCOXML")] = row.at("MARCO");
+            }
+        }
+        return numbers;
+    }
+
+    TempDir home;
+    TempDir exchange;
+    std::filesystem::path document = home / "sauce.xml";
+};
+
+TEST_F(ConvertCommand, AppliesTheChosenFramesInTheDocumentsOrderAndSummarises) {
+    const CliOutcome outcome = convert({"--frames", " NOCHE ,MANANA"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_THAT(outcome.out, HasSubstr("PROFT       1 rows"));
+    EXPECT_THAT(outcome.out, HasSubstr("DIASHORAST  21 rows"));
+    // MANANA stands first in the document's list and starts earlier: 0; NOCHE: 1.
+    EXPECT_EQ(frameNumbers(), (std::map<std::string, std::string>{{"MANANA", "0"}, {"NOCHE", "1"}}));
+}
+
+struct UsageCase {
+    std::string name;
+    std::vector<std::string> frames;
+    std::string message;
+};
+
+class ConvertCommandUsage : public ConvertCommand,
+                            public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(ConvertCommandUsage, RefusesTheChoiceListingTheFramesAndWritesNothing) {
+    const CliOutcome outcome = convert(GetParam().frames);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_THAT(outcome.err, HasSubstr(GetParam().message));
+    EXPECT_THAT(outcome.err, HasSubstr("MANANA, TARDE, NOCHE"));
+    EXPECT_TRUE(std::filesystem::is_empty(exchange.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConvertCommandUsage,
+    ::testing::Values(UsageCase{"Missing", {}, "--frames"},
+                      UsageCase{"Unknown", {"--frames", "TARDE,manana"}, "\"manana\""},
+                      UsageCase{"Three", {"--frames", "MANANA,TARDE,NOCHE"}, ""}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ConvertCommand, OneFrameNeedsNoChoiceAndIgnoresFrames) {
+    writeFile(document, sauceXml({{"JORNADAS", {{"UNICA", "Única", "-"}}}}));
+    const CliOutcome outcome = convert({"--frames", "NADA"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+}
+
+TEST_F(ConvertCommand, AMissingDocumentAndAFailingRunExitWithOne) {
+    const CliOutcome missing =
+        runCli(home, {"convert", (home / "nada.xml").string(), "--exchange",
+                      exchange.path().string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_THAT(missing.err, HasSubstr("No existe archivo"));
+
+    writeFile(document, "<SERVICIO>");
+    const CliOutcome broken = convert({"--frames", "MANANA"});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_THAT(broken.err, HasSubstr(document.string()));
+}
+
+} // namespace
+} // namespace velmora::testing
