@@ -7,7 +7,7 @@
 #include <utility>
 
 #ifdef _WIN32
-#error "FileLock needs a Windows implementation (LockFileEx on a handle kept open)"
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,6 +15,37 @@
 #endif
 
 namespace velmora {
+
+#ifdef _WIN32
+
+std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& file, Kind kind) {
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() == ERROR_SHARING_VIOLATION) {
+            return std::nullopt;
+        }
+        throw Error("Cannot open " + file.string());
+    }
+    OVERLAPPED whole{};
+    const DWORD flags =
+        LOCKFILE_FAIL_IMMEDIATELY | (kind == Kind::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    if (!::LockFileEx(handle, flags, 0, MAXDWORD, MAXDWORD, &whole)) {
+        ::CloseHandle(handle);
+        return std::nullopt;
+    }
+    return FileLock(reinterpret_cast<std::intptr_t>(handle));
+}
+
+void FileLock::release() noexcept {
+    if (handle_ != -1) {
+        ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+        handle_ = -1;
+    }
+}
+
+#else
 
 std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& file, Kind kind) {
     const int handle = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -33,6 +64,15 @@ std::optional<FileLock> FileLock::tryLock(const std::filesystem::path& file, Kin
     return FileLock(handle);
 }
 
+void FileLock::release() noexcept {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+}
+
+#endif
+
 FileLock::FileLock(FileLock&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {
@@ -43,13 +83,8 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
     return *this;
 }
 
-FileLock::~FileLock() { release(); }
-
-void FileLock::release() noexcept {
-    if (handle_ >= 0) {
-        ::close(handle_);
-        handle_ = -1;
-    }
+FileLock::~FileLock() {
+    release();
 }
 
 } // namespace velmora

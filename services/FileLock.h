@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -26,9 +27,9 @@ public:
     ~FileLock();
 
 private:
-    explicit FileLock(int handle) : handle_(handle) {}
+    explicit FileLock(std::intptr_t handle) : handle_(handle) {}
     void release() noexcept;
-    int handle_ = -1;
+    std::intptr_t handle_ = -1; // a file descriptor, or a Windows HANDLE
 };
 
 } // namespace velmora
