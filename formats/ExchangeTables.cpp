@@ -3,6 +3,8 @@
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -71,6 +73,27 @@ const TableLayout SOLUC{"SOLUC",
 
 } // namespace tables
 
+namespace {
+
+// What the user has to do first so that a missing table appears.
+std::string whereTheTableComesFrom(const std::string& table) {
+    std::string wanted = table;
+    std::transform(wanted.begin(), wanted.end(), wanted.begin(), [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    });
+    if (wanted == tables::SOLUC.name) {
+        return ". Let Horadia work out the timetable first, then try again.";
+    }
+    for (const TableLayout* converted : convertedTables()) {
+        if (wanted == converted->name) {
+            return ". Convert the Sauce document into Horadia's tables first, then try again.";
+        }
+    }
+    return ".";
+}
+
+} // namespace
+
 const std::vector<const TableLayout*>& convertedTables() {
     static const std::vector<const TableLayout*> all{
         &tables::ASIGNOMT, &tables::ASIGNOMT2, &tables::PROFT, &tables::AULAT,
@@ -83,10 +106,11 @@ void createTable(const std::filesystem::path& folder, const TableLayout& layout)
 }
 
 Table openTable(const std::filesystem::path& folder, const std::string& table, OpenMode mode) {
+    requireExchangeFolder(folder);
     const auto file = findTableFile(folder, table);
     if (!file) {
         throw Error("The table " + table + " was not found in the exchange folder " +
-                    folder.string());
+                    folder.string() + whereTheTableComesFrom(table));
     }
     return Table::open(*file, mode);
 }

@@ -1,5 +1,6 @@
 #include "services/ExchangeFolder.h"
 
+#include "services/Error.h"
 #include "services/Text.h"
 
 #include <cstdlib>
@@ -17,6 +18,20 @@ std::filesystem::path defaultExchangeFolder() {
 #else
     return "/HTEMP";
 #endif
+}
+
+void requireExchangeFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) {
+        return;
+    }
+    if (std::filesystem::exists(folder, error)) {
+        throw Error("The exchange folder " + folder.string() +
+                    " is a file, not a folder. Move or rename that file, and try again.");
+    }
+    throw Error("The exchange folder " + folder.string() +
+                " does not exist. Create it, or start Horadia once so that it creates it, "
+                "and try again.");
 }
 
 std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::path& folder,

@@ -11,6 +11,9 @@ namespace velmora {
 // drive on Windows), or the folder named by VELMORA_EXCHANGE_DIR when that is set.
 std::filesystem::path defaultExchangeFolder();
 
+// Throws an Error telling the user what to do when folder is missing or is not a folder.
+void requireExchangeFolder(const std::filesystem::path& folder);
+
 // The file of a table (name without extension, e.g. "SOLUC") in a folder, whatever the letter
 // case of its name on disk (SOLUC.DBF, soluc.dbf); nothing when there is none.
 std::optional<std::filesystem::path> findTableFile(const std::filesystem::path& folder,

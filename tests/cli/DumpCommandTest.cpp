@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace velmora::testing {
 namespace {
 
@@ -14,7 +13,7 @@ CliOutcome runDump(const TempDir& temp, std::vector<std::string> arguments,
 }
 
 class DumpCommand : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::filesystem::create_directory(exchange);
         Table::create(exchange / "ASIGT.DBF", {{"CASIG", FieldType::Text, 12},
@@ -62,8 +61,9 @@ TEST_F(DumpCommand, AMissingTableExitsWithOneAndSaysWhy) {
     const CliOutcome outcome = runDump(temp, {"SOLUC", "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err,
-              "The table SOLUC was not found in the exchange folder " + exchange.string() + "\n");
+    EXPECT_EQ(outcome.err, "The table SOLUC was not found in the exchange folder " +
+                               exchange.string() +
+                               ". Let Horadia work out the timetable first, then try again.\n");
 }
 
 TEST_F(DumpCommand, ATableHeldByAnotherProgramExitsWithOne) {

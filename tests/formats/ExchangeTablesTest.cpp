@@ -140,16 +140,51 @@ TEST(ExchangeTables, OpensATableWhateverTheLetterCaseOfItsFile) {
     EXPECT_FALSE(std::filesystem::exists(dir / "SOLUC.DBF"));
 }
 
-TEST(ExchangeTables, AMissingTableIsNamedWithTheFolder) {
+// Which folder to look in, relative to a temporary folder ("" for the folder itself), and what
+// the user is told when the table cannot be opened there.
+struct MissingTableCase {
+    const char* name;
+    const char* folder;
+    const char* table;
+    const char* message; // {folder} stands for the folder's path
+};
+
+class MissingTable : public ::testing::TestWithParam<MissingTableCase> {};
+
+TEST_P(MissingTable, TellsWhatToDoFirst) {
+    const MissingTableCase& c = GetParam();
     TempDir dir;
+    writeFile(dir / "PLAIN", "not a folder");
+    const std::filesystem::path folder =
+        std::string(c.folder).empty() ? dir.path() : dir / c.folder;
+    std::string expected = c.message;
+    expected.replace(expected.find("{folder}"), 8, folder.string());
     try {
-        openTable(dir.path(), "SOLUC", OpenMode::Exclusive);
+        openTable(folder, c.table, OpenMode::Exclusive);
         FAIL() << "opened";
     } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "The table SOLUC was not found in the exchange folder " + dir.path().string());
+        EXPECT_EQ(std::string(error.what()), expected);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ExchangeTables, MissingTable,
+    ::testing::Values(
+        MissingTableCase{"Solution", "", "SOLUC",
+                         "The table SOLUC was not found in the exchange folder {folder}. Let "
+                         "Horadia work out the timetable first, then try again."},
+        MissingTableCase{"ConvertedTable", "", "proft",
+                         "The table proft was not found in the exchange folder {folder}. Convert "
+                         "the Sauce document into Horadia's tables first, then try again."},
+        MissingTableCase{"OtherTable", "", "NOTAS",
+                         "The table NOTAS was not found in the exchange folder {folder}."},
+        MissingTableCase{"MissingFolder", "HTEMP", "SOLUC",
+                         "The exchange folder {folder} does not exist. Create it, or start "
+                         "Horadia once so that it creates it, and try again."},
+        MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC",
+                         "The exchange folder {folder} is a file, not a folder. Move or rename "
+                         "that file, and try again."}),
+    [](const ::testing::TestParamInfo<MissingTableCase>& info) { return info.param.name; });
 
 TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotReplaced) {
     TempDir dir;
