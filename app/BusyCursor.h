@@ -6,7 +6,7 @@
 // Shows one cursor over the whole application for as long as the guard lives, on every path
 // out of the scope. Guards nest: the inner one's cursor shows until it ends.
 class ApplicationCursor {
-  public:
+public:
     explicit ApplicationCursor(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
     ~ApplicationCursor() { QApplication::restoreOverrideCursor(); }
     ApplicationCursor(const ApplicationCursor&) = delete;
@@ -15,12 +15,12 @@ class ApplicationCursor {
 
 // The hour-glass while a run works.
 class BusyCursor : public ApplicationCursor {
-  public:
+public:
     BusyCursor() : ApplicationCursor(Qt::WaitCursor) {}
 };
 
 // The ordinary pointer while a run waits for the user's answer.
 class NormalCursor : public ApplicationCursor {
-  public:
+public:
     NormalCursor() : ApplicationCursor(Qt::ArrowCursor) {}
 };

@@ -12,7 +12,7 @@ class TPlantillas;
 // Answers the conversion's frame question with the TPlantillas dialog: a fresh dialog each
 // time, again and again, until the user has chosen one or two frames.
 class DialogFrameChooser : public velmora::FrameChooser {
-  public:
+public:
     // Shows the dialog and returns once it has closed. The window shows it modally; a test
     // drives it without a modal loop.
     using ShowDialog = std::function<void(TPlantillas& dialog)>;
@@ -28,7 +28,7 @@ class DialogFrameChooser : public velmora::FrameChooser {
     // ever be made there.
     std::string chooseFrames(const std::filesystem::path& document) override;
 
-  private:
+private:
     QWidget* owner_;
     QString filenameXML_;
     ShowDialog show_;

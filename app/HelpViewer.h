@@ -11,7 +11,7 @@
 // an installed CHM viewer elsewhere, or the desktop's opener for the file. A missing help file
 // or viewer is reported, never passed over in silence.
 class HelpViewer {
-  public:
+public:
     // How viewers are found and started; tests replace it so that nothing is launched.
     struct Launcher {
         std::function<QString(const QString& program)> findProgram; // empty when not installed
@@ -31,7 +31,7 @@ class HelpViewer {
     // The help file's table of contents.
     void showContents();
 
-  private:
+private:
     void show(std::optional<int> context);
 
     QString helpFile_;

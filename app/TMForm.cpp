@@ -75,7 +75,7 @@ GradientPanel* addPanel(QWidget* window, const char* name, QColor start, QColor 
 // Keeps the ordinary pointer over the time-frame dialog while the run behind it shows the
 // hour-glass.
 class AskingWithNormalCursor : public velmora::FrameChooser {
-  public:
+public:
     explicit AskingWithNormalCursor(std::unique_ptr<velmora::FrameChooser> inner)
         : inner_(std::move(inner)) {}
     std::string chooseFrames(const std::filesystem::path& document) override {
@@ -83,7 +83,7 @@ class AskingWithNormalCursor : public velmora::FrameChooser {
         return inner_->chooseFrames(document);
     }
 
-  private:
+private:
     std::unique_ptr<velmora::FrameChooser> inner_;
 };
 

@@ -18,7 +18,7 @@ class QPushButton;
 // shown, closes itself when that run ends and leaves the completion code in the ini file.
 class TMForm : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit TMForm(TMFormSetup setup, QWidget* parent = nullptr);
     ~TMForm() override;
 
@@ -32,11 +32,11 @@ class TMForm : public QWidget {
     // The table of contents of the help file.
     void Button1Click();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void createComponents();
     void FormCreate();
     void FormShow();

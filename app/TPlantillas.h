@@ -18,7 +18,7 @@ class QPushButton;
 // builds resultado from their keys. It reads the file itself, apart from the run's document.
 class TPlantillas : public QDialog {
     Q_OBJECT
-  public:
+public:
     // Shows one of the closing check's messages; the dialog is still on the screen.
     using MessageHook = std::function<void(QWidget* parent, const QString& text)>;
 
@@ -41,10 +41,10 @@ class TPlantillas : public QDialog {
     // nothing more.
     void done(int result) override;
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void buildControls();
     void FormActivate();
     void ComboBoxPlantillaChange();

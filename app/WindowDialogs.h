@@ -9,7 +9,7 @@ class QWidget;
 // The modal questions and messages of the main window. The program uses QtWindowDialogs; the
 // window tests answer them from a script, so no test ever waits on a real modal loop.
 class WindowDialogs {
-  public:
+public:
     virtual ~WindowDialogs() = default;
 
     // Asks for a Sauce document, starting in startFolder and offering lastChosen (when not
@@ -25,7 +25,7 @@ class WindowDialogs {
 };
 
 class QtWindowDialogs : public WindowDialogs {
-  public:
+public:
     std::optional<QString> chooseDocument(QWidget* owner, const QString& startFolder,
                                           const QString& lastChosen) override;
     void showMessage(QWidget* owner, const QString& text) override;

@@ -40,6 +40,9 @@ ConversionRun::ConversionRun(std::filesystem::path document, std::filesystem::pa
 ConversionSummary ConversionRun::run() {
     const XmlDocument document = XmlDocument::load(document_);
     const StagingFolder staging(folder_);
+    // The tables are checked again when they are replaced; checking now spares the user the
+    // frame question of a run that cannot end well.
+    requireTablesNotInUse(folder_, convertedTableNames());
 
     ConversionContext context{document, document_, staging.path(), frames_, {}, {}};
     CargarMaterias(context);

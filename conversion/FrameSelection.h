@@ -37,7 +37,7 @@ struct FrameDetails {
 // The frames and slots of one document, with their values as they stand (untrimmed): the
 // dialog shows and matches keys exactly as the document writes them.
 class FrameListing {
-  public:
+public:
     // Reads the document at path. A file that is missing or does not parse gives an empty
     // listing whose problem() says why; it never throws for that.
     static FrameListing load(const std::filesystem::path& document);
@@ -54,7 +54,7 @@ class FrameListing {
     // Why nothing could be read, empty when the document was read.
     const std::string& problem() const { return problem_; }
 
-  private:
+private:
     struct Frame {
         std::string key;
         std::string name;
@@ -86,11 +86,11 @@ FrameSelection closeSelection(const std::vector<std::string>& selectedKeys);
 // The typed frame keys of a command line do not make a valid choice. The message names the
 // frames that can be chosen.
 class FrameChoiceError : public Error {
-  public:
+public:
     FrameChoiceError(const std::string& problem, std::vector<std::string> availableKeys);
     const std::vector<std::string>& availableKeys() const { return availableKeys_; }
 
-  private:
+private:
     std::vector<std::string> availableKeys_;
 };
 
@@ -104,14 +104,14 @@ std::string chooseFramesByKeys(const std::filesystem::path& document,
 
 // Answers the conversion's frame question with keys given in advance (velmora-cli --frames).
 class TypedFrameChooser : public FrameChooser {
-  public:
+public:
     explicit TypedFrameChooser(std::vector<std::string> typedKeys)
         : typedKeys_(std::move(typedKeys)) {}
     std::string chooseFrames(const std::filesystem::path& document) override {
         return chooseFramesByKeys(document, typedKeys_);
     }
 
-  private:
+private:
     std::vector<std::string> typedKeys_;
 };
 

@@ -65,6 +65,11 @@ std::vector<FileLock> lockOldTables(const std::filesystem::path& folder,
 
 } // namespace
 
+void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
+                           const std::vector<std::string>& tables) {
+    lockOldTables(exchangeFolder, tables);
+}
+
 void replaceTables(const std::filesystem::path& exchangeFolder,
                    const std::filesystem::path& staging, const std::vector<std::string>& tables) {
     const auto locks = lockOldTables(exchangeFolder, tables);

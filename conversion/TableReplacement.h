@@ -11,6 +11,11 @@ namespace velmora {
 // — all of them or none: if anything fails, every file that was moved is put back and the
 // exchange folder is left as it was. A table that another program holds open stops the
 // replacement before anything is moved.
+// Throws the same error as replaceTables when another program holds one of the tables, so
+// that a conversion can say so before it asks the user anything.
+void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
+                           const std::vector<std::string>& tables);
+
 void replaceTables(const std::filesystem::path& exchangeFolder,
                    const std::filesystem::path& staging, const std::vector<std::string>& tables);
 

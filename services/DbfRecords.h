@@ -18,7 +18,7 @@ namespace velmora {
 // has been checked), kept in memory for walks and look-ups, and written through to the file
 // record by record.
 class DbfRecords {
-  public:
+public:
     // bytes: the whole file. Throws an Error naming the file when it is damaged.
     DbfRecords(std::filesystem::path file, std::string tableName, const std::string& bytes);
 
@@ -49,7 +49,7 @@ class DbfRecords {
     // Closes the file's writer, if any record was written, reporting a failed write.
     void close();
 
-  private:
+private:
     struct Grouping {
         std::size_t column;
         std::unordered_map<std::string, std::vector<std::size_t>> records;

@@ -19,7 +19,7 @@ struct NewDbfColumn {
 // A .DBF file written through shapelib, open for writing while the object lives. It writes
 // whole records that the caller has laid out, and checks that each write reached the file.
 class DbfWriter {
-  public:
+public:
     // Writes a new, empty table with these columns at exactly `file`, replacing any file
     // there. Text is marked as Windows-1252 (language driver 0x03).
     static void create(const std::filesystem::path& file, const std::vector<NewDbfColumn>& columns,
@@ -43,7 +43,7 @@ class DbfWriter {
 
     void close();
 
-  private:
+private:
     DbfWriter(void* handle, std::filesystem::path file, std::string tableName);
 
     void* handle_ = nullptr; // DBFHandle: shapelib stays out of this header

@@ -27,7 +27,7 @@ enum class OpenMode { Shared, Exclusive };
 // invisible to every walk, count, locate and filter; text comes back without trailing blanks;
 // field names match without regard to letter case.
 class Table {
-  public:
+public:
     // Writes a new, empty table file with these fields, replacing any file of that name.
     static void create(const std::filesystem::path& file, const std::vector<FieldDef>& fields);
 
@@ -79,7 +79,7 @@ class Table {
     void writeFloat(const std::string& field, double value);
     void writeBoolean(const std::string& field, bool value);
 
-  private:
+private:
     struct State;
     explicit Table(std::unique_ptr<State> state);
     State& openState();

@@ -22,7 +22,9 @@ std::size_t offsetOfChar(std::string_view s, std::size_t n) {
     return static_cast<std::size_t>(offset);
 }
 
-bool isControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isControlOrBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 struct ConverterCloser {
     void operator()(UConverter* c) const { ucnv_close(c); }

@@ -42,7 +42,7 @@ struct FakeMachine {
 
 class TestHelpViewer : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void aMissingHelpFileIsReportedAndNothingStarts() {
         TempDir folder;
         const QString helpFile = QString::fromStdString((folder / "SAUCE.chm").string());

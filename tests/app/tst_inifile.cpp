@@ -28,7 +28,7 @@ const std::string nl = "\n";
 
 class TestIniFile : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void setsTheKey_data() {
         QTest::addColumn<std::string>("before");
         QTest::addColumn<std::string>("after");

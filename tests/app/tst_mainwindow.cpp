@@ -28,7 +28,7 @@ namespace {
 
 // Answers the window's questions from a script and keeps what it was told.
 class ScriptedDialogs : public WindowDialogs {
-  public:
+public:
     QList<std::optional<QString>> answers; // in order; the dialog is cancelled once they run out
     QStringList startFolders;
     QStringList offered;
@@ -60,7 +60,7 @@ struct FrameAnswer {
 };
 
 class ScriptedFrames : public velmora::FrameChooser {
-  public:
+public:
     explicit ScriptedFrames(FrameAnswer& answer) : answer_(answer) {}
     std::string chooseFrames(const std::filesystem::path&) override {
         const QCursor* cursor = QApplication::overrideCursor();
@@ -68,7 +68,7 @@ class ScriptedFrames : public velmora::FrameChooser {
         return answer_.keys;
     }
 
-  private:
+private:
     FrameAnswer& answer_;
 };
 
@@ -199,7 +199,7 @@ std::optional<QString> noDocumentAnswer(const Scene& scene, const QString& answe
 
 class TestMainWindow : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
     void windowLooksAsDesigned() {

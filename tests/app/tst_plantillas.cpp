@@ -55,7 +55,7 @@ QList<int> selectedRows(const QListWidget* list) {
 
 // A dialog shown as the window would show it, with its messages captured instead of shown.
 class OpenDialog {
-  public:
+public:
     explicit OpenDialog(const std::filesystem::path& document)
         : dialog(QString::fromStdString(document.string())) {
         capture(dialog, messages);
@@ -94,11 +94,11 @@ const QString kNone = QStringLiteral("Debe al menos seleccionar 1 Marco Horario.
 class TestPlantillas : public QObject {
     Q_OBJECT
 
-  private:
+private:
     TempDir folder;
     std::filesystem::path document = folder / "marcos.xml";
 
-  private slots:
+private slots:
     void init() { writeFile(document, threeFrames()); }
 
     void opensWithTheFirstFrameShownAndNothingSelected() {

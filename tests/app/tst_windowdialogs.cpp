@@ -34,7 +34,7 @@ template <typename Dialog> void whenShown(std::function<void(Dialog&)> answer) {
 
 class TestWindowDialogs : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void theFileDialogReturnsATypedNameOfAMissingFile() {
         TempDir folder;
         const QString start = toQString(folder.path());

@@ -1,9 +1,9 @@
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <map>
 #include <tuple>
-#include <gtest/gtest.h>
 
 namespace velmora::testing {
 namespace {
@@ -16,14 +16,14 @@ std::string threeFrameDocument() {
     for (const auto& [code, start, frame] :
          std::vector<std::tuple<std::string, std::string, std::string>>{
              {"T1", "08:00", "MANANA"}, {"T2", "16:00", "TARDE"}, {"T3", "19:00", "NOCHE"}}) {
-        slots.push_back({"dato=CODIGO_SAUCE|" + code, "dato=NOMBRE|" + code,
-                         "dato=INICIO|" + start, "dato=FIN|" + start, "dato=ORDEN|1",
-                         "dato=CLAVE_JORNADA|" + frame});
+        slots.push_back({"dato=CODIGO_SAUCE|" + code, "dato=NOMBRE|" + code, "dato=INICIO|" + start,
+                         "dato=FIN|" + start, "dato=ORDEN|1", "dato=CLAVE_JORNADA|" + frame});
     }
-    return sauceXml({{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}},
-                     {"JORNADAS",
-                      {{"MANANA", "Mañana", "-"}, {"TARDE", "Tarde", "-"}, {"NOCHE", "Noche", "-"}}},
-                     {"INTERVALOS", slots}});
+    return sauceXml(
+        {{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}},
+         {"JORNADAS",
+          {{"MANANA", "Mañana", "-"}, {"TARDE", "Tarde", "-"}, {"NOCHE", "Noche", "-"}}},
+         {"INTERVALOS", slots}});
 }
 
 class ConvertCommand : public ::testing::Test {
@@ -59,7 +59,8 @@ TEST_F(ConvertCommand, AppliesTheChosenFramesInTheDocumentsOrderAndSummarises) {
     EXPECT_THAT(outcome.out, HasSubstr("PROFT       1 rows"));
     EXPECT_THAT(outcome.out, HasSubstr("DIASHORAST  21 rows"));
     // MANANA stands first in the document's list and starts earlier: 0; NOCHE: 1.
-    EXPECT_EQ(frameNumbers(), (std::map<std::string, std::string>{{"MANANA", "0"}, {"NOCHE", "1"}}));
+    EXPECT_EQ(frameNumbers(),
+              (std::map<std::string, std::string>{{"MANANA", "0"}, {"NOCHE", "1"}}));
 }
 
 struct UsageCase {
@@ -93,9 +94,8 @@ TEST_F(ConvertCommand, OneFrameNeedsNoChoiceAndIgnoresFrames) {
 }
 
 TEST_F(ConvertCommand, AMissingDocumentAndAFailingRunExitWithOne) {
-    const CliOutcome missing =
-        runCli(home, {"convert", (home / "nada.xml").string(), "--exchange",
-                      exchange.path().string()});
+    const CliOutcome missing = runCli(
+        home, {"convert", (home / "nada.xml").string(), "--exchange", exchange.path().string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_THAT(missing.err, HasSubstr("No existe archivo"));
 

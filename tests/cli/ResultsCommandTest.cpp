@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-
 namespace velmora::testing {
 namespace {
 
@@ -47,7 +46,7 @@ TEST_F(ResultsCommand, PrintsTheResultPath) {
 
 TEST_F(ResultsCommand, DefaultExchangeFolder) {
     const CliOutcome outcome = runCli(temp, {"results", document.string()},
-                                   "VELMORA_EXCHANGE_DIR=" + shellQuoted(exchange.string()));
+                                      "VELMORA_EXCHANGE_DIR=" + shellQuoted(exchange.string()));
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, result.string() + "\n");
 }

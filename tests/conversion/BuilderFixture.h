@@ -15,7 +15,7 @@ namespace velmora::testing {
 
 // The table builders never ask for time frames; a call is a fault of the builder.
 class FramesNeverAsked : public FrameChooser {
-  public:
+public:
     std::string chooseFrames(const std::filesystem::path&) override {
         ADD_FAILURE() << "a table builder asked for the time frames";
         throw Error("no time frames in this test");
@@ -25,7 +25,7 @@ class FramesNeverAsked : public FrameChooser {
 // An inline Sauce document loaded into a conversion context that writes into a fresh folder,
 // for running builders one at a time and reading their tables back.
 class BuilderRun {
-  public:
+public:
     explicit BuilderRun(const std::vector<SauceSection>& sections)
         : document_(XmlDocument::parse(sauceXml(sections), "sauce.xml")),
           context{document_, folder_ / "sauce.xml", folder_.path(), frames_, {}, {}} {}
@@ -33,12 +33,12 @@ class BuilderRun {
     std::filesystem::path table(const std::string& name) const { return folder_ / (name + ".DBF"); }
     std::vector<Row> rows(const std::string& name) const { return readRows(table(name)); }
 
-  private:
+private:
     TempDir folder_;
     FramesNeverAsked frames_;
     XmlDocument document_;
 
-  public:
+public:
     ConversionContext context;
 };
 

@@ -125,6 +125,23 @@ TEST_F(ConversionRunTest, ATableHeldByAnotherProgramStopsTheRunBeforeAnythingCha
     EXPECT_EQ(snapshot(exchange.path()), before);
 }
 
+TEST_F(ConversionRunTest, ATableHeldByAnotherProgramIsReportedBeforeTheFrameQuestion) {
+    convert(schoolDocument("PEREZ", "08:30"));
+    ForeignLock horadia(exchange / "DIASHORAST.DBF");
+
+    class RecordingChooser : public FrameChooser {
+    public:
+        std::string chooseFrames(const std::filesystem::path&) override {
+            asked = true;
+            return "M1        T1        ";
+        }
+        bool asked = false;
+    } frames;
+    writeFile(document, sauceXml({{"JORNADAS", {{"M1"}, {"T1"}}}}));
+    EXPECT_THROW(ConversionRun(document, exchange.path(), frames).run(), Error);
+    EXPECT_FALSE(frames.asked);
+}
+
 TEST_F(ConversionRunTest, ADocumentThatIsNotXmlChangesNothing) {
     convert(schoolDocument("PEREZ", "08:30"));
     const auto before = snapshot(exchange.path());

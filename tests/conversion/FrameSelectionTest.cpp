@@ -174,7 +174,7 @@ void PrintTo(const TypedKeysCase& c, std::ostream* os) {
 }
 
 class TypedKeys : public ::testing::TestWithParam<TypedKeysCase> {
-  protected:
+protected:
     void SetUp() override {
         writeFile(document,
                   sauceXml({{"JORNADAS",

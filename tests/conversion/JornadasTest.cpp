@@ -19,7 +19,7 @@ using testing::TempDir;
 
 // Answers the frame question with a fixed resultado and remembers that it was asked.
 class FixedChooser : public FrameChooser {
-  public:
+public:
     explicit FixedChooser(std::string answer) : answer_(std::move(answer)) {}
     std::string chooseFrames(const std::filesystem::path& document) override {
         askedFor.push_back(document);
@@ -27,7 +27,7 @@ class FixedChooser : public FrameChooser {
     }
     std::vector<std::filesystem::path> askedFor;
 
-  private:
+private:
     std::string answer_;
 };
 
@@ -46,7 +46,7 @@ std::vector<SauceRecordValues> frameRecords(const std::vector<std::string>& keys
 }
 
 class JornadasBuilder {
-  public:
+public:
     explicit JornadasBuilder(std::string chooserAnswer) : chooser(std::move(chooserAnswer)) {}
 
     std::vector<Row> build(const std::string& xml) {

@@ -13,7 +13,7 @@ using namespace velmora::testing;
 namespace {
 
 class TableLock : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         Table::create(file, {{"ABREV", FieldType::Text, 10}});
         Table table = Table::open(file, OpenMode::Shared);

@@ -163,7 +163,7 @@ TEST(TableBoolean, IsStoredAsTOrF) {
 
 // Records hand-marked as deleted, as another program leaves them.
 class TableDeletedRecords : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         writeFile(file, dbfFile(0x03, {{"PROF", 'C', 4}},
                                 {"*P1  ", " P1  ", "*P2  ", " P2  ", " P1  ", "*P1  "}));

@@ -2,12 +2,12 @@
 
 #include "services/Table.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <cstdlib>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,8 +17,8 @@ namespace velmora::testing {
 TempDir::TempDir() {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("velmora-test-" + std::to_string(random()));
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
@@ -56,11 +56,20 @@ std::string escape(const std::string& s) {
     std::string out;
     for (char c : s) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
