@@ -3,39 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 using namespace velmora;
 using namespace velmora::testing;
-
-namespace {
-
-std::string runAndCapture(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return "(cannot run)";
-    }
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
-    }
-    const int status = ::pclose(pipe);
-    return status == 0 ? output : output + "(exit status " + std::to_string(status) + ")";
-}
-
-// Every record as dbfread gives it: one line per record, its values separated by '|'.
-std::string readWithDbfread(const std::filesystem::path& file) {
-    const std::string script =
-        "import sys, dbfread\n"
-        "out = sys.stdout.buffer\n"
-        "for record in dbfread.DBF(sys.argv[1]):\n"
-        "    out.write(('|'.join(repr(v) for v in record.values()) + '\\n').encode('utf-8'))\n";
-    return runAndCapture("/usr/bin/python3 -c \"" + script + "\" '" + file.string() + "'");
-}
-
-} // namespace
 
 TEST(TableInterop, AnIndependentReaderSeesWhatTheTableServiceWrote) {
     TempDir dir;

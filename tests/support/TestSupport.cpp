@@ -2,6 +2,7 @@
 
 #include "services/Table.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -146,6 +147,33 @@ CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& argumen
     command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+}
+
+namespace {
+
+std::string runAndCapture(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return "(cannot run)";
+    }
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    const int status = ::pclose(pipe);
+    return status == 0 ? output : output + "(exit status " + std::to_string(status) + ")";
+}
+
+} // namespace
+
+std::string readWithDbfread(const std::filesystem::path& file) {
+    const std::string script =
+        "import sys, dbfread\n"
+        "out = sys.stdout.buffer\n"
+        "for record in dbfread.DBF(sys.argv[1]):\n"
+        "    out.write(('|'.join(repr(v) for v in record.values()) + '\\n').encode('utf-8'))\n";
+    return runAndCapture("/usr/bin/python3 -c \"" + script + "\" " + shellQuoted(file.string()));
 }
 
 std::filesystem::path exampleDocument() {

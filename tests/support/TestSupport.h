@@ -64,6 +64,10 @@ std::string shellQuoted(const std::string& text);
 CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
                   const std::string& environment = "");
 
+// Every record of a .DBF as an independent reader (Debian's python3-dbfread) gives it: one line
+// per record, the Python repr of its values separated by '|'.
+std::string readWithDbfread(const std::filesystem::path& file);
+
 // The example document shipped with the program.
 std::filesystem::path exampleDocument();
 
