@@ -125,6 +125,13 @@ std::string chooseFramesByKeys(const std::filesystem::path& document,
     if (typedKeys.empty()) {
         throw FrameChoiceError("No time frame was given.", available);
     }
+    std::set<std::string> distinctKeys;
+    for (const auto& typed : typedKeys) {
+        distinctKeys.insert(text::trim(typed));
+    }
+    if (distinctKeys.size() > kMostFrames) {
+        throw FrameChoiceError("At most two time frames can be chosen.", available);
+    }
     std::set<std::size_t> selectedRows;
     for (const auto& typed : typedKeys) {
         const auto found = std::find(available.begin(), available.end(), text::trim(typed));

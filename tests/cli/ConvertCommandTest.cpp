@@ -84,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ConvertCommandUsage,
     ::testing::Values(UsageCase{"Missing", {}, "--frames"},
                       UsageCase{"Unknown", {"--frames", "TARDE,manana"}, "\"manana\""},
-                      UsageCase{"Three", {"--frames", "MANANA,TARDE,NOCHE"}, ""}),
+                      UsageCase{"Three", {"--frames", "MANANA,TARDE,NOCHE"}, "At most two"},
+                      UsageCase{"ThreeUnknown", {"--frames", "A,B,C"}, "At most two"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ConvertCommand, OneFrameNeedsNoChoiceAndIgnoresFrames) {
