@@ -8,11 +8,42 @@
 #include <libxml/tree.h>
 #include <libxml/xmlIO.h>
 #include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace velmora {
 
 namespace {
+
+// The few file calls the save needs, on each platform: a new file that must not exist yet, its
+// contents forced to disk, and closing it. Each returns -1 and sets errno on failure.
+#ifdef _WIN32
+int createNewFile(const std::filesystem::path& path) {
+    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+int flushToDisk(int fd) {
+    return ::_commit(fd);
+}
+int closeDescriptor(int fd) {
+    return ::_close(fd);
+}
+#else
+int createNewFile(const std::filesystem::path& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+int flushToDisk(int fd) {
+    return ::fsync(fd);
+}
+int closeDescriptor(int fd) {
+    return ::close(fd);
+}
+#endif
 
 std::string reason(int error) {
     return std::strerror(error);
@@ -27,7 +58,7 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = target.parent_path() /
                     ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            fd_ = createNewFile(path_);
             if (fd_ >= 0 || errno != EEXIST) {
                 break;
             }
@@ -54,7 +85,7 @@ public:
 
     // Flushes to disk and closes; returns 0 or the errno of the failure.
     int finish() {
-        int error = ::fsync(fd_) == 0 ? 0 : errno;
+        int error = flushToDisk(fd_) == 0 ? 0 : errno;
         if (closeFile() != 0 && error == 0) {
             error = errno;
         }
@@ -69,7 +100,7 @@ private:
         if (fd_ < 0) {
             return 0;
         }
-        const int result = ::close(fd_);
+        const int result = closeDescriptor(fd_);
         fd_ = -1;
         return result;
     }
