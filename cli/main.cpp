@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "messages/Messages.h"
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
 
@@ -28,11 +29,8 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::cerr << "velmora-cli: " << error.what() << "\n";
         return 2;
-    } catch (const velmora::Error& error) {
-        std::cerr << error.what() << "\n";
-        return 1;
     } catch (const std::exception& error) {
-        std::cerr << error.what() << "\n";
+        std::cerr << velmora::messages::describe(error) << "\n";
         return 1;
     }
     return 0;

@@ -1,15 +1,96 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace velmora {
 
-// The one error type of the core. Its text is shown to the user as it stands, so it says
-// which file, table, section or record was at fault and what was wrong with it.
+// What went wrong, as data the user can act on. The words a person reads are made from the
+// kind and its details in one place per language (messages/); the core never words them.
+enum class ErrorKind {
+    // Files and folders
+    FileNotFound,    // file
+    NotARegularFile, // file: a folder, a pipe, a device
+    FileUnreadable,  // file, system
+    // Sauce service documents
+    DocumentTooLarge,         // file, limit (bytes)
+    DocumentNotWellFormed,    // file, line, column, reason (see xmlProblem keys)
+    DocumentDeclaresEntities, // file, line
+    DocumentTooComplex,       // file, line, reason ("depth", "attributes"), limit
+    NotAServiceDocument,      // file, value (the root's name), reason ("root", "salidas")
+    NoTimeFrame,              // file, reason ("none", "no-key")
+    FramesUnreadable,         // file, reason (nested error kind name), value (its detail)
+    FramesNotChosen,          // file, choices
+    UnknownFrame,             // file, value (the key typed), choices
+    TooManyFrames,            // file, choices
+    FramesNotOffered,         // file: fewer than two frames to choose from
+    // Values of a document that cannot go into a table
+    BadMinutes,     // section, record, value, reason ("not-a-number", "too-large")
+    BadTime,        // section, record, field, value
+    EndBeforeStart, // section, record, value (start), expected (end)
+    BadOrder,       // section, record, value
+    // Exchange folder and tables
+    ExchangeFolderMissing, // file (the folder)
+    ExchangeFolderIsFile,  // file
+    TableNotFound,         // file (the folder), table
+    TableInUse,            // file, table
+    TableDamaged,          // file, table, reason, record, field, count, limit
+    TableFieldMissing,     // file, table, field
+    TableValueUnreadable,  // file, table, record, field, value, reason
+    TableNotWritten,       // file, table, system
+    UnknownCodePage,       // file, table, value (the mark found), reason ("ldid", "cpg")
+    ValueDoesNotFit,       // table, field, value
+    WorkFolderFailed,      // file (the exchange folder), system
+    ReplacementFailed,     // file, table, system
+    // The result document
+    ResultNotSaved, // file, system, reason
+    // The completion file
+    IniNotWritten, // file, system
+    // Still worded in the core; goes once every place says what went wrong as data.
+    Unclassified, // value (the old text)
+};
+
+struct ErrorDetails {
+    std::filesystem::path file;
+    std::string table;
+    std::string section;
+    std::size_t record = 0; // 1-based; 0 when no record is concerned
+    std::string field;
+    std::string value;
+    std::string expected;
+    std::size_t line = 0;
+    std::size_t column = 0;
+    std::string reason; // a short key that refines the kind, see there
+    std::error_code system;
+    std::vector<std::string> choices;
+    std::uint64_t count = 0;
+    std::uint64_t limit = 0;
+};
+
+// The one error type of the core. what() is a technical summary for logs and test output;
+// what a person reads comes from messages::describe.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const std::string& message) : std::runtime_error(message) {}
+    Error(ErrorKind kind, ErrorDetails details);
+    explicit Error(const std::string& unclassifiedText)
+        : Error(ErrorKind::Unclassified, {.value = unclassifiedText}) {}
+
+    ErrorKind kind() const { return kind_; }
+    const ErrorDetails& details() const { return details_; }
+
+private:
+    ErrorKind kind_;
+    ErrorDetails details_;
 };
+
+// The kind's name, as in what(): "table-in-use".
+const char* kindName(ErrorKind kind);
+
+// The error code of errno as the system left it.
+std::error_code lastSystemError();
 
 } // namespace velmora

@@ -3,13 +3,14 @@
 #include "services/Error.h"
 #include "services/XmlPath.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <fstream>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 namespace velmora {
 
@@ -21,31 +22,53 @@ constexpr int kSafeParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARS
 
 struct ParseProblem {
     bool found = false;
-    std::string message;
+    int code = 0;
     int line = 0;
     int column = 0;
 };
 
-// The parser's message on one line: some of its messages carry a second line of detail.
-std::string oneLine(std::string s) {
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) {
-        s.pop_back();
-    }
-    for (char& c : s) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    return s;
+ParseProblem problemFrom(const xmlError& error) {
+    return {true, error.code, error.line, error.int2};
 }
 
-ParseProblem problemFrom(const xmlError& error) {
-    ParseProblem problem;
-    problem.found = true;
-    problem.message = oneLine(error.message != nullptr ? error.message : "");
-    problem.line = error.line;
-    problem.column = error.int2;
-    return problem;
+// What went wrong, as a key the messages can word: the parser's own text is English and names
+// options the user cannot set, so only its code is kept.
+std::string reasonOf(int code) {
+    switch (code) {
+    case XML_ERR_DOCUMENT_EMPTY:
+        return "empty";
+    case XML_ERR_DOCUMENT_END:
+        return "content-after-root";
+    case XML_ERR_TAG_NAME_MISMATCH:
+        return "tag-mismatch";
+    case XML_ERR_TAG_NOT_FINISHED:
+    case XML_ERR_LTSLASH_REQUIRED:
+    case XML_ERR_GT_REQUIRED:
+        return "element-not-closed";
+    case XML_ERR_INVALID_CHAR:
+    case XML_ERR_INVALID_CHARREF:
+    case XML_ERR_INVALID_DEC_CHARREF:
+    case XML_ERR_INVALID_HEX_CHARREF:
+        return "invalid-character";
+    case XML_ERR_INVALID_ENCODING:
+    case XML_ERR_UNKNOWN_ENCODING:
+    case XML_ERR_UNSUPPORTED_ENCODING:
+        return "encoding";
+    case XML_ERR_UNDECLARED_ENTITY:
+    case XML_WAR_UNDECLARED_ENTITY:
+        return "undeclared-entity";
+    case XML_ERR_ATTRIBUTE_REDEFINED:
+    case XML_ERR_ATTRIBUTE_NOT_STARTED:
+    case XML_ERR_ATTRIBUTE_NOT_FINISHED:
+    case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
+    case XML_ERR_LT_IN_ATTRIBUTE:
+        return "attribute";
+    case XML_ERR_NAME_REQUIRED:
+    case XML_ERR_LT_REQUIRED:
+        return "markup";
+    default:
+        return "other";
+    }
 }
 
 // The first error says where a document went wrong; later ones mostly follow from it.
@@ -62,7 +85,7 @@ class Parser {
 public:
     Parser() : context_(xmlNewParserCtxt()) {
         if (context_ == nullptr) {
-            throw Error("Out of memory while preparing to read an XML document.");
+            throw std::bad_alloc();
         }
         context_->userData = context_;
         context_->_private = &problem_;
@@ -79,20 +102,18 @@ public:
 
     bool wellFormed() const { return context_->wellFormed != 0; }
 
-    std::string problem() const {
+    Error problem(const std::filesystem::path& file) const {
         ParseProblem problem = problem_;
         if (!problem.found) {
-            const xmlError* last = xmlCtxtGetLastError(context_);
-            if (last == nullptr || last->message == nullptr) {
-                return "the parser gave no reason";
+            if (const xmlError* last = xmlCtxtGetLastError(context_); last != nullptr) {
+                problem = problemFrom(*last);
             }
-            problem = problemFrom(*last);
         }
-        if (problem.line <= 0) {
-            return problem.message;
-        }
-        return "line " + std::to_string(problem.line) + ", column " +
-               std::to_string(problem.column) + ": " + problem.message;
+        return Error(ErrorKind::DocumentNotWellFormed,
+                     {.file = file,
+                      .line = static_cast<std::size_t>(std::max(problem.line, 0)),
+                      .column = static_cast<std::size_t>(std::max(problem.column, 0)),
+                      .reason = reasonOf(problem.code)});
     }
 
 private:
@@ -102,17 +123,18 @@ private:
 
 std::string readWholeFile(const std::filesystem::path& file) {
     std::error_code ignored;
-    if (std::filesystem::is_directory(file, ignored)) {
-        throw Error("The file " + file.string() + " cannot be read: it is a folder.");
+    if (std::filesystem::exists(file, ignored) &&
+        !std::filesystem::is_regular_file(file, ignored)) {
+        throw Error(ErrorKind::NotARegularFile, {.file = file});
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        throw Error("The file " + file.string() + " cannot be read: " + std::strerror(errno) + ".");
+        throw Error(ErrorKind::FileUnreadable, {.file = file, .system = lastSystemError()});
     }
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad()) {
-        throw Error("The file " + file.string() + " cannot be read: " + std::strerror(errno) + ".");
+        throw Error(ErrorKind::FileUnreadable, {.file = file, .system = lastSystemError()});
     }
     return content.str();
 }
@@ -144,21 +166,20 @@ XmlDocument& XmlDocument::operator=(XmlDocument&& other) noexcept {
 XmlDocument::~XmlDocument() = default;
 
 XmlDocument XmlDocument::load(const std::filesystem::path& file) {
-    return parse(readWholeFile(file), file.string());
+    return parse(readWholeFile(file), file);
 }
 
-XmlDocument XmlDocument::parse(const std::string& xml, const std::string& nameForMessages) {
-    const std::string subject = "The file " + nameForMessages;
+XmlDocument XmlDocument::parse(const std::string& xml, const std::filesystem::path& file) {
     if (xml.size() > static_cast<std::size_t>(INT32_MAX)) {
-        throw Error(subject + " is too large to be read as an XML document.");
+        throw Error(ErrorKind::DocumentTooLarge, {.file = file, .limit = INT32_MAX});
     }
     Parser parser;
     XmlDocument document(parser.read(xml));
     if (!document.doc_ || !parser.wellFormed()) {
-        throw Error(subject + " is not a valid XML document: " + parser.problem());
+        throw parser.problem(file);
     }
     if (xmlDocGetRootElement(document.doc_.get()) == nullptr) {
-        throw Error(subject + " is not a valid XML document: it has no root element.");
+        throw Error(ErrorKind::DocumentNotWellFormed, {.file = file, .reason = "no-root"});
     }
     return document;
 }
@@ -173,10 +194,11 @@ std::vector<XmlNode> XmlDocument::selectNodes(const std::string& path) const {
 
 XmlNode XmlDocument::createElement(const std::string& name) {
     if (xmlValidateName(reinterpret_cast<const xmlChar*>(name.c_str()), 0) != 0) {
-        throw Error("\"" + name + "\" is not a valid XML element name.");
+        throw std::logic_error("\"" + name + "\" is not a valid XML element name.");
     }
     if (!doc_) {
-        throw Error("The XML element " + name + " cannot be created: the document is gone.");
+        throw std::logic_error("The XML element " + name +
+                               " cannot be created: the document is gone.");
     }
     if (!detached_) {
         detached_.reset(xmlNewDocFragment(doc_.get()));
@@ -185,7 +207,7 @@ XmlNode XmlDocument::createElement(const std::string& name) {
         xmlNewDocNode(doc_.get(), nullptr, reinterpret_cast<const xmlChar*>(name.c_str()), nullptr);
     if (!detached_ || element == nullptr || xmlAddChild(detached_.get(), element) == nullptr) {
         xmlFreeNode(element);
-        throw Error("Out of memory while creating the XML element " + name + ".");
+        throw std::bad_alloc();
     }
     return XmlNode(element);
 }

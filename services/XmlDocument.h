@@ -46,10 +46,11 @@ private:
 // entities or DTDs, no entity substitution, the parser's default size limits.
 class XmlDocument {
 public:
-    // Throws an Error naming the file, with the parser's message, line and column, when the
+    // Throws an Error naming the file, with the line and column of the first problem, when the
     // file cannot be read, is empty or is not well-formed XML.
     static XmlDocument load(const std::filesystem::path& file);
-    static XmlDocument parse(const std::string& xml, const std::string& nameForMessages);
+    // file: the name the errors give the text.
+    static XmlDocument parse(const std::string& xml, const std::filesystem::path& file);
 
     XmlDocument(XmlDocument&&) noexcept;
     XmlDocument& operator=(XmlDocument&&) noexcept;

@@ -2,12 +2,12 @@
 #include "services/XmlDocument.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <libxml/encoding.h>
 #include <libxml/tree.h>
 #include <libxml/xmlIO.h>
 #include <random>
+#include <stdexcept>
 
 #ifdef _WIN32
 #include <io.h>
@@ -45,10 +45,6 @@ int closeDescriptor(int fd) {
 }
 #endif
 
-std::string reason(int error) {
-    return std::strerror(error);
-}
-
 // A new, empty file beside the target that nothing else uses; it gets the permissions an
 // ordinary new file would get, so the renamed result looks like any other saved file.
 class TemporaryFile {
@@ -64,10 +60,9 @@ public:
             }
         }
         if (fd_ < 0) {
-            const int error = errno;
+            const std::error_code error = lastSystemError();
             path_.clear();
-            throw Error("The document cannot be saved as " + target.string() + ": " +
-                        reason(error) + ".");
+            throw Error(ErrorKind::ResultNotSaved, {.file = target, .system = error});
         }
     }
     ~TemporaryFile() {
@@ -132,27 +127,30 @@ bool writeDocument(xmlDoc* doc, int fd) {
 } // namespace
 
 void XmlDocument::save(const std::filesystem::path& file) const {
-    const std::string failure = "The document cannot be saved as " + file.string() + ": ";
     if (!doc_) {
-        throw Error(failure + "the document is gone.");
+        throw std::logic_error("a moved-from document cannot be saved");
     }
     std::error_code error;
     const std::filesystem::path folder =
         file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
     if (!std::filesystem::is_directory(folder, error)) {
-        throw Error(failure + "the folder " + folder.string() + " does not exist.");
+        throw Error(ErrorKind::ResultNotSaved,
+                    {.file = file,
+                     .reason = "no-folder",
+                     .system = std::make_error_code(std::errc::no_such_file_or_directory)});
     }
 
     TemporaryFile temporary(folder / file.filename());
     if (!writeDocument(doc_.get(), temporary.fd())) {
-        throw Error(failure + "the document could not be written (is the disk full?).");
+        throw Error(ErrorKind::ResultNotSaved, {.file = file, .reason = "write-failed"});
     }
     if (const int closeError = temporary.finish(); closeError != 0) {
-        throw Error(failure + reason(closeError) + ".");
+        throw Error(ErrorKind::ResultNotSaved,
+                    {.file = file, .system = {closeError, std::generic_category()}});
     }
     std::filesystem::rename(temporary.path(), file, error);
     if (error) {
-        throw Error(failure + error.message() + ".");
+        throw Error(ErrorKind::ResultNotSaved, {.file = file, .system = error});
     }
     temporary.release();
 }

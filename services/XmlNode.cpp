@@ -1,9 +1,11 @@
-#include "services/Error.h"
 #include "services/XmlDocument.h"
 #include "services/XmlPath.h"
 
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
+
+#include <new>
+#include <stdexcept>
 
 namespace velmora {
 
@@ -33,19 +35,19 @@ std::string describe(const xmlNode* node) {
 
 void requireNode(const xmlNode* node, const std::string& operation) {
     if (node == nullptr) {
-        throw Error("Cannot " + operation + " on a missing XML element.");
+        throw std::logic_error("Cannot " + operation + " on a missing XML element.");
     }
 }
 
 void requireName(const std::string& name, const std::string& what) {
     if (xmlValidateName(xml(name), 0) != 0) {
-        throw Error("\"" + name + "\" is not a valid XML " + what + " name.");
+        throw std::logic_error("\"" + name + "\" is not a valid XML " + what + " name.");
     }
 }
 
 void requireUtf8(const std::string& text, const std::string& what) {
     if (xmlCheckUTF8(xml(text)) == 0 || text.find('\0') != std::string::npos) {
-        throw Error("The " + what + " \"" + text + "\" is not valid UTF-8 text.");
+        throw std::logic_error("The " + what + " \"" + text + "\" is not valid UTF-8 text.");
     }
 }
 
@@ -115,7 +117,7 @@ void XmlNode::setAttribute(const std::string& name, const std::string& value) {
     requireUtf8(value, "value of the attribute " + name);
     // xmlSetProp stores the value as literal text: markup characters are escaped on saving.
     if (xmlSetProp(node_, xml(name), xml(value)) == nullptr) {
-        throw Error("The attribute " + name + " cannot be set on " + describe(node_) + ".");
+        throw std::bad_alloc();
     }
 }
 
@@ -131,7 +133,7 @@ void XmlNode::setText(const std::string& text) {
     xmlNode* content = xmlNewDocTextLen(node_->doc, xml(text), static_cast<int>(text.size()));
     if (content == nullptr || xmlAddChild(node_, content) == nullptr) {
         xmlFreeNode(content);
-        throw Error("The text of " + describe(node_) + " cannot be set.");
+        throw std::bad_alloc();
     }
 }
 
@@ -139,21 +141,22 @@ XmlNode XmlNode::appendChild(XmlNode child) {
     requireNode(node_, "append an element");
     xmlNode* added = child.raw();
     if (added == nullptr) {
-        throw Error("A missing XML element cannot be appended to " + describe(node_) + ".");
+        throw std::logic_error("A missing XML element cannot be appended to " + describe(node_) +
+                               ".");
     }
     if (added->doc != node_->doc) {
-        throw Error("Cannot append " + describe(added) + " to " + describe(node_) +
-                    ": it belongs to another document.");
+        throw std::logic_error("Cannot append " + describe(added) + " to " + describe(node_) +
+                               ": it belongs to another document.");
     }
     if (isSelfOrAncestor(added, node_)) {
-        throw Error("Cannot append " + describe(added) + " inside itself.");
+        throw std::logic_error("Cannot append " + describe(added) + " inside itself.");
     }
     xmlUnlinkNode(added);
     // xmlAddChild may merge a text node into its neighbour and free it; the result is the node
     // that now holds the content.
     xmlNode* result = xmlAddChild(node_, added);
     if (result == nullptr) {
-        throw Error("Cannot append " + describe(added) + " to " + describe(node_) + ".");
+        throw std::logic_error("Cannot append " + describe(added) + " to " + describe(node_) + ".");
     }
     return XmlNode(result);
 }
@@ -162,11 +165,11 @@ void XmlNode::removeChild(XmlNode child) {
     requireNode(node_, "remove an element");
     xmlNode* removed = child.raw();
     if (removed == nullptr) {
-        throw Error("Cannot remove a missing XML element from " + describe(node_) + ".");
+        throw std::logic_error("Cannot remove a missing XML element from " + describe(node_) + ".");
     }
     if (removed->parent != node_) {
-        throw Error("Cannot remove " + describe(removed) + " from " + describe(node_) +
-                    ": it is not one of its children.");
+        throw std::logic_error("Cannot remove " + describe(removed) + " from " + describe(node_) +
+                               ": it is not one of its children.");
     }
     xmlUnlinkNode(removed);
     xmlFreeNode(removed);

@@ -1,10 +1,10 @@
 #include "services/XmlPath.h"
 
-#include "services/Error.h"
-
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 namespace velmora::xmlpath {
 
@@ -58,11 +58,12 @@ std::string describe(const xmlError& error) {
 
 std::vector<XmlNode> select(_xmlNode* context, const std::string& path) {
     if (context == nullptr) {
-        throw Error("The path " + path + " cannot be evaluated on a missing XML element.");
+        throw std::logic_error("The path " + path +
+                               " cannot be evaluated on a missing XML element.");
     }
     std::unique_ptr<xmlXPathContext, ContextFree> xpath(xmlXPathNewContext(context->doc));
     if (!xpath) {
-        throw Error("Out of memory while evaluating the path " + path + ".");
+        throw std::bad_alloc();
     }
     xpath->node = context;
     xpath->error = keepQuiet;
@@ -74,11 +75,11 @@ std::vector<XmlNode> select(_xmlNode* context, const std::string& path) {
             xpath->lastError.code != 0
                 ? " (at character " + std::to_string(xpath->lastError.int1) + ")"
                 : "";
-        throw Error("The path " + path + " is not a valid XPath expression: " +
-                    describe(xpath->lastError) + position + ".");
+        throw std::logic_error("The path " + path + " is not a valid XPath expression: " +
+                               describe(xpath->lastError) + position + ".");
     }
     if (result->type != XPATH_NODESET) {
-        throw Error("The path " + path + " gives a value, not a list of XML nodes.");
+        throw std::logic_error("The path " + path + " gives a value, not a list of XML nodes.");
     }
 
     std::vector<XmlNode> nodes;
@@ -89,7 +90,8 @@ std::vector<XmlNode> select(_xmlNode* context, const std::string& path) {
         xmlNode* node = set->nodeTab[i];
         // Namespace nodes in a result are copies that die with it; nothing here asks for them.
         if (node->type == XML_NAMESPACE_DECL) {
-            throw Error("The path " + path + " selects namespace nodes, which are not supported.");
+            throw std::logic_error("The path " + path +
+                                   " selects namespace nodes, which are not supported.");
         }
         nodes.emplace_back(node);
     }

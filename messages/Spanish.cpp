@@ -1,0 +1,268 @@
+#include "messages/Messages.h"
+
+#include <new>
+
+namespace velmora::messages {
+
+namespace {
+
+std::string quoted(const std::string& value) {
+    return "\"" + value + "\"";
+}
+
+std::string fileText(std::filesystem::path file) {
+    return file.make_preferred().string();
+}
+
+std::string list(const std::vector<std::string>& values) {
+    std::string out;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out += (i == 0 ? "" : (i + 1 == values.size() ? " y " : ", ")) + values[i];
+    }
+    return out;
+}
+
+// "el registro 5 de la sección MATERIAS"
+std::string recordOfSection(const ErrorDetails& d) {
+    return "el registro " + std::to_string(d.record) + " de la sección " + d.section;
+}
+
+std::string because(const std::error_code& system) {
+    return system ? " (" + describeSystemError(system) + ")" : std::string();
+}
+
+std::string whyNotWellFormed(const std::string& reason) {
+    if (reason == "empty") {
+        return "el archivo está vacío";
+    }
+    if (reason == "no-root") {
+        return "no contiene ningún elemento";
+    }
+    if (reason == "content-after-root") {
+        return "hay contenido después del final del documento";
+    }
+    if (reason == "tag-mismatch") {
+        return "una etiqueta de cierre no corresponde a la etiqueta abierta";
+    }
+    if (reason == "element-not-closed") {
+        return "un elemento no está cerrado; el archivo puede estar incompleto";
+    }
+    if (reason == "invalid-character") {
+        return "contiene un carácter no permitido";
+    }
+    if (reason == "encoding") {
+        return "su texto no está en la codificación que declara";
+    }
+    if (reason == "undeclared-entity") {
+        return "usa una entidad que no está declarada";
+    }
+    if (reason == "attribute") {
+        return "un atributo está mal escrito o repetido";
+    }
+    if (reason == "markup") {
+        return "una etiqueta está mal escrita";
+    }
+    return "su estructura no es XML válido";
+}
+
+std::string atLine(const ErrorDetails& d) {
+    if (d.line == 0) {
+        return "";
+    }
+    std::string at = " (línea " + std::to_string(d.line);
+    if (d.column != 0) {
+        at += ", columna " + std::to_string(d.column);
+    }
+    return at + ")";
+}
+
+const std::string kExportAgain =
+    " Corrija el dato en Sauce, exporte de nuevo el documento y vuelva a intentarlo.";
+
+const std::string kChooseAnother =
+    " Compruebe que ha elegido el archivo correcto, exportado de Sauce.";
+
+std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
+    const std::string file = quoted(fileText(d.file));
+    switch (kind) {
+    case ErrorKind::FileNotFound:
+        return "No se encuentra el archivo " + file + ".";
+    case ErrorKind::NotARegularFile:
+        return file + " no es un archivo normal (es una carpeta u otro tipo de elemento)." +
+               kChooseAnother;
+    case ErrorKind::FileUnreadable:
+        return "No se puede leer el archivo " + file + because(d.system) + ".";
+    case ErrorKind::DocumentTooLarge:
+        return "El archivo " + file + " es demasiado grande para ser un documento de Sauce." +
+               kChooseAnother;
+    case ErrorKind::DocumentNotWellFormed:
+        return "El archivo " + file +
+               " no es un documento XML válido: " + whyNotWellFormed(d.reason) + atLine(d) + "." +
+               kChooseAnother;
+    case ErrorKind::DocumentDeclaresEntities:
+        return "El archivo " + file +
+               " declara entidades XML propias, algo que un documento de Sauce nunca hace" +
+               atLine(d) + ". No se ha leído." + kChooseAnother;
+    case ErrorKind::DocumentTooComplex:
+        return "El archivo " + file + " tiene una estructura demasiado compleja" +
+               (d.reason == "attributes"
+                    ? " (un elemento con más de " + std::to_string(d.limit) + " atributos)"
+                    : std::string(" (demasiados elementos unos dentro de otros)")) +
+               atLine(d) + ". No parece un documento de Sauce." + kChooseAnother;
+    case ErrorKind::NotAServiceDocument:
+        if (d.reason == "root") {
+            return "El archivo " + file +
+                   " no es un documento de servicio de Sauce: su elemento "
+                   "principal es " +
+                   quoted(d.value) + " y no SERVICIO." + kChooseAnother;
+        }
+        return "El archivo " + file +
+               " no es un documento de servicio de Sauce: no tiene el elemento SALIDAS bajo " +
+               quoted(d.value) + "." + kChooseAnother;
+    case ErrorKind::NoTimeFrame:
+        return "El documento " + file +
+               (d.reason == "no-key" ? " tiene un marco horario sin clave"
+                                     : " no tiene ningún marco horario (sección JORNADAS)") +
+               ", y Horadia necesita al menos uno." + kExportAgain;
+    case ErrorKind::FramesUnreadable:
+        return "No se pueden leer los marcos horarios de " + file +
+               ". El archivo puede haber cambiado o haberse borrado desde que empezó la "
+               "conversión; vuelva a hacer la conversión.";
+    case ErrorKind::FramesNotOffered:
+        return "El documento " + file +
+               " ya no tiene dos o más marcos horarios para elegir. El archivo puede haber "
+               "cambiado desde que empezó la conversión; vuelva a hacer la conversión.";
+    case ErrorKind::FramesNotChosen:
+        return "El documento tiene varios marcos horarios: elija uno o dos con --frames "
+               "CLAVE[,CLAVE]. Marcos disponibles: " +
+               list(d.choices) + ".";
+    case ErrorKind::UnknownFrame:
+        return "El documento no tiene el marco horario " + quoted(d.value) +
+               ". Marcos disponibles: " + list(d.choices) + ".";
+    case ErrorKind::TooManyFrames:
+        return "Como máximo se pueden elegir 2 marcos horarios. Marcos disponibles: " +
+               list(d.choices) + ".";
+    case ErrorKind::BadMinutes:
+        return "En " + recordOfSection(d) + ", los minutos semanales " + quoted(d.value) +
+               (d.reason == "too-large" ? " son un número demasiado grande."
+                                        : " no son un número entero.") +
+               kExportAgain;
+    case ErrorKind::BadTime:
+        return "En " + recordOfSection(d) + ", la hora " + d.field + " " + quoted(d.value) +
+               " no es una hora válida como 08:00 (de 0:00 a 23:59)." + kExportAgain;
+    case ErrorKind::EndBeforeStart:
+        return "En " + recordOfSection(d) + ", el tramo termina (" + d.expected +
+               ") antes de empezar (" + d.value + ")." + kExportAgain;
+    case ErrorKind::BadOrder:
+        return "En " + recordOfSection(d) + ", el orden del tramo " + quoted(d.value) +
+               " no es un número entero." + kExportAgain;
+    case ErrorKind::ExchangeFolderMissing:
+        return "No existe la carpeta de intercambio " + file +
+               ". Créela, o abra Horadia una vez para que la cree, y vuelva a intentarlo.";
+    case ErrorKind::ExchangeFolderIsFile:
+        return "La carpeta de intercambio " + file +
+               " es un archivo, no una carpeta. Mueva o cambie de nombre ese archivo y vuelva a "
+               "intentarlo.";
+    case ErrorKind::TableNotFound:
+        if (d.table == "SOLUC") {
+            return "No se encuentra la tabla SOLUC en la carpeta de intercambio " + file +
+                   ". Genere primero el horario en Horadia y vuelva a intentarlo.";
+        }
+        return "No se encuentra la tabla " + d.table + " en la carpeta de intercambio " + file +
+               ". Transforme primero el documento de Sauce hacia Horadia y vuelva a intentarlo.";
+    case ErrorKind::TableInUse:
+        return "La tabla " + d.table + " (" + file +
+               ") está abierta en otro programa: Horadia u otra ejecución de Velmora. Cierre ese "
+               "programa o espere a que termine, y vuelva a intentarlo. No se ha cambiado nada.";
+    case ErrorKind::TableDamaged:
+        return "La tabla " + d.table + " (" + file +
+               ") está dañada y no se puede leer. Vuelva a generarla con el programa que la "
+               "creó.";
+    case ErrorKind::TableFieldMissing:
+        return "A la tabla " + d.table + " (" + file + ") le falta el campo " + d.field +
+               ". Vuelva a generarla con el programa que la creó.";
+    case ErrorKind::TableValueUnreadable:
+        return "En el registro " + std::to_string(d.record) + " de la tabla " + d.table +
+               ", el campo " + d.field + " tiene el valor " + quoted(d.value) +
+               ", que no es un número.";
+    case ErrorKind::TableNotWritten:
+        return "No se puede escribir la tabla " + d.table + " (" + file + ")" + because(d.system) +
+               ". Compruebe que hay espacio en el disco y que se puede escribir en la carpeta.";
+    case ErrorKind::UnknownCodePage:
+        return "La tabla " + d.table + " (" + file + ") indica una codificación de texto " +
+               "desconocida (" + d.value + "), y su texto no se puede leer con seguridad.";
+    case ErrorKind::ValueDoesNotFit:
+        return "El valor " + quoted(d.value) + " no cabe en el campo " + d.field + " de la tabla " +
+               d.table + ".";
+    case ErrorKind::WorkFolderFailed:
+        return "No se puede crear una carpeta de trabajo en la carpeta de intercambio " + file +
+               because(d.system) + ". Compruebe que se puede escribir en ella.";
+    case ErrorKind::ReplacementFailed:
+        return "No se han podido sustituir las tablas de la carpeta de intercambio " + file +
+               because(d.system) + ". Las tablas anteriores se han dejado como estaban.";
+    case ErrorKind::ResultNotSaved:
+        return "No se puede guardar el resultado en " + file + because(d.system) +
+               ". Compruebe que la carpeta existe, que se puede escribir en ella y que el "
+               "archivo no está abierto en otro programa.";
+    case ErrorKind::IniNotWritten:
+        return "Unable to write to " + fileText(d.file);
+    case ErrorKind::Unclassified:
+        return d.value;
+    }
+    return "Se ha producido un error.";
+}
+
+} // namespace
+
+std::string describe(const Error& error) {
+    return describeKind(error.kind(), error.details());
+}
+
+std::string describe(const std::exception& error) {
+    if (const auto* known = dynamic_cast<const Error*>(&error)) {
+        return describe(*known);
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return "No hay memoria suficiente para terminar el proceso. Cierre otros programas y "
+               "vuelva a intentarlo.";
+    }
+    return "El proceso se ha detenido por un error interno de Velmora. No se ha cambiado nada; "
+           "si vuelve a ocurrir, avise al servicio técnico.";
+}
+
+std::string describeSystemError(const std::error_code& error) {
+    const std::error_condition condition = error.default_error_condition();
+    if (condition.category() == std::generic_category()) {
+        switch (static_cast<std::errc>(condition.value())) {
+        case std::errc::no_such_file_or_directory:
+            return "no existe";
+        case std::errc::permission_denied:
+        case std::errc::operation_not_permitted:
+            return "no tiene permiso";
+        case std::errc::no_space_on_device:
+            return "no hay espacio en el disco";
+        case std::errc::read_only_file_system:
+            return "el disco está protegido contra escritura";
+        case std::errc::device_or_resource_busy:
+        case std::errc::text_file_busy:
+            return "está en uso";
+        case std::errc::is_a_directory:
+            return "es una carpeta";
+        case std::errc::not_a_directory:
+            return "una parte de la ruta no es una carpeta";
+        case std::errc::file_exists:
+            return "ya existe";
+        case std::errc::filename_too_long:
+            return "el nombre es demasiado largo";
+        case std::errc::too_many_files_open:
+            return "hay demasiados archivos abiertos";
+        case std::errc::io_error:
+            return "error de lectura o escritura en el disco";
+        default:
+            break;
+        }
+    }
+    return "error del sistema " + std::to_string(error.value());
+}
+
+} // namespace velmora::messages

@@ -1,0 +1,120 @@
+#include "services/Error.h"
+
+#include <cerrno>
+
+namespace velmora {
+
+namespace {
+
+std::string summary(ErrorKind kind, const ErrorDetails& d) {
+    std::string out = kindName(kind);
+    const auto add = [&out](const char* name, const std::string& value) {
+        if (!value.empty()) {
+            out += std::string(" ") + name + "=" + value;
+        }
+    };
+    const auto addNumber = [&out](const char* name, std::uint64_t value) {
+        if (value != 0) {
+            out += std::string(" ") + name + "=" + std::to_string(value);
+        }
+    };
+    add("file", d.file.string());
+    add("table", d.table);
+    add("section", d.section);
+    addNumber("record", d.record);
+    add("field", d.field);
+    add("value", d.value);
+    add("expected", d.expected);
+    addNumber("line", d.line);
+    addNumber("column", d.column);
+    add("reason", d.reason);
+    if (d.system) {
+        add("system", d.system.message());
+    }
+    addNumber("count", d.count);
+    addNumber("limit", d.limit);
+    return out;
+}
+
+} // namespace
+
+Error::Error(ErrorKind kind, ErrorDetails details)
+    : std::runtime_error(summary(kind, details)), kind_(kind), details_(std::move(details)) {}
+
+std::error_code lastSystemError() {
+    return {errno, std::generic_category()};
+}
+
+const char* kindName(ErrorKind kind) {
+    switch (kind) {
+    case ErrorKind::FileNotFound:
+        return "file-not-found";
+    case ErrorKind::NotARegularFile:
+        return "not-a-regular-file";
+    case ErrorKind::FileUnreadable:
+        return "file-unreadable";
+    case ErrorKind::DocumentTooLarge:
+        return "document-too-large";
+    case ErrorKind::DocumentNotWellFormed:
+        return "document-not-well-formed";
+    case ErrorKind::DocumentDeclaresEntities:
+        return "document-declares-entities";
+    case ErrorKind::DocumentTooComplex:
+        return "document-too-complex";
+    case ErrorKind::NotAServiceDocument:
+        return "not-a-service-document";
+    case ErrorKind::NoTimeFrame:
+        return "no-time-frame";
+    case ErrorKind::FramesUnreadable:
+        return "frames-unreadable";
+    case ErrorKind::FramesNotChosen:
+        return "frames-not-chosen";
+    case ErrorKind::UnknownFrame:
+        return "unknown-frame";
+    case ErrorKind::TooManyFrames:
+        return "too-many-frames";
+    case ErrorKind::FramesNotOffered:
+        return "frames-not-offered";
+    case ErrorKind::BadMinutes:
+        return "bad-minutes";
+    case ErrorKind::BadTime:
+        return "bad-time";
+    case ErrorKind::EndBeforeStart:
+        return "end-before-start";
+    case ErrorKind::BadOrder:
+        return "bad-order";
+    case ErrorKind::ExchangeFolderMissing:
+        return "exchange-folder-missing";
+    case ErrorKind::ExchangeFolderIsFile:
+        return "exchange-folder-is-file";
+    case ErrorKind::TableNotFound:
+        return "table-not-found";
+    case ErrorKind::TableInUse:
+        return "table-in-use";
+    case ErrorKind::TableDamaged:
+        return "table-damaged";
+    case ErrorKind::TableFieldMissing:
+        return "table-field-missing";
+    case ErrorKind::TableValueUnreadable:
+        return "table-value-unreadable";
+    case ErrorKind::TableNotWritten:
+        return "table-not-written";
+    case ErrorKind::UnknownCodePage:
+        return "unknown-code-page";
+    case ErrorKind::ValueDoesNotFit:
+        return "value-does-not-fit";
+    case ErrorKind::WorkFolderFailed:
+        return "work-folder-failed";
+    case ErrorKind::ReplacementFailed:
+        return "replacement-failed";
+    case ErrorKind::ResultNotSaved:
+        return "result-not-saved";
+    case ErrorKind::IniNotWritten:
+        return "ini-not-written";
+    case ErrorKind::Unclassified:
+        return "unclassified";
+    }
+    return "unknown";
+}
+
+} // namespace velmora
