@@ -9,13 +9,13 @@
 namespace {
 
 [[noreturn]] void throwNothingToChoose(const std::filesystem::path& document,
-                                       const std::string& problem) {
-    const std::string why =
-        problem.empty() ? "its section JORNADAS no longer lists two or more time frames" : problem;
-    throw velmora::Error("The time frames of " + document.string() +
-                         " could not be offered for choice: " + why +
-                         ". The file may have changed or been removed since the conversion "
-                         "started; run the conversion again.");
+                                       const std::optional<velmora::Error>& problem) {
+    using velmora::ErrorKind;
+    if (problem) {
+        throw velmora::Error(ErrorKind::FramesUnreadable,
+                             {.file = document, .reason = velmora::kindName(problem->kind())});
+    }
+    throw velmora::Error(ErrorKind::FramesNotOffered, {.file = document});
 }
 
 } // namespace
@@ -27,7 +27,8 @@ void DialogFrameChooser::showModally(TPlantillas& dialog) {
 DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString filenameXML, ShowDialog show)
     : owner_(owner), filenameXML_(std::move(filenameXML)), show_(std::move(show)) {}
 
-std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDocument) {
+std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDocument,
+                                             const velmora::FrameListing&) {
     const std::filesystem::path document =
         filenameXML_.isEmpty() ? runDocument : std::filesystem::path(filenameXML_.toStdU16String());
     for (;;) {
@@ -39,7 +40,7 @@ std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDoc
         show_(dialog);
         // The dialog reads the file once more; it may have changed in between.
         if (!dialog.framesListed()) {
-            throwNothingToChoose(document, dialog.readProblem().toStdString());
+            throwNothingToChoose(document, dialog.readProblem());
         }
         if (dialog.resultMH()) {
             return dialog.resultado().toStdString();

@@ -26,7 +26,8 @@ public:
     // Throws an Error instead of showing the dialog when the document offers no frames to
     // choose from (changed, removed or unreadable since the run loaded it): no choice could
     // ever be made there.
-    std::string chooseFrames(const std::filesystem::path& document) override;
+    std::string chooseFrames(const std::filesystem::path& document,
+                             const velmora::FrameListing& listing) override;
 
 private:
     QWidget* owner_;

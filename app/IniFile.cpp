@@ -155,8 +155,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// The window says only that the file could not be written; why is kept for the logs.
 Error unableToWrite(const std::filesystem::path& file, const std::string& why) {
-    return Error("Unable to write to " + file.string() + ": " + why);
+    return Error(ErrorKind::IniNotWritten, {.file = file, .reason = why});
 }
 
 std::string currentContent(const std::filesystem::path& file) {

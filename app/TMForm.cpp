@@ -6,6 +6,8 @@
 #include "app/IniFile.h"
 #include "app/PathText.h"
 #include "conversion/ConversionRun.h"
+#include "conversion/FrameSelection.h"
+#include "messages/Messages.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
@@ -78,9 +80,10 @@ class AskingWithNormalCursor : public velmora::FrameChooser {
 public:
     explicit AskingWithNormalCursor(std::unique_ptr<velmora::FrameChooser> inner)
         : inner_(std::move(inner)) {}
-    std::string chooseFrames(const std::filesystem::path& document) override {
+    std::string chooseFrames(const std::filesystem::path& document,
+                             const velmora::FrameListing& listing) override {
         NormalCursor normal;
-        return inner_->chooseFrames(document);
+        return inner_->chooseFrames(document, listing);
     }
 
 private:
@@ -280,7 +283,7 @@ bool TMForm::runReportingErrors(const std::function<void(const std::filesystem::
         coreRun(document);
         return true;
     } catch (const std::exception& error) {
-        setup_.dialogs->showError(this, QString::fromStdString(error.what()));
+        setup_.dialogs->showError(this, QString::fromStdString(velmora::messages::describe(error)));
     } catch (...) {
         setup_.dialogs->showError(this, QStringLiteral("El proceso se ha detenido por un error "
                                                        "desconocido."));

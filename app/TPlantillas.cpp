@@ -157,8 +157,8 @@ bool TPlantillas::framesListed() const {
     return ListBox2->count() > 0;
 }
 
-QString TPlantillas::readProblem() const {
-    return fromUtf8(listing_.problem());
+const std::optional<velmora::Error>& TPlantillas::readProblem() const {
+    return listing_.problem();
 }
 
 void TPlantillas::showEvent(QShowEvent* event) {

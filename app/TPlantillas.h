@@ -32,7 +32,7 @@ public:
     // Whether the file read on opening gave frames to choose from, and if not, what went wrong
     // reading it (empty when it was read but lists fewer than two frames).
     bool framesListed() const;
-    QString readProblem() const;
+    const std::optional<velmora::Error>& readProblem() const;
 
     void setMessageHook(MessageHook hook) { showMessage_ = std::move(hook); }
 

@@ -7,15 +7,15 @@
 
 namespace velmora::cli {
 
-// A command line that names something that does not exist (an unknown frame key, ...):
-// reported like CLI11's own usage errors, with exit status 2.
-class UsageError : public std::runtime_error {
+// The chosen document does not exist: the run says so in the system's own words, as the
+// window does.
+class NoSuchDocument : public std::runtime_error {
 public:
-    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+    NoSuchDocument() : std::runtime_error("No existe archivo") {}
 };
 
 // Each command registers itself as a subcommand; its callback does the work and throws
-// velmora::Error (exit 1) or UsageError (exit 2).
+// velmora::Error (exit 1, or 2 when the command line's choice of frames does not do).
 void addDumpCommand(CLI::App& app);
 void addConvertCommand(CLI::App& app);
 void addResultsCommand(CLI::App& app);

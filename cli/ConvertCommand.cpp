@@ -3,7 +3,6 @@
 #include "conversion/FrameSelection.h"
 #include "services/Error.h"
 #include "services/FileSystem.h"
-#include "services/Text.h"
 
 #include <iomanip>
 #include <iostream>
@@ -21,43 +20,11 @@ struct ConvertOptions {
     std::vector<std::string> frames;
 };
 
-std::string listOfKeys(const std::vector<std::string>& keys) {
-    std::string list;
-    for (const auto& key : keys) {
-        list += (list.empty() ? "" : ", ") + text::trim(key);
-    }
-    return list;
-}
-
-// The dialog's question answered from --frames; a missing or wrong answer is a usage error,
-// reported with the frames the document offers.
-class CommandLineFrameChooser : public FrameChooser {
-public:
-    explicit CommandLineFrameChooser(std::vector<std::string> keys) : keys_(std::move(keys)) {}
-
-    std::string chooseFrames(const std::filesystem::path& document) override {
-        if (keys_.empty()) {
-            const auto listing = FrameListing::load(document);
-            throw UsageError("The document has several time frames; choose one or two with "
-                             "--frames KEY[,KEY]. Available: " +
-                             listOfKeys(listing.listedKeys()));
-        }
-        try {
-            return chooseFramesByKeys(document, keys_);
-        } catch (const FrameChoiceError& error) {
-            throw UsageError(error.what());
-        }
-    }
-
-private:
-    std::vector<std::string> keys_;
-};
-
 void runConversion(const ConvertOptions& options) {
     if (!documentExists(options.document)) {
-        throw Error("No existe archivo");
+        throw NoSuchDocument();
     }
-    CommandLineFrameChooser frames(options.frames);
+    TypedFrameChooser frames(options.frames);
     const std::filesystem::path folder = exchangeFolderOrDefault(options.exchange);
     const ConversionSummary summary = ConversionRun(options.document, folder, frames).run();
 

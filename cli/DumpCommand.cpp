@@ -35,14 +35,17 @@ void printCsvLine(std::ostream& out, const std::vector<std::string>& values) {
 }
 
 void dumpTable(const DumpOptions& options) {
-    Table table =
-        openTable(exchangeFolderOrDefault(options.exchange), options.table, OpenMode::Shared);
-    const std::vector<std::string> names = table.fieldNames();
+    DbfReader table = openTable(exchangeFolderOrDefault(options.exchange), options.table,
+                                LockedFile::Lock::Shared);
+    std::vector<std::string> names;
+    for (const DbfColumn& column : table.header().columns) {
+        names.push_back(column.name);
+    }
     printCsvLine(std::cout, names);
-    for (table.first(); !table.eof(); table.next()) {
+    while (const auto record = table.next()) {
         std::vector<std::string> values;
-        for (const std::string& name : names) {
-            values.push_back(table.readText(name));
+        for (std::size_t column = 0; column < names.size(); ++column) {
+            values.push_back(record->text(column));
         }
         printCsvLine(std::cout, values);
     }

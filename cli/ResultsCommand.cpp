@@ -18,7 +18,7 @@ struct ResultsOptions {
 
 void runResults(const ResultsOptions& options) {
     if (!documentExists(options.document)) {
-        throw Error("No existe archivo");
+        throw NoSuchDocument();
     }
     ResultsRun run(options.document, exchangeFolderOrDefault(options.exchange));
     std::cout << run.run().string() << "\n";

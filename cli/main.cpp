@@ -11,6 +11,17 @@ std::string exchangeFolderOrDefault(const std::string& option) {
     return option.empty() ? defaultExchangeFolder().string() : option;
 }
 
+namespace {
+
+// The frames given with --frames are part of the command line.
+bool isUsageProblem(velmora::ErrorKind kind) {
+    using velmora::ErrorKind;
+    return kind == ErrorKind::FramesNotChosen || kind == ErrorKind::UnknownFrame ||
+           kind == ErrorKind::TooManyFrames;
+}
+
+} // namespace
+
 } // namespace velmora::cli
 
 int main(int argc, char** argv) {
@@ -26,9 +37,12 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
-    } catch (const UsageError& error) {
-        std::cerr << "velmora-cli: " << error.what() << "\n";
-        return 2;
+    } catch (const NoSuchDocument& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    } catch (const velmora::Error& error) {
+        std::cerr << velmora::messages::describe(error) << "\n";
+        return isUsageProblem(error.kind()) ? 2 : 1;
     } catch (const std::exception& error) {
         std::cerr << velmora::messages::describe(error) << "\n";
         return 1;

@@ -1,18 +1,21 @@
 #include "conversion/Builders.h"
-#include "formats/ExchangeTables.h"
-#include "formats/ServiceDocument.h"
 #include "services/Error.h"
 #include "services/Text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 namespace velmora {
 
 namespace {
+
+using tables::ASIGNOMT;
+using tables::ASIGT;
+using tables::GRUPOST;
 
 // What an assignment row takes from GRUPOST.
 struct Group {
@@ -32,49 +35,57 @@ using TaskCodes = std::unordered_map<std::string, std::string>;
 // position counts the sessions that do not fit.
 constexpr std::int64_t kMaxListedSessions = 13;
 
-GroupsByCourse readGroupsByCourse(Table& groups) {
+GroupsByCourse groupsByCourse(const NewTable<GRUPOST>& groups) {
     GroupsByCourse byCourse;
-    for (groups.first(); !groups.eof(); groups.next()) {
-        byCourse[groups.readText("CLAVECURSO")].push_back(Group{
-            .code = groups.readText("ABREV"),
-            .level = groups.readText("NIVEL"),
-            .course = groups.readText("CURSO"),
-            .letter = groups.readText("GRUPO"),
+    for (std::size_t row = 0; row < groups.size(); ++row) {
+        byCourse[groups.text(row, GRUPOST::CLAVECURSO)].push_back(Group{
+            .code = groups.text(row, GRUPOST::ABREV),
+            .level = groups.text(row, GRUPOST::NIVEL),
+            .course = groups.text(row, GRUPOST::CURSO),
+            .letter = groups.text(row, GRUPOST::GRUPO),
         });
     }
     return byCourse;
 }
 
-TaskCodes readTaskCodes(Table& catalogue) {
+TaskCodes taskCodes(const NewTable<ASIGNOMT>& catalogue) {
     TaskCodes codes;
-    for (catalogue.first(); !catalogue.eof(); catalogue.next()) {
-        codes.emplace(catalogue.readText("CODTAREA"), catalogue.readText("COD"));
+    for (std::size_t row = 0; row < catalogue.size(); ++row) {
+        codes.emplace(catalogue.text(row, ASIGNOMT::CODTAREA), catalogue.text(row, ASIGNOMT::COD));
     }
     return codes;
 }
 
-// The weekly minutes as written in the document: an optional sign and decimal digits, or
-// nothing at all (read as 0).
-std::int64_t readMinutes(const std::string& value, std::size_t place) {
+// The subject's weekly minutes as written in the document: an optional sign and decimal
+// digits, or nothing at all (read as 0).
+std::int64_t readMinutes(const SauceRecord& subject) {
+    const std::string_view value = subject.value(4);
     if (value.empty()) {
         return 0;
     }
-    const std::string where =
-        "MATERIAS, record " + std::to_string(place) + ": the weekly minutes \"" + value + "\"";
+    const auto bad = [&](const char* reason) {
+        return Error(ErrorKind::BadMinutes, {.section = "MATERIAS",
+                                             .record = subject.position(),
+                                             .field = "minutos",
+                                             .item = std::string(subject.value(2)) + " (" +
+                                                     std::string(subject.value(1)) + ")",
+                                             .value = std::string(value),
+                                             .reason = reason});
+    };
     const bool hasSign = value.front() == '+' || value.front() == '-';
     const auto digitsBegin = value.begin() + (hasSign ? 1 : 0);
     const bool wellFormed =
         digitsBegin != value.end() &&
         std::all_of(digitsBegin, value.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!wellFormed) {
-        throw Error(where + " are not a whole number.");
+        throw bad("not-a-number");
     }
     // from_chars takes a minus sign but not a plus sign.
     const char* first = value.data() + (value.front() == '+' ? 1 : 0);
     std::int32_t minutes = 0;
     const auto result = std::from_chars(first, value.data() + value.size(), minutes);
     if (result.ec != std::errc()) {
-        throw Error(where + " are too large a number.");
+        throw bad("too-large");
     }
     return minutes;
 }
@@ -95,7 +106,7 @@ std::string sessionPattern(std::int64_t hours) {
 
 // Library and duty periods are booked against their own tasks; every other subject against
 // the ordinary teaching task.
-std::string taskKeyFor(const std::string& subjectName) {
+std::string taskKeyFor(std::string_view subjectName) {
     const std::string name = text::asciiUpper(subjectName);
     if (name.find("BIBLIO") != std::string::npos) {
         return "286";
@@ -109,55 +120,48 @@ std::string taskKeyFor(const std::string& subjectName) {
 } // namespace
 
 void CargarAsignaciones(ConversionContext& context) {
-    createTable(context.folder, tables::ASIGT);
-    Table assignments = openTable(context.folder, tables::ASIGT.name, OpenMode::Shared);
-    Table groupTable = openTable(context.folder, tables::GRUPOST.name, OpenMode::Exclusive);
-    Table catalogue = openTable(context.folder, tables::ASIGNOMT.name, OpenMode::Exclusive);
-    const GroupsByCourse groupsByCourse = readGroupsByCourse(groupTable);
-    const TaskCodes taskCodes = readTaskCodes(catalogue);
+    auto& assignments = context.tables.asigt = {};
+    const GroupsByCourse groups = groupsByCourse(context.tables.grupost);
+    const TaskCodes tasks = taskCodes(context.tables.asignomt);
 
-    const auto subjects = sectionRecords(context.document, "MATERIAS");
-    for (std::size_t index = 0; index < subjects.size(); ++index) {
-        const SauceRecord& subject = subjects[index];
-        if (subject.valueCount() < 2) {
-            continue;
+    for (const SauceRecord& subject : context.usableRecords("MATERIAS")) {
+        const std::string_view subjectKey = subject.value(0);
+        const std::string_view name = subject.value(1);
+        const std::string_view code = subject.value(2);
+        const std::string courseKey(subject.value(3));
+
+        const auto courseGroups = groups.find(courseKey);
+        if (courseGroups == groups.end()) {
+            continue; // its minutes are never used, and cannot stop the run
         }
-        const std::string subjectKey = subject.value(0);
-        const std::string name = subject.value(1);
-        const std::string code = subject.value(2);
-        const std::string courseKey = subject.value(3);
+        const std::int64_t hours = weeklyHours(readMinutes(subject));
+        const std::string sessions = sessionPattern(hours);
+        const auto task = tasks.find(taskKeyFor(name));
+        const std::string taskCode = task != tasks.end() ? task->second : std::string();
 
-        // A wrong minutes value is reported even for a subject whose course has no groups
-        // yet: the school would otherwise only learn of it when a group is added.
-        const std::int64_t hours = weeklyHours(readMinutes(subject.value(4), index + 1));
-        const auto groups = groupsByCourse.find(courseKey);
-        if (groups == groupsByCourse.end()) {
-            continue;
-        }
-        const auto task = taskCodes.find(taskKeyFor(name));
-        const std::string taskCode = task != taskCodes.end() ? task->second : std::string();
-
-        for (const Group& group : groups->second) {
-            assignments.append();
-            assignments.writeText("CASIG", code);
-            assignments.writeText("CGRUP", group.code);
-            assignments.writeText("CAULA", "");
-            assignments.writeText("TURNO", "");
-            assignments.writeText("NIVEL", group.level);
-            assignments.writeText("CURSO", group.course);
-            assignments.writeText("GRUPO", group.letter);
-            assignments.writeFloat("HORAS", static_cast<double>(hours));
-            assignments.writeText("SESIONES", sessionPattern(hours));
-            assignments.writeText("CLAVE", subjectKey);
-            assignments.writeText("CLAVECURSO", courseKey);
-            assignments.writeText("CTAREA", taskCode);
-            assignments.post();
+        // The rows of one subject differ only in their group's fields: the first is made
+        // whole, the others are copies of it with the group's fields set.
+        std::optional<NewTable<ASIGT>::Row> first;
+        for (const Group& group : courseGroups->second) {
+            auto row = first ? assignments.appendCopyOf(*first) : assignments.append();
+            row.setText(ASIGT::CGRUP, group.code);
+            row.setText(ASIGT::NIVEL, group.level);
+            row.setText(ASIGT::CURSO, group.course);
+            row.setText(ASIGT::GRUPO, group.letter);
+            if (first) {
+                continue;
+            }
+            row.setText(ASIGT::CASIG, code);
+            row.setText(ASIGT::CAULA, "");
+            row.setText(ASIGT::TURNO, "");
+            row.setFloat(ASIGT::HORAS, static_cast<double>(hours));
+            row.setText(ASIGT::SESIONES, sessions);
+            row.setText(ASIGT::CLAVE, subjectKey);
+            row.setText(ASIGT::CLAVECURSO, courseKey);
+            row.setText(ASIGT::CTAREA, taskCode);
+            first = row;
         }
     }
-
-    assignments.close();
-    groupTable.close();
-    catalogue.close();
 }
 
 } // namespace velmora

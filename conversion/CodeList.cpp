@@ -4,12 +4,12 @@
 
 namespace velmora {
 
-bool CodeList::contains(const std::string& code) const {
-    return folded_.count(text::foldCase(code)) > 0;
+bool CodeList::contains(std::string_view code) const {
+    return containsFolded(text::foldCase(code));
 }
 
-void CodeList::add(const std::string& code) {
-    folded_.insert(text::foldCase(code));
+void CodeList::add(std::string_view code) {
+    addFolded(text::foldCase(code));
 }
 
 } // namespace velmora

@@ -1,18 +1,33 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace velmora {
 
-// A list of issued codes whose look-up ignores letter case (Unicode case folding).
+// A list of issued codes whose look-up ignores letter case. Codes are folded once, when they
+// are added or looked up, and never removed, which is what lets the short-code rule remember
+// how far the numbering of each base has got.
 class CodeList {
 public:
-    bool contains(const std::string& code) const;
-    void add(const std::string& code);
+    bool contains(std::string_view code) const;
+    void add(std::string_view code);
+
+    // The same, for a code already folded (text::foldCase).
+    bool containsFolded(const std::string& folded) const { return folded_.count(folded) > 0; }
+    void addFolded(std::string folded) { folded_.insert(std::move(folded)); }
+
+    // The first number from which the numbered codes of a folded base may still be free: every
+    // number below it is taken, and stays taken, since codes are only ever added.
+    int& firstFreeNumber(const std::string& foldedBase) {
+        return firstFreeNumbers_.try_emplace(foldedBase, 1).first->second;
+    }
 
 private:
     std::unordered_set<std::string> folded_;
+    std::unordered_map<std::string, int> firstFreeNumbers_;
 };
 
 } // namespace velmora

@@ -1,22 +1,42 @@
 #pragma once
 
 #include "conversion/CodeList.h"
+#include "conversion/ConversionTables.h"
 #include "conversion/FrameChooser.h"
-#include "services/XmlDocument.h"
+#include "formats/ServiceDocument.h"
+#include "services/CodePage.h"
 
 #include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace velmora {
 
-// What the builders of one conversion share: the loaded document, the folder they write their
-// tables into, the user's frame choice and the catalogue's two code lists.
+// What the builders of one conversion share: the document's sections, the user's frame choice,
+// the catalogue's two code lists and the tables being built.
 struct ConversionContext {
-    const XmlDocument& document;
+    ConversionContext(const ServiceSections& sections, std::filesystem::path documentPath,
+                      FrameChooser& frames);
+
+    // The records of a section that the builders use: those with at least two values.
+    const std::vector<SauceRecord>& usableRecords(const std::string& section);
+
+    // A text as a table will store it (Windows-1252, characters it lacks replaced), so that
+    // codes are made unique on what Horadia will actually see.
+    std::string asStored(std::string_view text) const;
+
+    const ServiceSections& sections;
     std::filesystem::path documentPath;
-    std::filesystem::path folder;
     FrameChooser& frames;
     CodeList listCOD;
     CodeList listCODLARGO;
+    ConversionTables tables;
+
+private:
+    CodePage storedCodePage_;
+    std::map<std::string, std::vector<SauceRecord>> usableRecords_;
 };
 
 } // namespace velmora

@@ -5,7 +5,6 @@
 #include "conversion/StagingFolder.h"
 #include "conversion/TableReplacement.h"
 #include "formats/ExchangeTables.h"
-#include "services/ExchangeFolder.h"
 #include "services/XmlDocument.h"
 
 #include <utility>
@@ -16,19 +15,16 @@ namespace {
 
 std::vector<std::string> convertedTableNames() {
     std::vector<std::string> names;
-    for (const TableLayout* layout : convertedTables()) {
-        names.push_back(layout->name);
+    for (const TableLayout& layout : convertedTables()) {
+        names.emplace_back(layout.name);
     }
     return names;
 }
 
-ConversionSummary countRows(const std::filesystem::path& folder) {
-    ConversionSummary summary;
-    for (const TableLayout* layout : convertedTables()) {
-        Table table = Table::open(newTableFile(folder, layout->name), OpenMode::Shared);
-        summary.rowsPerTable.emplace_back(layout->name, table.recordCount());
-    }
-    return summary;
+// The document is let go once its sections are read: a large school's tables are built beside
+// the sections' texts, not beside the whole parsed document.
+ServiceSections readSections(const std::filesystem::path& document) {
+    return ServiceSections::read(XmlDocument::load(document));
 }
 
 } // namespace
@@ -38,13 +34,13 @@ ConversionRun::ConversionRun(std::filesystem::path document, std::filesystem::pa
     : document_(std::move(document)), folder_(std::move(exchangeFolder)), frames_(frames) {}
 
 ConversionSummary ConversionRun::run() {
-    const XmlDocument document = XmlDocument::load(document_);
+    const ServiceSections sections = readSections(document_);
     const StagingFolder staging(folder_);
     // The tables are checked again when they are replaced; checking now spares the user the
     // frame question of a run that cannot end well.
     requireTablesNotInUse(folder_, convertedTableNames());
 
-    ConversionContext context{document, document_, staging.path(), frames_, {}, {}};
+    ConversionContext context(sections, document_, frames_);
     CargarMaterias(context);
     CargarTareas(context);
     CargarMateriasCurso(context);
@@ -54,9 +50,9 @@ ConversionSummary ConversionRun::run() {
     CargarAsignaciones(context);
     CargarJornadas(context);
 
-    ConversionSummary summary = countRows(staging.path());
+    context.tables.writeTo(staging.path());
     replaceTables(folder_, staging.path(), convertedTableNames());
-    return summary;
+    return ConversionSummary{context.tables.rowCounts()};
 }
 
 } // namespace velmora

@@ -1,6 +1,5 @@
 #include "conversion/FrameSelection.h"
 
-#include "formats/ServiceDocument.h"
 #include "services/Text.h"
 
 #include <algorithm>
@@ -19,14 +18,6 @@ std::string valueOrDash(const SauceRecord& record, std::size_t p) {
     return p < record.valueCount() ? record.rawValue(p) : "-";
 }
 
-std::string joined(const std::vector<std::string>& keys) {
-    std::string out;
-    for (const auto& key : keys) {
-        out += (out.empty() ? "" : ", ") + key;
-    }
-    return out;
-}
-
 } // namespace
 
 std::string slotLine(const std::string& order, const std::string& name, const std::string& start,
@@ -39,18 +30,24 @@ FrameListing FrameListing::load(const std::filesystem::path& document) {
         return fromDocument(XmlDocument::load(document));
     } catch (const Error& error) {
         FrameListing empty;
-        empty.problem_ = error.what();
+        empty.problem_ = error;
         return empty;
     }
 }
 
 FrameListing FrameListing::fromDocument(const XmlDocument& document) {
+    return fromRecords(sectionRecords(document, "JORNADAS"),
+                       sectionRecords(document, "INTERVALOS"));
+}
+
+FrameListing FrameListing::fromRecords(const std::vector<SauceRecord>& jornadas,
+                                       const std::vector<SauceRecord>& intervalos) {
     FrameListing listing;
-    for (const SauceRecord& record : sectionRecords(document, "JORNADAS")) {
+    for (const SauceRecord& record : jornadas) {
         listing.frames_.push_back(
             {record.rawValue(0), valueOrDash(record, 1), valueOrDash(record, 2)});
     }
-    for (const SauceRecord& record : sectionRecords(document, "INTERVALOS")) {
+    for (const SauceRecord& record : intervalos) {
         listing.slots_.push_back(
             {record.rawValue(5), slotLine(record.rawValue(4), record.rawValue(1),
                                           record.rawValue(2), record.rawValue(3))});
@@ -100,49 +97,46 @@ FrameSelection closeSelection(const std::vector<std::string>& selectedKeys) {
     return selection;
 }
 
-FrameChoiceError::FrameChoiceError(const std::string& problem,
-                                   std::vector<std::string> availableKeys)
-    : Error(problem + " Choose one or two of the time frames: " + joined(availableKeys)),
-      availableKeys_(std::move(availableKeys)) {}
-
 std::string chooseFramesByKeys(const std::filesystem::path& document,
                                const std::vector<std::string>& typedKeys) {
-    const FrameListing listing = FrameListing::load(document);
-    if (!listing.problem().empty()) {
-        throw Error("The time frames of " + document.string() +
-                    " could not be read: " + listing.problem());
+    return chooseFramesByKeys(document, FrameListing::load(document), typedKeys);
+}
+
+std::string chooseFramesByKeys(const std::filesystem::path& document, const FrameListing& listing,
+                               const std::vector<std::string>& typedKeys) {
+    if (const auto& problem = listing.problem()) {
+        throw Error(ErrorKind::FramesUnreadable,
+                    {.file = document, .reason = kindName(problem->kind())});
     }
     const auto& listed = listing.listedKeys();
     if (listed.empty()) {
-        throw Error("The document " + document.string() +
-                    " offers no time frames to choose from: its section JORNADAS holds fewer "
-                    "than two.");
+        throw Error(ErrorKind::FramesNotOffered, {.file = document});
     }
     std::vector<std::string> available;
     for (const auto& key : listed) {
         available.push_back(text::trim(key));
     }
     if (typedKeys.empty()) {
-        throw FrameChoiceError("No time frame was given.", available);
+        throw Error(ErrorKind::FramesNotChosen, {.file = document, .choices = available});
     }
     std::set<std::string> distinctKeys;
     for (const auto& typed : typedKeys) {
         distinctKeys.insert(text::trim(typed));
     }
     if (distinctKeys.size() > kMostFrames) {
-        throw FrameChoiceError("At most two time frames can be chosen.", available);
+        throw Error(ErrorKind::TooManyFrames, {.file = document, .choices = available});
     }
     std::set<std::size_t> selectedRows;
     for (const auto& typed : typedKeys) {
         const auto found = std::find(available.begin(), available.end(), text::trim(typed));
         if (found == available.end()) {
-            throw FrameChoiceError("The document has no time frame \"" + text::trim(typed) + "\".",
-                                   available);
+            throw Error(ErrorKind::UnknownFrame,
+                        {.file = document, .value = text::trim(typed), .choices = available});
         }
         selectedRows.insert(static_cast<std::size_t>(found - available.begin()));
     }
     if (selectedRows.size() > kMostFrames) {
-        throw FrameChoiceError("At most two time frames can be chosen.", available);
+        throw Error(ErrorKind::TooManyFrames, {.file = document, .choices = available});
     }
     std::vector<std::string> selectedKeys;
     for (const std::size_t row : selectedRows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/FrameChooser.h"
+#include "formats/ServiceDocument.h"
 #include "services/Error.h"
 #include "services/XmlDocument.h"
 
@@ -42,6 +43,8 @@ public:
     // listing whose problem() says why; it never throws for that.
     static FrameListing load(const std::filesystem::path& document);
     static FrameListing fromDocument(const XmlDocument& document);
+    static FrameListing fromRecords(const std::vector<SauceRecord>& jornadas,
+                                    const std::vector<SauceRecord>& intervalos);
 
     // The frame keys offered for choice, in document order. Only a document with two or more
     // frames offers any.
@@ -51,8 +54,8 @@ public:
     // key wins, as the dialog fills its labels one matching record after the other).
     FrameDetails details(const std::string& key) const;
 
-    // Why nothing could be read, empty when the document was read.
-    const std::string& problem() const { return problem_; }
+    // Why nothing could be read; nothing when the document was read.
+    const std::optional<Error>& problem() const { return problem_; }
 
 private:
     struct Frame {
@@ -68,7 +71,7 @@ private:
     std::vector<Frame> frames_;
     std::vector<Slot> slots_;
     std::vector<std::string> listedKeys_;
-    std::string problem_;
+    std::optional<Error> problem_;
 };
 
 // The verdict on the lines selected when the dialog closes.
@@ -83,23 +86,16 @@ struct FrameSelection {
 // selectedKeys: the selected lines of the frame list, in list order (not click order).
 FrameSelection closeSelection(const std::vector<std::string>& selectedKeys);
 
-// The typed frame keys of a command line do not make a valid choice. The message names the
-// frames that can be chosen.
-class FrameChoiceError : public Error {
-public:
-    FrameChoiceError(const std::string& problem, std::vector<std::string> availableKeys);
-    const std::vector<std::string>& availableKeys() const { return availableKeys_; }
-
-private:
-    std::vector<std::string> availableKeys_;
-};
-
 // `resultado` as if the lines of these keys had been selected in the dialog: each typed key,
 // trimmed, names the first listed frame whose key, trimmed, equals it; the frames are taken in
 // the document's list order whatever the order typed, and a key typed twice counts once.
-// Throws FrameChoiceError for no key, an unknown key or more than two frames; throws Error when
-// the document offers no frames to choose from.
+// Throws an Error for no key (FramesNotChosen), an unknown key (UnknownFrame) or more than two
+// frames (TooManyFrames), each with the frames that can be chosen; and when the document cannot
+// be read (FramesUnreadable) or offers no frames to choose from (FramesNotOffered).
 std::string chooseFramesByKeys(const std::filesystem::path& document,
+                               const std::vector<std::string>& typedKeys);
+// The same, from the listing of a document already read.
+std::string chooseFramesByKeys(const std::filesystem::path& document, const FrameListing& listing,
                                const std::vector<std::string>& typedKeys);
 
 // Answers the conversion's frame question with keys given in advance (velmora-cli --frames).
@@ -107,8 +103,9 @@ class TypedFrameChooser : public FrameChooser {
 public:
     explicit TypedFrameChooser(std::vector<std::string> typedKeys)
         : typedKeys_(std::move(typedKeys)) {}
-    std::string chooseFrames(const std::filesystem::path& document) override {
-        return chooseFramesByKeys(document, typedKeys_);
+    std::string chooseFrames(const std::filesystem::path& document,
+                             const FrameListing& listing) override {
+        return chooseFramesByKeys(document, listing, typedKeys_);
     }
 
 private:

@@ -1,11 +1,12 @@
 #include "conversion/Builders.h"
-#include "formats/ExchangeTables.h"
-#include "formats/ServiceDocument.h"
+#include "conversion/FrameSelection.h"
 #include "services/Error.h"
 #include "services/Text.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,14 @@ namespace velmora {
 
 namespace {
 
+using tables::DIASHORAST;
+
 constexpr int kDays = 7;
 constexpr int kMostOrders = 40;
 constexpr std::size_t kKeyLength = 10;
 constexpr std::size_t kChoiceLength = 20;
 constexpr int kMinutesPerDay = 1440;
+constexpr std::size_t kTimeLength = 5; // HH:MM
 
 struct ChosenFrames {
     std::string first;
@@ -33,41 +37,43 @@ struct Slot {
     std::string claveJornada;
 };
 
-std::optional<int> digitsToInteger(const std::string& digits) {
-    if (digits.empty() ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    return std::stoi(digits);
+bool isDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Minutes since midnight of a time written as hours in characters 1-2 and minutes from
-// character 4 on (at most minuteChars of them); nothing when either is not a whole number.
-std::optional<int> minutesOf(const std::string& time, std::size_t minuteChars) {
-    const auto hours = digitsToInteger(text::left(time, 2));
-    const auto minutes = digitsToInteger(text::mid(time, 3, minuteChars));
-    if (!hours || !minutes) {
+// Minutes since midnight of a time written as two-digit hours, one separator and two-digit
+// minutes; nothing when it is not a time of the day (0:00 to 23:59).
+std::optional<int> minutesOf(const std::string& time) {
+    if (time.size() != kTimeLength || !isDigits(time.substr(0, 2)) || !isDigits(time.substr(3))) {
         return std::nullopt;
     }
-    return *hours * 60 + *minutes;
+    const int hours = std::stoi(time.substr(0, 2));
+    const int minutes = std::stoi(time.substr(3));
+    if (hours > 23 || minutes > 59) {
+        return std::nullopt;
+    }
+    return hours * 60 + minutes;
+}
+
+// A time of fewer than five characters (8:00) gets a leading zero.
+std::string padded(const std::string& time) {
+    return text::length(time) < kTimeLength ? "0" + time : time;
 }
 
 std::string chooseResultado(ConversionContext& context) {
-    const auto frames = sectionRecords(context.document, "JORNADAS");
+    const auto& frames = context.sections.records("JORNADAS");
     if (frames.size() >= 2) {
-        return text::left(context.frames.chooseFrames(context.documentPath), kChoiceLength);
+        const FrameListing listing =
+            FrameListing::fromRecords(frames, context.sections.records("INTERVALOS"));
+        return text::left(context.frames.chooseFrames(context.documentPath, listing),
+                          kChoiceLength);
     }
     if (frames.empty()) {
-        throw Error("The document " + context.documentPath.string() +
-                    " has no time frame (section JORNADAS is empty); Horadia needs at least one.");
+        throw Error(ErrorKind::NoTimeFrame, {.file = context.documentPath, .reason = "none"});
     }
-    const std::string key = frames.front().value(0);
-    if (key.empty()) {
-        throw Error("The document " + context.documentPath.string() +
-                    " has no time frame (the record of section JORNADAS has no key); Horadia "
-                    "needs at least one.");
-    }
-    return text::left(key, kChoiceLength);
+    // A single frame needs no key to be told apart: its slots name it the same way.
+    return text::left(frames.front().value(0), kChoiceLength);
 }
 
 // A choice of exactly 20 characters holds two keys of 10; anything else holds one.
@@ -87,7 +93,7 @@ Slot readSlot(const SauceRecord& record, std::string& orden) {
             continue;
         }
         const std::string name = record.dato(p);
-        const std::string value = record.value(p);
+        const std::string value(record.value(p));
         if (name == "CODIGO_SAUCE") {
             slot.codigoSauce = value;
         } else if (name == "NOMBRE") {
@@ -105,114 +111,143 @@ Slot readSlot(const SauceRecord& record, std::string& orden) {
     return slot;
 }
 
-[[noreturn]] void throwBadTime(const Slot& slot, int recordNumber, const std::string& field,
-                               const std::string& value) {
-    throw Error("Time slot " + std::to_string(recordNumber) +
-                " of section INTERVALOS (CODIGO_SAUCE \"" + slot.codigoSauce + "\", NOMBRE \"" +
-                slot.nombre + "\") has " + field + " \"" + value +
-                "\", which does not read as hours and minutes such as 08:00.");
-}
-
-int slotMinutes(const Slot& slot, int recordNumber, const std::string& inicio,
-                const std::string& fin) {
-    const auto start = minutesOf(inicio, 5);
+// The slot's length in minutes. Times outside the day, an end before the start and an order
+// that is not a whole number would give Horadia a slot that cannot exist: they stop the run.
+int slotMinutes(const Slot& slot, const std::string& orden, std::size_t position) {
+    const std::string item = slot.codigoSauce + " (" + slot.nombre + ")";
+    const auto badTime = [&](const char* field, const std::string& value) {
+        return Error(ErrorKind::BadTime, {.section = "INTERVALOS",
+                                          .record = position,
+                                          .field = field,
+                                          .item = item,
+                                          .value = value});
+    };
+    const auto start = minutesOf(padded(slot.inicio));
     if (!start) {
-        throwBadTime(slot, recordNumber, "the start time INICIO", slot.inicio);
+        throw badTime("INICIO", slot.inicio);
     }
-    const auto end = minutesOf(fin, 5);
+    const auto end = minutesOf(padded(slot.fin));
     if (!end) {
-        throwBadTime(slot, recordNumber, "the end time FIN", slot.fin);
+        throw badTime("FIN", slot.fin);
+    }
+    if (*end <= *start) {
+        throw Error(ErrorKind::EndBeforeStart, {.section = "INTERVALOS",
+                                                .record = position,
+                                                .item = item,
+                                                .value = slot.inicio,
+                                                .expected = slot.fin});
+    }
+    if (!isDigits(orden)) {
+        throw Error(ErrorKind::BadOrder, {.section = "INTERVALOS",
+                                          .record = position,
+                                          .field = "ORDEN",
+                                          .item = item,
+                                          .value = orden});
     }
     return *end - *start;
 }
 
-// Seven rows, one per day. A time shorter than 5 characters gets a leading "0", and keeps it
-// for the days that follow.
-void writeSlotRows(Table& table, const Slot& slot, const std::string& orden, int recordNumber) {
-    std::string inicio = slot.inicio;
-    std::string fin = slot.fin;
+// Seven rows, one per day.
+void writeSlotRows(NewTable<DIASHORAST>& table, const Slot& slot, const std::string& orden,
+                   int minutes) {
     for (int day = 1; day <= kDays; ++day) {
         const std::string dayText = std::to_string(day);
-        table.append();
-        table.writeText("DIHO", dayText + orden);
-        table.writeText("CODDIHO", slot.codigoSauce);
-        table.writeText("DIA", dayText);
-        table.writeText("HORA", orden);
-        table.writeText("TEXTOHOR", slot.nombre);
-        if (text::length(inicio) < 5) {
-            inicio = "0" + inicio;
-        }
-        table.writeText("HORADESDE", inicio);
-        if (text::length(fin) < 5) {
-            fin = "0" + fin;
-        }
-        table.writeText("HORAHASTA", fin);
-        table.writeText("MINUTOS", std::to_string(slotMinutes(slot, recordNumber, inicio, fin)));
-        table.writeText("MARCOXML", slot.claveJornada);
-        table.post();
+        auto row = table.append();
+        row.setText(DIASHORAST::DIHO, dayText + orden);
+        row.setText(DIASHORAST::CODDIHO, slot.codigoSauce);
+        row.setText(DIASHORAST::DIA, dayText);
+        row.setText(DIASHORAST::HORA, orden);
+        row.setText(DIASHORAST::TEXTOHOR, slot.nombre);
+        row.setText(DIASHORAST::HORADESDE, padded(slot.inicio));
+        row.setText(DIASHORAST::HORAHASTA, padded(slot.fin));
+        row.setText(DIASHORAST::MINUTOS, std::to_string(minutes));
+        row.setText(DIASHORAST::MARCOXML, slot.claveJornada);
     }
 }
 
-void writeSlots(Table& table, const std::vector<SauceRecord>& records) {
+void writeSlots(NewTable<DIASHORAST>& table, const std::vector<SauceRecord>& records) {
     std::string orden;
-    int recordNumber = 0;
     for (const SauceRecord& record : records) {
-        ++recordNumber;
         const Slot slot = readSlot(record, orden);
-        writeSlotRows(table, slot, orden, recordNumber);
+        writeSlotRows(table, slot, orden, slotMinutes(slot, orden, record.position()));
     }
 }
+
+// The rows by their DIHO and MARCOXML as the table gives them back, each set in stored order,
+// kept up to date as DIHO is renumbered: finding "the first row with this day-hour code in this
+// frame" is then one look-up instead of a scan of the table.
+class SlotIndex {
+public:
+    explicit SlotIndex(const NewTable<DIASHORAST>& table) {
+        for (std::size_t row = 0; row < table.size(); ++row) {
+            rows_[{table.text(row, DIASHORAST::DIHO), table.text(row, DIASHORAST::MARCOXML)}]
+                .insert(row);
+        }
+    }
+
+    std::optional<std::size_t> first(const std::string& diho, const std::string& frame) const {
+        const auto found = rows_.find({diho, frame});
+        if (found == rows_.end() || found->second.empty()) {
+            return std::nullopt;
+        }
+        return *found->second.begin();
+    }
+
+    void moved(std::size_t row, const std::string& frame, const std::string& from,
+               const std::string& to) {
+        rows_[{from, frame}].erase(row);
+        rows_[{to, frame}].insert(row);
+    }
+
+private:
+    std::map<std::pair<std::string, std::string>, std::set<std::size_t>> rows_;
+};
 
 // Within each day, the frame's slots of orders 1 to 40 become 1, 2, 3... in order; a slot
 // whose order is not one of those numbers, or repeats one already met, keeps its number.
-void renumberSlots(Table& table, const std::string& frameKey) {
+void renumberSlots(NewTable<DIASHORAST>& table, SlotIndex& index, const std::string& frame) {
     for (int day = 1; day <= kDays; ++day) {
         const std::string dayText = std::to_string(day);
         int next = 1;
         for (int order = 1; order <= kMostOrders; ++order) {
-            if (!table.locate("DIHO;MARCOXML", {dayText + std::to_string(order), frameKey})) {
+            const std::string diho = dayText + std::to_string(order);
+            const auto row = index.first(diho, frame);
+            if (!row) {
                 continue;
             }
-            table.edit();
-            table.writeText("DIHO", dayText + std::to_string(next));
-            table.writeText("HORA", std::to_string(next));
-            table.post();
+            const std::string renumbered = dayText + std::to_string(next);
+            auto slot = table.row(*row);
+            slot.setText(DIASHORAST::DIHO, renumbered);
+            slot.setText(DIASHORAST::HORA, std::to_string(next));
+            index.moved(*row, frame, diho, slot.text(DIASHORAST::DIHO));
             ++next;
         }
     }
 }
 
 // Minutes since midnight at which the frame's first slot of day 1 starts.
-int frameStart(Table& table, const std::string& frameKey, int whenMissing) {
-    if (!table.locate("DIHO;MARCOXML", {"11", frameKey})) {
+int frameStart(const NewTable<DIASHORAST>& table, const SlotIndex& index, const std::string& frame,
+               int whenMissing) {
+    const auto row = index.first("11", frame);
+    if (!row) {
         return whenMissing;
     }
-    const std::string start = table.readText("HORADESDE");
-    const auto minutes = minutesOf(start, 2);
-    if (!minutes) {
-        throw Error("Table DIASHORAST: the first slot of time frame \"" + frameKey +
-                    "\" on day 1 starts at \"" + start +
-                    "\", which does not read as hours and minutes such as 08:00.");
-    }
-    return *minutes;
+    return minutesOf(table.text(*row, DIASHORAST::HORADESDE)).value_or(whenMissing);
 }
 
 // The frame that starts earlier is frame 0, the other frame 1. With one frame the second key is
 // empty, and rows without a frame key take the second number.
-void numberFrames(Table& table, const ChosenFrames& frames) {
-    const int start1 = frameStart(table, frames.first, 0);
-    const int start2 = frameStart(table, frames.second, kMinutesPerDay);
+void numberFrames(NewTable<DIASHORAST>& table, const SlotIndex& index, const ChosenFrames& frames) {
+    const int start1 = frameStart(table, index, frames.first, 0);
+    const int start2 = frameStart(table, index, frames.second, kMinutesPerDay);
     const std::string firstNumber = start1 <= start2 ? "0" : "1";
     const std::string secondNumber = start1 <= start2 ? "1" : "0";
-    for (table.first(); !table.eof(); table.next()) {
-        const std::string frameKey = table.readText("MARCOXML");
-        const std::string* number = frameKey == frames.first    ? &firstNumber
-                                    : frameKey == frames.second ? &secondNumber
-                                                                : nullptr;
-        if (number != nullptr) {
-            table.edit();
-            table.writeText("MARCO", *number);
-            table.post();
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        const std::string frame = table.text(row, DIASHORAST::MARCOXML);
+        if (frame == frames.first) {
+            table.row(row).setText(DIASHORAST::MARCO, firstNumber);
+        } else if (frame == frames.second) {
+            table.row(row).setText(DIASHORAST::MARCO, secondNumber);
         }
     }
 }
@@ -220,18 +255,19 @@ void numberFrames(Table& table, const ChosenFrames& frames) {
 } // namespace
 
 void CargarJornadas(ConversionContext& context) {
-    createTable(context.folder, tables::DIASHORAST);
-    const ChosenFrames frames = splitChoice(chooseResultado(context));
+    auto& table = context.tables.diashorast = {};
+    const ChosenFrames chosen = splitChoice(chooseResultado(context));
+    // The keys as MARCOXML holds them, so that a key with a character Windows-1252 lacks still
+    // finds its slots.
+    const ChosenFrames frames{context.asStored(chosen.first), context.asStored(chosen.second)};
 
-    const auto slots = sectionRecords(context.document, "INTERVALOS");
-    Table table = openTable(context.folder, tables::DIASHORAST.name, OpenMode::Shared);
-    writeSlots(table, slots);
-    renumberSlots(table, frames.first);
+    writeSlots(table, context.sections.records("INTERVALOS"));
+    SlotIndex index(table);
+    renumberSlots(table, index, frames.first);
     if (!frames.second.empty()) {
-        renumberSlots(table, frames.second);
+        renumberSlots(table, index, frames.second);
     }
-    numberFrames(table, frames);
-    table.close();
+    numberFrames(table, index, frames);
 }
 
 } // namespace velmora

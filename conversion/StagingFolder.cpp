@@ -18,8 +18,7 @@ StagingFolder::StagingFolder(const std::filesystem::path& exchangeFolder) {
             return;
         }
     }
-    throw Error("Cannot create a working folder in the exchange folder " + exchangeFolder.string() +
-                ": " + error.message() + ". Check that you may write there.");
+    throw Error(ErrorKind::WorkFolderFailed, {.file = exchangeFolder, .system = error});
 }
 
 StagingFolder::~StagingFolder() {

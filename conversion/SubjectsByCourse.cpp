@@ -1,41 +1,35 @@
 #include "conversion/Builders.h"
-#include "formats/ExchangeTables.h"
-#include "formats/ServiceDocument.h"
 #include "services/Text.h"
 
 namespace velmora {
 
 namespace {
 
+using tables::ASIGNOMT2;
+
 // The timetable program knows a subject of a course by the first four characters of its code.
 constexpr std::size_t kCourseSubjectCodeLength = 4;
 
 // Subjects and tasks give their rows alike; only the field that takes position 3 differs (the
 // course key of a subject, the mark of a task).
-void appendRows(Table& table, const std::vector<SauceRecord>& records,
-                const std::string& fieldOfPosition3) {
+void appendRows(NewTable<ASIGNOMT2>& table, const std::vector<SauceRecord>& records,
+                Field<ASIGNOMT2> fieldOfPosition3) {
     for (const SauceRecord& record : records) {
-        if (record.valueCount() < 2) {
-            continue;
-        }
-        table.append();
-        table.writeText("COD", text::left(record.value(2), kCourseSubjectCodeLength));
-        table.writeText("CODLARGO", record.value(2));
-        table.writeText("NOMBRE", record.value(1));
-        table.writeText("MATERIA", record.value(0));
-        table.writeText(fieldOfPosition3, record.value(3));
-        table.post();
+        auto row = table.append();
+        row.setText(ASIGNOMT2::COD, text::left(record.value(2), kCourseSubjectCodeLength));
+        row.setText(ASIGNOMT2::CODLARGO, record.value(2));
+        row.setText(ASIGNOMT2::NOMBRE, record.value(1));
+        row.setText(ASIGNOMT2::MATERIA, record.value(0));
+        row.setText(fieldOfPosition3, record.value(3));
     }
 }
 
 } // namespace
 
 void CargarMateriasCurso(ConversionContext& context) {
-    createTable(context.folder, tables::ASIGNOMT2);
-    Table table = openTable(context.folder, tables::ASIGNOMT2.name, OpenMode::Shared);
-    appendRows(table, sectionRecords(context.document, "MATERIAS"), "CLAVECURSO");
-    appendRows(table, sectionRecords(context.document, "TAREAS"), "ALECTIVA");
-    table.close();
+    auto& table = context.tables.asignomt2 = {};
+    appendRows(table, context.usableRecords("MATERIAS"), ASIGNOMT2::CLAVECURSO);
+    appendRows(table, context.usableRecords("TAREAS"), ASIGNOMT2::ALECTIVA);
 }
 
 } // namespace velmora

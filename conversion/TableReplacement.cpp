@@ -2,7 +2,7 @@
 
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
-#include "services/FileLock.h"
+#include "services/LockedFile.h"
 
 #include <utility>
 
@@ -17,8 +17,7 @@ public:
         std::error_code error;
         std::filesystem::rename(from, to, error);
         if (error) {
-            throw Error("Cannot move " + from.string() + " to " + to.string() + ": " +
-                        error.message() + ". The exchange folder was left as it was.");
+            throw Error(ErrorKind::ReplacementFailed, {.file = to.parent_path(), .system = error});
         }
         done_.emplace_back(from, to);
     }
@@ -46,16 +45,14 @@ std::vector<std::filesystem::path> oldFilesOf(const std::filesystem::path& folde
 
 // Holding every old table file exclusively proves that no other program has one open, and
 // keeps it so while the files are swapped.
-std::vector<FileLock> lockOldTables(const std::filesystem::path& folder,
-                                    const std::vector<std::string>& tables) {
-    std::vector<FileLock> locks;
+std::vector<LockedFile> lockOldTables(const std::filesystem::path& folder,
+                                      const std::vector<std::string>& tables) {
+    std::vector<LockedFile> locks;
     for (const auto& table : tables) {
         for (const auto& file : findFilesIgnoringCase(folder, table + ".DBF")) {
-            auto lock = FileLock::tryExclusive(file);
+            auto lock = LockedFile::tryOpen(file, LockedFile::Lock::Exclusive);
             if (!lock) {
-                throw Error("The table " + table + " (" + file.string() +
-                            ") is in use by another program. Close Horadia and try again; "
-                            "no table was changed.");
+                throw Error(ErrorKind::TableInUse, {.file = file, .table = table});
             }
             locks.push_back(std::move(*lock));
         }

@@ -1,28 +1,21 @@
 #include "conversion/Builders.h"
 #include "conversion/ShortCode.h"
-#include "formats/ExchangeTables.h"
-#include "formats/ServiceDocument.h"
 
 namespace velmora {
 
+using tables::PROFT;
+
 void CargarProfesores(ConversionContext& context) {
-    createTable(context.folder, tables::PROFT);
-    const auto teachers = sectionRecords(context.document, "PROFESORES");
-    Table table = openTable(context.folder, tables::PROFT.name, OpenMode::Shared);
+    auto& table = context.tables.proft = {};
     CodeList issuedCodes;
-    for (const SauceRecord& teacher : teachers) {
-        if (teacher.valueCount() < 2) {
-            continue;
-        }
-        const std::string code = makeShortCode(teacher.value(3), issuedCodes);
-        table.append();
-        table.writeText("ABREV", code);
-        table.writeText("NOMBRE", teacher.value(2));
-        table.writeText("X_EMPLEADO", teacher.value(0));
-        table.writeText("F_TOMAPOS", teacher.value(1));
-        table.post();
+    for (const SauceRecord& teacher : context.usableRecords("PROFESORES")) {
+        const std::string code = makeShortCode(context.asStored(teacher.value(3)), issuedCodes);
+        auto row = table.append();
+        row.setText(PROFT::ABREV, code);
+        row.setText(PROFT::NOMBRE, teacher.value(2));
+        row.setText(PROFT::X_EMPLEADO, teacher.value(0));
+        row.setText(PROFT::F_TOMAPOS, teacher.value(1));
     }
-    table.close();
 }
 
 } // namespace velmora

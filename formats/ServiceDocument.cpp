@@ -34,32 +34,67 @@ std::string xpathLiteral(const std::string& value) {
 
 } // namespace
 
-SauceRecord::SauceRecord(XmlNode record) : values_(record.selectNodes("salida")) {}
-
-std::string SauceRecord::value(std::size_t p) const {
-    return text::trim(rawValue(p));
+SauceRecord::SauceRecord(XmlNode record, std::size_t position) : position_(position) {
+    const std::vector<XmlNode> values = record.childElements("salida");
+    texts_.reserve(values.size());
+    for (std::size_t p = 0; p < values.size(); ++p) {
+        texts_.push_back(values[p].text());
+        if (values[p].hasAttribute("dato")) {
+            datos_.resize(values.size());
+            datos_[p] = values[p].attribute("dato");
+        }
+    }
 }
 
-std::string SauceRecord::rawValue(std::size_t p) const {
-    return p < values_.size() ? values_[p].text() : std::string();
+std::string_view SauceRecord::value(std::size_t p) const {
+    return text::trimmed(rawValue(p));
+}
+
+const std::string& SauceRecord::rawValue(std::size_t p) const {
+    static const std::string missing;
+    return p < texts_.size() ? texts_[p] : missing;
 }
 
 bool SauceRecord::hasDato(std::size_t p) const {
-    return p < values_.size() && values_[p].hasAttribute("dato");
+    return p < datos_.size() && datos_[p].has_value();
 }
 
 std::string SauceRecord::dato(std::size_t p) const {
-    return p < values_.size() ? values_[p].attribute("dato") : std::string();
+    return hasDato(p) ? *datos_[p] : std::string();
 }
 
 std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section) {
     const std::string path =
         "/SERVICIO/SALIDAS/listasal[@seq=" + xpathLiteral(section) + "]/listasal";
     std::vector<SauceRecord> records;
-    for (const XmlNode& record : document.selectNodes(path)) {
-        records.emplace_back(record);
+    const std::vector<XmlNode> nodes = document.selectNodes(path);
+    records.reserve(nodes.size());
+    for (const XmlNode& record : nodes) {
+        records.emplace_back(record, records.size() + 1);
     }
     return records;
+}
+
+namespace {
+
+// Every section a conversion reads.
+const char* const kConvertedSections[] = {"MATERIAS", "TAREAS", "PROFESORES", "AULAS",
+                                          "CURSOS",   "GRUPOS", "JORNADAS",   "INTERVALOS"};
+
+} // namespace
+
+ServiceSections ServiceSections::read(const XmlDocument& document) {
+    ServiceSections sections;
+    for (const char* name : kConvertedSections) {
+        sections.sections_.emplace(name, sectionRecords(document, name));
+    }
+    return sections;
+}
+
+const std::vector<SauceRecord>& ServiceSections::records(const std::string& section) const {
+    static const std::vector<SauceRecord> none;
+    const auto found = sections_.find(section);
+    return found == sections_.end() ? none : found->second;
 }
 
 } // namespace velmora

@@ -22,9 +22,10 @@ std::string list(const std::vector<std::string>& values) {
     return out;
 }
 
-// "el registro 5 de la sección MATERIAS"
+// "el registro 5 de la sección MATERIAS (MAT1 (Matemáticas))"
 std::string recordOfSection(const ErrorDetails& d) {
-    return "el registro " + std::to_string(d.record) + " de la sección " + d.section;
+    return "el registro " + std::to_string(d.record) + " de la sección " + d.section +
+           (d.item.empty() ? "" : ", " + d.item);
 }
 
 std::string because(const std::error_code& system) {
@@ -164,12 +165,13 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                " es un archivo, no una carpeta. Mueva o cambie de nombre ese archivo y vuelva a "
                "intentarlo.";
     case ErrorKind::TableNotFound:
-        if (d.table == "SOLUC") {
-            return "No se encuentra la tabla SOLUC en la carpeta de intercambio " + file +
-                   ". Genere primero el horario en Horadia y vuelva a intentarlo.";
-        }
         return "No se encuentra la tabla " + d.table + " en la carpeta de intercambio " + file +
-               ". Transforme primero el documento de Sauce hacia Horadia y vuelva a intentarlo.";
+               (d.reason == "horadia" ? ". Genere primero el horario en Horadia y vuelva a "
+                                        "intentarlo."
+                : d.reason == "conversion"
+                    ? ". Transforme primero el documento de Sauce hacia Horadia y vuelva a "
+                      "intentarlo."
+                    : ".");
     case ErrorKind::TableInUse:
         return "La tabla " + d.table + " (" + file +
                ") está abierta en otro programa: Horadia u otra ejecución de Velmora. Cierre ese "

@@ -1,22 +1,25 @@
 #include "results/LessonLookups.h"
 
+#include "formats/ExchangeTables.h"
 #include "services/Text.h"
 
 namespace velmora {
 
 namespace {
 
-// Calls visit for every record of the table, from the first in stored order.
-template <typename Visit> void forEachRecord(Table& table, Visit visit) {
-    for (table.first(); !table.eof(); table.next()) {
-        visit(table);
-    }
-}
+using namespace tables;
 
 template <typename Map, typename Key>
 const typename Map::mapped_type* find(const Map& map, const Key& key) {
     const auto found = map.find(key);
     return found == map.end() ? nullptr : &found->second;
+}
+
+// Calls visit for every record of the table, from the first in stored order.
+template <typename Visit> void forEachRecord(DbfReader& table, Visit visit) {
+    while (const auto record = table.next()) {
+        visit(*record);
+    }
 }
 
 } // namespace
@@ -27,75 +30,90 @@ std::size_t LessonLookups::TwoKeysHash::operator()(const TwoKeys& keys) const {
     return first ^ (second + 0x9e3779b97f4a7c15ULL + (first << 6) + (first >> 2));
 }
 
-// try_emplace keeps the value already stored under a key, which is the first record's.
-LessonLookups::LessonLookups(ResultTables& tables) {
-    requireFields(tables.asigt, {"CASIG", "CGRUP", "CLAVE"});
-    requireFields(tables.asignomt, {"COD", "CODTAREA"});
-    requireFields(tables.grupost, {"ABREV", "CLAVE", "CLAVECURSO"});
-    requireFields(tables.asignomt2, {"COD", "CLAVECURSO", "ALECTIVA", "MATERIA"});
-    requireFields(tables.diashorast, {"DIHO", "MARCO", "DIA", "CODDIHO"});
-    requireFields(tables.aulat, {"ABREV", "DEPCENTRO"});
+// try_emplace keeps the value already stored under a key, which is the first record's. Every
+// column is looked up before the first record is read, so a table without a field fails before
+// anything else is done.
+LessonLookups::LessonLookups(ResultTables& tables, StringPool& pool) : pool_(pool) {
+    const std::size_t casig = columnOf(tables.asigt, ASIGT::CASIG);
+    const std::size_t cgrup = columnOf(tables.asigt, ASIGT::CGRUP);
+    const std::size_t asigtClave = columnOf(tables.asigt, ASIGT::CLAVE);
+    const std::size_t cod = columnOf(tables.asignomt, ASIGNOMT::COD);
+    const std::size_t codTarea = columnOf(tables.asignomt, ASIGNOMT::CODTAREA);
+    const std::size_t abrev = columnOf(tables.grupost, GRUPOST::ABREV);
+    const std::size_t grupoClave = columnOf(tables.grupost, GRUPOST::CLAVE);
+    const std::size_t grupoCurso = columnOf(tables.grupost, GRUPOST::CLAVECURSO);
+    const std::size_t cod2 = columnOf(tables.asignomt2, ASIGNOMT2::COD);
+    const std::size_t curso2 = columnOf(tables.asignomt2, ASIGNOMT2::CLAVECURSO);
+    const std::size_t alectiva = columnOf(tables.asignomt2, ASIGNOMT2::ALECTIVA);
+    const std::size_t materia = columnOf(tables.asignomt2, ASIGNOMT2::MATERIA);
+    const std::size_t diho = columnOf(tables.diashorast, DIASHORAST::DIHO);
+    const std::size_t marco = columnOf(tables.diashorast, DIASHORAST::MARCO);
+    const std::size_t dia = columnOf(tables.diashorast, DIASHORAST::DIA);
+    const std::size_t codDiho = columnOf(tables.diashorast, DIASHORAST::CODDIHO);
+    const std::size_t aula = columnOf(tables.aulat, AULAT::ABREV);
+    const std::size_t depCentro = columnOf(tables.aulat, AULAT::DEPCENTRO);
 
-    forEachRecord(tables.asigt, [this](const Table& t) {
-        claveByAsignatura_.try_emplace({t.readText("CASIG"), t.readText("CGRUP")},
-                                       t.readText("CLAVE"));
+    forEachRecord(tables.asigt, [&](const DbfRecord& r) {
+        claveByAsignatura_.try_emplace({r.text(casig), r.text(cgrup)},
+                                       pool_.intern(r.text(asigtClave)));
     });
-    forEachRecord(tables.asignomt, [this](const Table& t) {
-        codTareaByCod_.try_emplace(t.readText("COD"), t.readText("CODTAREA"));
+    forEachRecord(tables.asignomt, [&](const DbfRecord& r) {
+        codTareaByCod_.try_emplace(r.text(cod), pool_.intern(r.text(codTarea)));
     });
-    forEachRecord(tables.grupost, [this](const Table& t) {
-        groupByAbrev_.try_emplace(t.readText("ABREV"),
-                                  Group{t.readText("CLAVE"), t.readText("CLAVECURSO")});
+    forEachRecord(tables.grupost, [&](const DbfRecord& r) {
+        groupByAbrev_.try_emplace(r.text(abrev),
+                                  Group{pool_.intern(r.text(grupoClave)), r.text(grupoCurso)});
     });
-    forEachRecord(tables.asignomt2, [this](const Table& t) {
+    forEachRecord(tables.asignomt2, [&](const DbfRecord& r) {
         // The first record of a subject and course decides, even when it has no mark.
-        const std::string materia = isBlank(t.readText("ALECTIVA")) ? "" : t.readText("MATERIA");
-        materiaByCodAndCurso_.try_emplace({t.readText("COD"), t.readText("CLAVECURSO")}, materia);
+        const std::string key = isBlank(r.text(alectiva)) ? "" : r.text(materia);
+        materiaByCodAndCurso_.try_emplace({r.text(cod2), r.text(curso2)}, pool_.intern(key));
     });
-    forEachRecord(tables.diashorast, [this](const Table& t) {
-        slotByDihoAndMarco_.try_emplace({t.readText("DIHO"), t.readText("MARCO")},
-                                        Slot{t.readText("DIA"), t.readText("CODDIHO")});
+    forEachRecord(tables.diashorast, [&](const DbfRecord& r) {
+        slotByDihoAndMarco_.try_emplace(
+            {r.text(diho), r.text(marco)},
+            Slot{pool_.intern(r.text(dia)), pool_.intern(r.text(codDiho))});
     });
-    forEachRecord(tables.aulat, [this](const Table& t) {
-        depCentroByAula_.try_emplace(t.readText("ABREV"), t.readText("DEPCENTRO"));
+    forEachRecord(tables.aulat, [&](const DbfRecord& r) {
+        depCentroByAula_.try_emplace(r.text(aula), pool_.intern(r.text(depCentro)));
     });
 }
 
-LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson) const {
+LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson) {
     LessonValues values;
 
     // 1. The subject as taught to the group.
-    if (const auto* clave = find(claveByAsignatura_, TwoKeys{lesson.asig, lesson.codGrupo})) {
+    if (const Id* clave = find(claveByAsignatura_, TwoKeys{lesson.asig, lesson.codGrupo})) {
         values.materiaOmc = *clave;
     }
 
     // 2. The task's Sauce code; a task Horadia invented keeps its own code.
-    const auto* codTarea = find(codTareaByCod_, lesson.tarea);
-    values.actividad = codTarea ? *codTarea : lesson.tarea;
+    const Id* codTarea = find(codTareaByCod_, lesson.tarea);
+    values.actividad = codTarea ? *codTarea : pool_.intern(lesson.tarea);
 
     // 3. The group's key and its course's key.
     std::string claveCurso;
-    if (const auto* group = find(groupByAbrev_, lesson.codGrupo)) {
+    if (const Group* group = find(groupByAbrev_, lesson.codGrupo)) {
         values.unidad = group->clave;
         claveCurso = group->claveCurso;
     }
 
     // 4. Without a subject key from the assignments, the subject as given in the course.
-    if (isBlank(values.materiaOmc)) {
-        if (const auto* materia = find(materiaByCodAndCurso_, TwoKeys{lesson.asig, claveCurso})) {
+    if (isBlank(pool_.text(values.materiaOmc))) {
+        if (const Id* materia = find(materiaByCodAndCurso_, TwoKeys{lesson.asig, claveCurso})) {
             values.materiaOmc = *materia;
         }
     }
 
     // 5. The day number and Sauce's slot code of the day, hour and time frame.
     const TwoKeys dayHourAndFrame{dayHourKey(lesson), text::left(lesson.marco, 1)};
-    if (const auto* slot = find(slotByDihoAndMarco_, dayHourAndFrame)) {
+    if (const Slot* slot = find(slotByDihoAndMarco_, dayHourAndFrame)) {
         values.diaSemana = slot->dia;
         values.tramo = slot->codDiho;
     }
 
     // 6. The department the room belongs to.
-    if (const auto* depCentro = find(depCentroByAula_, lesson.aula)) {
+    if (const Id* depCentro = find(depCentroByAula_, lesson.aula)) {
         values.depCentro = *depCentro;
     }
     return values;

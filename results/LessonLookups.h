@@ -1,6 +1,7 @@
 #pragma once
 
 #include "results/ResultTables.h"
+#include "results/StringPool.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,14 +22,15 @@ struct PlacedLesson {
     std::string marco;     // time frame; only its first character counts
 };
 
-// The six values of a lesson list, each named after the salida that carries it.
+// The six values of a lesson list, each named after the salida that carries it, as numbers of
+// texts in the run's pool.
 struct LessonValues {
-    std::string actividad;  // X_ACTIVIDAD
-    std::string diaSemana;  // N_DIASEMANA
-    std::string tramo;      // X_TRAMO
-    std::string depCentro;  // X_DEPCENTRO
-    std::string materiaOmc; // X_MATERIAOMC
-    std::string unidad;     // X_UNIDAD
+    StringPool::Id actividad = StringPool::kEmpty;  // X_ACTIVIDAD
+    StringPool::Id diaSemana = StringPool::kEmpty;  // N_DIASEMANA
+    StringPool::Id tramo = StringPool::kEmpty;      // X_TRAMO
+    StringPool::Id depCentro = StringPool::kEmpty;  // X_DEPCENTRO
+    StringPool::Id materiaOmc = StringPool::kEmpty; // X_MATERIAOMC
+    StringPool::Id unidad = StringPool::kEmpty;     // X_UNIDAD
 };
 
 // The six look-ups that turn a lesson's Horadia codes into Sauce's. Each look-up table is read
@@ -37,10 +39,10 @@ struct LessonValues {
 // constant time.
 class LessonLookups {
 public:
-    // Reads ASIGT, ASIGNOMT, GRUPOST, ASIGNOMT2, DIASHORAST and AULAT from their first record.
-    explicit LessonLookups(ResultTables& tables);
+    // Reads ASIGT, ASIGNOMT, GRUPOST, ASIGNOMT2, DIASHORAST and AULAT to their end.
+    LessonLookups(ResultTables& tables, StringPool& pool);
 
-    LessonValues valuesFor(const PlacedLesson& lesson) const;
+    LessonValues valuesFor(const PlacedLesson& lesson);
 
 private:
     using TwoKeys = std::pair<std::string, std::string>;
@@ -48,20 +50,22 @@ private:
         std::size_t operator()(const TwoKeys& keys) const;
     };
     struct Group {
-        std::string clave;
+        StringPool::Id clave;
         std::string claveCurso;
     };
     struct Slot {
-        std::string dia;
-        std::string codDiho;
+        StringPool::Id dia;
+        StringPool::Id codDiho;
     };
+    using Id = StringPool::Id;
 
-    std::unordered_map<TwoKeys, std::string, TwoKeysHash> claveByAsignatura_;    // ASIGT
-    std::unordered_map<std::string, std::string> codTareaByCod_;                 // ASIGNOMT
-    std::unordered_map<std::string, Group> groupByAbrev_;                        // GRUPOST
-    std::unordered_map<TwoKeys, std::string, TwoKeysHash> materiaByCodAndCurso_; // ASIGNOMT2
-    std::unordered_map<TwoKeys, Slot, TwoKeysHash> slotByDihoAndMarco_;          // DIASHORAST
-    std::unordered_map<std::string, std::string> depCentroByAula_;               // AULAT
+    StringPool& pool_;
+    std::unordered_map<TwoKeys, Id, TwoKeysHash> claveByAsignatura_;    // ASIGT
+    std::unordered_map<std::string, Id> codTareaByCod_;                 // ASIGNOMT
+    std::unordered_map<std::string, Group> groupByAbrev_;               // GRUPOST
+    std::unordered_map<TwoKeys, Id, TwoKeysHash> materiaByCodAndCurso_; // ASIGNOMT2
+    std::unordered_map<TwoKeys, Slot, TwoKeysHash> slotByDihoAndMarco_; // DIASHORAST
+    std::unordered_map<std::string, Id> depCentroByAula_;               // AULAT
 };
 
 // The key under which DIASHORAST holds a day and hour: the day as text followed by the hour,

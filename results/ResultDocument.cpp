@@ -8,60 +8,122 @@ namespace velmora {
 
 namespace {
 
-// A salida names its field in dato; an empty value gives a salida without text.
-void appendSalida(XmlDocument& document, XmlNode parent, const std::string& dato,
-                  const std::string& value) {
-    XmlNode salida = parent.appendChild(document.createElement("salida"));
-    salida.setAttribute("dato", dato);
-    if (!value.empty()) {
-        salida.setText(value);
+// How the document lays out its elements around SALIDAS: a document written on one line stays
+// so; otherwise every new element gets a line of its own, indented by SALIDAS's indentation
+// and one step more for each level, the step being the one the old SALIDAS used.
+class Layout {
+public:
+    static Layout of(const EmptiedSalidas& salidas) {
+        const std::string& before = salidas.blankBefore;
+        const auto lineBreak = before.rfind('\n');
+        if (lineBreak == std::string::npos) {
+            return Layout{};
+        }
+        Layout layout;
+        layout.lines_ = true;
+        layout.indent_ = before.substr(lineBreak + 1);
+        const std::string& inside = salidas.blankInside;
+        const auto innerBreak = inside.rfind('\n');
+        const std::string inner =
+            innerBreak == std::string::npos ? layout.indent_ + "  " : inside.substr(innerBreak + 1);
+        layout.step_ = inner.size() > layout.indent_.size() &&
+                               inner.compare(0, layout.indent_.size(), layout.indent_) == 0
+                           ? inner.substr(layout.indent_.size())
+                           : std::string("  ");
+        return layout;
     }
-}
 
-XmlNode appendList(XmlDocument& document, XmlNode parent, const std::string& seq) {
-    XmlNode list = parent.appendChild(document.createElement("listasal"));
-    list.setAttribute("seq", seq);
-    return list;
-}
-
-// Removes every SALIDAS of the root, not only the first: a second one left behind would carry
-// the input sections into the result, where Sauce would read them as output.
-XmlNode replaceSalidas(XmlDocument& document) {
-    XmlNode root = document.root();
-    for (XmlNode old = root.firstChildElement("SALIDAS"); !old.isNull();
-         old = root.firstChildElement("SALIDAS")) {
-        root.removeChild(old);
+    // The break before an element `depth` levels below SALIDAS (0 for SALIDAS's end tag).
+    std::string breakAt(int depth) const {
+        std::string text = "\n" + indent_;
+        for (int level = 0; level < depth; ++level) {
+            text += step_;
+        }
+        return text;
     }
-    return root.appendChild(document.createElement("SALIDAS"));
+    bool lines() const { return lines_; }
+
+private:
+    bool lines_ = false;
+    std::string indent_;
+    std::string step_;
+};
+
+class ResultWriter {
+public:
+    ResultWriter(XmlDocument& document, Layout layout, const StringPool& texts)
+        : document_(document), layout_(std::move(layout)), texts_(texts) {}
+
+    XmlNode appendList(XmlNode parent, int depth, const std::string& seq) {
+        XmlNode list = appendElement(parent, depth, "listasal");
+        list.setAttribute("seq", seq);
+        return list;
+    }
+
+    // A salida names its field in dato; an empty value gives a salida without text.
+    void appendSalida(XmlNode parent, int depth, const std::string& dato,
+                      const std::string& value) {
+        XmlNode salida = appendElement(parent, depth, "salida");
+        salida.setAttribute("dato", dato);
+        if (!value.empty()) {
+            salida.setText(value);
+        }
+    }
+
+    void appendSalida(XmlNode parent, int depth, const std::string& dato, StringPool::Id value) {
+        appendSalida(parent, depth, dato, texts_.text(value));
+    }
+
+    XmlNode appendElement(XmlNode parent, int depth, const std::string& name) {
+        if (layout_.lines()) {
+            parent.appendText(layout_.breakAt(depth));
+        }
+        return parent.appendChild(document_.createElement(name));
+    }
+
+    // The break before the end tag of an element `depth` levels below SALIDAS.
+    void closeElement(XmlNode element, int depth) {
+        if (layout_.lines()) {
+            element.appendText(layout_.breakAt(depth));
+        }
+    }
+
+private:
+    XmlDocument& document_;
+    Layout layout_;
+    const StringPool& texts_;
+};
+
+void writeStatusBlock(ResultWriter& writer, XmlNode salidas, std::size_t teacherRecordCount) {
+    XmlNode error = writer.appendElement(salidas, 1, "ERROR");
+    writer.appendSalida(error, 2, "CN_ERROR", "0");
+    writer.appendSalida(error, 2, "TE_ERROR", "Servicio finalizado Correctamente");
+    writer.appendSalida(error, 2, "REGISTROS RECUPERADOS", std::to_string(teacherRecordCount));
+    writer.closeElement(error, 1);
 }
 
-void writeStatusBlock(XmlDocument& document, XmlNode salidas, int teacherRecordCount) {
-    XmlNode error = salidas.appendChild(document.createElement("ERROR"));
-    appendSalida(document, error, "CN_ERROR", "0");
-    appendSalida(document, error, "TE_ERROR", "Servicio finalizado Correctamente");
-    appendSalida(document, error, "REGISTROS RECUPERADOS", std::to_string(teacherRecordCount));
-}
-
-void writeLessonList(XmlDocument& document, XmlNode teacherList, int number,
+void writeLessonList(ResultWriter& writer, XmlNode teacherList, int number,
                      const LessonValues& lesson) {
-    XmlNode list = appendList(document, teacherList, "TRAMO_" + std::to_string(number));
-    appendSalida(document, list, "X_ACTIVIDAD", lesson.actividad);
-    appendSalida(document, list, "N_DIASEMANA", lesson.diaSemana);
-    appendSalida(document, list, "X_TRAMO", lesson.tramo);
-    appendSalida(document, list, "X_DEPCENTRO", lesson.depCentro);
-    appendSalida(document, list, "X_MATERIAOMC", lesson.materiaOmc);
-    appendSalida(document, list, "X_UNIDAD", lesson.unidad);
+    XmlNode list = writer.appendList(teacherList, 2, "TRAMO_" + std::to_string(number));
+    writer.appendSalida(list, 3, "X_ACTIVIDAD", lesson.actividad);
+    writer.appendSalida(list, 3, "N_DIASEMANA", lesson.diaSemana);
+    writer.appendSalida(list, 3, "X_TRAMO", lesson.tramo);
+    writer.appendSalida(list, 3, "X_DEPCENTRO", lesson.depCentro);
+    writer.appendSalida(list, 3, "X_MATERIAOMC", lesson.materiaOmc);
+    writer.appendSalida(list, 3, "X_UNIDAD", lesson.unidad);
+    writer.closeElement(list, 2);
 }
 
-void writeTeacherList(XmlDocument& document, XmlNode salidas, int number, const Teacher& teacher,
+void writeTeacherList(ResultWriter& writer, XmlNode salidas, int number, const Teacher& teacher,
                       const Timetable& timetable) {
-    XmlNode list = appendList(document, salidas, "EMP_" + std::to_string(number));
-    appendSalida(document, list, "X_EMPLEADO", teacher.empleado);
-    appendSalida(document, list, "F_TOMAPOS", teacher.tomaPos);
+    XmlNode list = writer.appendList(salidas, 1, "EMP_" + std::to_string(number));
+    writer.appendSalida(list, 2, "X_EMPLEADO", teacher.empleado);
+    writer.appendSalida(list, 2, "F_TOMAPOS", teacher.tomaPos);
     int lessonNumber = 1;
     for (const LessonValues& lesson : timetable.lessonsOf(teacher)) {
-        writeLessonList(document, list, lessonNumber++, lesson);
+        writeLessonList(writer, list, lessonNumber++, lesson);
     }
+    writer.closeElement(list, 1);
 }
 
 } // namespace
@@ -70,19 +132,37 @@ XmlDocument loadServiceDocument(const std::filesystem::path& file) {
     XmlDocument document = XmlDocument::load(file);
     const XmlNode root = document.root();
     if (root.firstChildElement("SALIDAS").isNull()) {
-        throw Error("The document " + file.string() + " has no SALIDAS element under its root " +
-                    root.name() + "; it is not a Sauce service document.");
+        throw Error(ErrorKind::NotAServiceDocument,
+                    {.file = file, .value = root.name(), .reason = "salidas"});
     }
     return document;
 }
 
-void writeResults(XmlDocument& document, const Timetable& timetable) {
-    XmlNode salidas = replaceSalidas(document);
-    writeStatusBlock(document, salidas, timetable.teacherRecordCount);
+// Every SALIDAS of the root goes, not only the first: a second one left behind would carry the
+// input sections into the result, where Sauce would read them as output.
+EmptiedSalidas emptySalidas(XmlDocument& document) {
+    XmlNode root = document.root();
+    XmlNode old = root.firstChildElement("SALIDAS");
+    EmptiedSalidas emptied{XmlNode(), old.blankBefore(), old.blankInside()};
+    emptied.element = old.replaceWith(document.createElement("SALIDAS"));
+    const std::vector<XmlNode> all = root.childElements("SALIDAS");
+    for (std::size_t other = 1; other < all.size(); ++other) {
+        XmlNode extra = all[other];
+        extra.removeBlankBefore();
+        root.removeChild(extra);
+    }
+    return emptied;
+}
+
+void writeResults(XmlDocument& document, const EmptiedSalidas& salidas,
+                  const Timetable& timetable) {
+    ResultWriter writer(document, Layout::of(salidas), timetable.texts);
+    writeStatusBlock(writer, salidas.element, timetable.teachers.size());
     int teacherNumber = 1;
     for (const Teacher& teacher : timetable.teachers) {
-        writeTeacherList(document, salidas, teacherNumber++, teacher, timetable);
+        writeTeacherList(writer, salidas.element, teacherNumber++, teacher, timetable);
     }
+    writer.closeElement(salidas.element, 0);
 }
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include "results/ResultTables.h"
 #include "results/Timetable.h"
 
+#include <optional>
 #include <utility>
 
 namespace velmora {
@@ -18,14 +19,17 @@ ResultsRun::ResultsRun(std::filesystem::path document, std::filesystem::path exc
     : document_(std::move(document)), folder_(std::move(exchangeFolder)) {}
 
 // Everything is read and built in memory first; the save, which replaces the result file in
-// one rename, is the only write, so a run that fails anywhere leaves no result behind.
+// one rename, is the only write, so a run that fails anywhere leaves no result behind. The
+// document's input sections are dropped before the timetable is read, and the timetable is
+// held as numbers of texts, so that the run needs little more memory than the result itself.
 std::filesystem::path ResultsRun::run() {
-    ResultTables tables = ResultTables::openExclusive(folder_);
+    std::optional<ResultTables> tables = ResultTables::openExclusive(folder_);
     XmlDocument document = loadServiceDocument(document_);
-    const Timetable timetable = readTimetable(tables);
-    tables.close();
+    const EmptiedSalidas salidas = emptySalidas(document);
+    const Timetable timetable = readTimetable(*tables);
+    tables.reset(); // released before the long part of the run
 
-    writeResults(document, timetable);
+    writeResults(document, salidas, timetable);
     const std::filesystem::path result = resultPathFor(document_);
     document.save(result);
     return result;

@@ -1,23 +1,40 @@
 #include "results/Timetable.h"
 
+#include "formats/ExchangeTables.h"
+
 namespace velmora {
 
 namespace {
 
-std::vector<Teacher> readTeachers(Table& proft) {
+using tables::PROFT;
+using tables::SOLUC;
+
+std::vector<Teacher> readTeachers(DbfReader& proft) {
+    const std::size_t abrev = columnOf(proft, PROFT::ABREV);
+    const std::size_t empleado = columnOf(proft, PROFT::X_EMPLEADO);
+    const std::size_t tomaPos = columnOf(proft, PROFT::F_TOMAPOS);
     std::vector<Teacher> teachers;
-    for (proft.first(); !proft.eof(); proft.next()) {
-        teachers.push_back(
-            {proft.readText("ABREV"), proft.readText("X_EMPLEADO"), proft.readText("F_TOMAPOS")});
+    while (const auto record = proft.next()) {
+        teachers.push_back({record->text(abrev), record->text(empleado), record->text(tomaPos)});
     }
     return teachers;
 }
 
-PlacedLesson readPlacedLesson(const Table& soluc) {
-    return {soluc.readText("ASIG"),  soluc.readText("CODGRUPO"), soluc.readText("AULA"),
-            soluc.readText("TAREA"), soluc.readText("DIA"),      soluc.readInteger("HORA"),
-            soluc.readText("MARCO")};
-}
+// SOLUC's columns, found once before its first record is read.
+struct SolucColumns {
+    explicit SolucColumns(const DbfReader& soluc)
+        : prof(columnOf(soluc, SOLUC::PROF)), asig(columnOf(soluc, SOLUC::ASIG)),
+          codGrupo(columnOf(soluc, SOLUC::CODGRUPO)), tarea(columnOf(soluc, SOLUC::TAREA)),
+          dia(columnOf(soluc, SOLUC::DIA)), hora(columnOf(soluc, SOLUC::HORA)),
+          marco(columnOf(soluc, SOLUC::MARCO)), aula(columnOf(soluc, SOLUC::AULA)) {}
+
+    PlacedLesson lessonOf(const DbfRecord& record) const {
+        return {record.text(asig), record.text(codGrupo), record.text(aula), record.text(tarea),
+                record.text(dia),  record.integer(hora),  record.text(marco)};
+    }
+
+    std::size_t prof, asig, codGrupo, tarea, dia, hora, marco, aula;
+};
 
 } // namespace
 
@@ -30,23 +47,18 @@ std::span<const LessonValues> Timetable::lessonsOf(const Teacher& teacher) const
 }
 
 Timetable readTimetable(ResultTables& tables) {
-    requireFields(tables.proft, {"ABREV", "X_EMPLEADO", "F_TOMAPOS"});
-    requireFields(tables.soluc,
-                  {"PROF", "ASIG", "CODGRUPO", "TAREA", "DIA", "HORA", "MARCO", "AULA"});
-    const LessonLookups lookups(tables);
-
     Timetable timetable;
-    timetable.teacherRecordCount = tables.proft.recordCount();
+    const SolucColumns soluc(tables.soluc);
     timetable.teachers = readTeachers(tables.proft);
+    LessonLookups lookups(tables, timetable.texts);
 
     // One pass over SOLUC, in stored order, instead of one filtered pass per teacher.
-    Table& soluc = tables.soluc;
-    for (soluc.first(); !soluc.eof(); soluc.next()) {
-        if (soluc.readInteger("DIA") == 0) {
+    while (const auto record = tables.soluc.next()) {
+        if (record->integer(soluc.dia) == 0) {
             continue; // not placed in the week
         }
-        timetable.lessonsByProf[soluc.readText("PROF")].push_back(
-            lookups.valuesFor(readPlacedLesson(soluc)));
+        timetable.lessonsByProf[record->text(soluc.prof)].push_back(
+            lookups.valuesFor(soluc.lessonOf(*record)));
     }
     return timetable;
 }

@@ -2,6 +2,7 @@
 
 #include "results/LessonLookups.h"
 #include "results/ResultTables.h"
+#include "results/StringPool.h"
 
 #include <span>
 #include <string>
@@ -17,20 +18,21 @@ struct Teacher {
     std::string tomaPos;  // F_TOMAPOS
 };
 
-// Everything the result document reports, read from the tables in one pass each.
+// Everything the result document reports, read from the tables in one pass each. The lessons
+// hold numbers of texts in `texts`, so that a large timetable takes little memory beside the
+// document it becomes.
 struct Timetable {
-    int teacherRecordCount = 0;
     std::vector<Teacher> teachers; // in PROFT record order
+    StringPool texts;
+    std::unordered_map<std::string, std::vector<LessonValues>> lessonsByProf;
 
     // The teacher's scheduled lessons, in SOLUC record order. Teachers who share a code share
     // their lessons.
     std::span<const LessonValues> lessonsOf(const Teacher& teacher) const;
-
-    std::unordered_map<std::string, std::vector<LessonValues>> lessonsByProf;
 };
 
 // Reads the teachers and, grouped by teacher code, every SOLUC record whose day is not 0,
-// with its Sauce codes looked up. Checks first that the tables carry every field it reads.
+// with its Sauce codes looked up.
 Timetable readTimetable(ResultTables& tables);
 
 } // namespace velmora

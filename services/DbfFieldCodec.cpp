@@ -1,7 +1,6 @@
 #include "services/DbfFieldCodec.h"
 
-#include "services/Error.h"
-#include "services/Text.h"
+#include "services/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -24,17 +23,8 @@ std::string_view trimmedBlanks(std::string_view bytes) {
     return start == std::string_view::npos ? std::string_view() : bytes.substr(start);
 }
 
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Most of what the tables hold is plain ASCII, which reads the same in both encodings; only
-// the rest needs the code page.
-std::string decodeText(std::string_view bytes) {
-    return isAscii(bytes) ? std::string(bytes) : text::fromWindows1252(bytes);
-}
-
+// A number as the tables write it: digits with an optional sign, decimal point and exponent.
+// "nan" and "inf" are words, not numbers, whatever from_chars makes of them.
 bool parseNumber(std::string_view digits, double& number) {
     if (!digits.empty() && digits.front() == '+') {
         digits.remove_prefix(1);
@@ -44,7 +34,7 @@ bool parseNumber(std::string_view digits, double& number) {
     }
     const char* end = digits.data() + digits.size();
     const auto result = std::from_chars(digits.data(), end, number);
-    return result.ec == std::errc() && result.ptr == end;
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(number);
 }
 
 std::uint64_t bigEndian(std::string_view bytes) {
@@ -81,23 +71,23 @@ FieldValue logical(bool value) {
     return result;
 }
 
-FieldValue textValue(std::string_view bytes) {
+FieldValue textValue(std::string_view bytes, const CodePage& page) {
     const std::string_view kept = trimmedRight(bytes);
     FieldValue result;
     if (!kept.empty()) {
         result.kind = FieldValue::Kind::Text;
-        result.text = decodeText(kept);
+        result.text = page.decode(kept);
     }
     return result;
 }
 
-FieldValue decodeNumberText(std::string_view bytes) {
+FieldValue decodeNumberText(std::string_view bytes, const CodePage& page) {
     const std::string_view digits = trimmedBlanks(bytes);
     if (digits.empty() || digits.find_first_not_of('*') == std::string_view::npos) {
         return {};
     }
     double value = 0;
-    return parseNumber(digits, value) ? number(value) : textValue(digits);
+    return parseNumber(digits, value) ? number(value) : textValue(digits, page);
 }
 
 FieldValue decodeLogical(std::string_view bytes) {
@@ -157,15 +147,6 @@ FieldValue decodeCurrency(std::string_view bytes) {
     return number(static_cast<double>(static_cast<std::int64_t>(littleEndian(bytes))) / 10000.0);
 }
 
-std::string describe(const FieldContext& field) {
-    return "field " + field.column.name + " of table " + field.tableName;
-}
-
-[[noreturn]] void notWritable(const FieldContext& field) {
-    throw Error("The " + describe(field) + " has the type " + std::string(1, field.column.type) +
-                ", which Velmora reads but does not write.");
-}
-
 bool isNumberColumn(char type) {
     return type == 'N' || type == 'F';
 }
@@ -192,18 +173,13 @@ bool isBinaryColumn(const DbfColumn& column) {
     }
 }
 
-void putRightAligned(std::string_view digits, std::size_t width, char* bytes) {
-    std::memcpy(bytes + (width - digits.size()), digits.data(), digits.size());
-}
-
 // A number in a text-number column: fixed decimals when it fits, else the exponent form with
 // as many digits as fit, so that the value is kept as far as the column allows.
-bool formatNumber(double value, const DbfColumn& column, std::string& digits) {
+bool formatNumber(double value, std::size_t width, int decimals, std::string& digits) {
     std::array<char, 400> buffer{};
     auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                std::chars_format::fixed, column.decimals);
-    if (result.ec == std::errc() &&
-        static_cast<std::size_t>(result.ptr - buffer.data()) <= column.width) {
+                                std::chars_format::fixed, decimals);
+    if (result.ec == std::errc() && static_cast<std::size_t>(result.ptr - buffer.data()) <= width) {
         digits.assign(buffer.data(), result.ptr);
         return true;
     }
@@ -211,7 +187,7 @@ bool formatNumber(double value, const DbfColumn& column, std::string& digits) {
         result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                std::chars_format::scientific, precision);
         if (result.ec == std::errc() &&
-            static_cast<std::size_t>(result.ptr - buffer.data()) <= column.width) {
+            static_cast<std::size_t>(result.ptr - buffer.data()) <= width) {
             digits.assign(buffer.data(), result.ptr);
             return true;
         }
@@ -219,41 +195,18 @@ bool formatNumber(double value, const DbfColumn& column, std::string& digits) {
     return false;
 }
 
-void encodeNumber(const FieldContext& field, double value, char* bytes) {
-    std::string digits;
-    if (!std::isfinite(value) || !formatNumber(value, field.column, digits)) {
-        throw Error("The number " + generalNumberText(value) + " does not fit in the " +
-                    describe(field) + ".");
-    }
-    putRightAligned(digits, field.column.width, bytes);
-}
-
-void encodeLogical(bool value, char* bytes) {
-    bytes[0] = value ? 'T' : 'F';
-}
-
-std::string integerText(std::int64_t value) {
-    std::array<char, 24> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
-
-void clear(const FieldContext& field, char* bytes) {
-    std::memset(bytes, ' ', field.column.width);
-}
-
 } // namespace
 
-FieldValue decodeField(const FieldContext& field, std::string_view bytes) {
-    const DbfColumn& column = field.column;
+FieldValue decodeField(const DbfColumn& column, bool levelSeven, const CodePage& page,
+                       std::string_view bytes) {
     switch (column.type) {
     case 'N':
     case 'F':
-        return decodeNumberText(bytes);
+        return decodeNumberText(bytes, page);
     case 'L':
         return decodeLogical(bytes);
     case 'I':
-        return decodeInteger(bytes, field.levelSeven);
+        return decodeInteger(bytes, levelSeven);
     case '+':
         return decodeInteger(bytes, true);
     case 'O':
@@ -264,20 +217,10 @@ FieldValue decodeField(const FieldContext& field, std::string_view bytes) {
         if (column.width == 8) {
             return number(doubleFromBits(littleEndian(bytes)));
         }
-        return textValue(bytes);
+        return textValue(bytes, page);
     default:
-        return isBinaryColumn(column) ? FieldValue() : textValue(bytes);
+        return isBinaryColumn(column) ? FieldValue() : textValue(bytes, page);
     }
-}
-
-bool fieldTextEquals(const FieldContext& field, std::string_view bytes, std::string_view wanted) {
-    const char type = field.column.type;
-    const bool readAsText = !isNumberColumn(type) && type != 'L' && !isBinaryColumn(field.column);
-    if (readAsText && isAscii(wanted)) {
-        // Filters and look-ups scan whole tables: compare the stored bytes, undecoded.
-        return trimmedRight(bytes) == wanted;
-    }
-    return valueAsText(decodeField(field, bytes)) == wanted;
 }
 
 std::string generalNumberText(double value) {
@@ -304,7 +247,14 @@ std::string valueAsText(const FieldValue& value) {
     return {};
 }
 
-double valueAsFloat(const FieldContext& field, const FieldValue& value) {
+bool readsAsNumber(const DbfColumn& column) {
+    return column.type == 'C' || column.type == 'L' || isNumberColumn(column.type) ||
+           (isBinaryColumn(column) && column.type != 'T' && column.type != '@' &&
+            column.type != 'G' && column.type != 'P' && column.type != 'W' && column.type != 'V' &&
+            column.type != 'Q' && column.type != '0');
+}
+
+std::optional<double> valueAsNumber(const FieldValue& value) {
     switch (value.kind) {
     case FieldValue::Kind::Number:
         return value.number;
@@ -317,8 +267,7 @@ double valueAsFloat(const FieldContext& field, const FieldValue& value) {
             return 0;
         }
         if (!parseNumber(digits, parsed)) {
-            throw Error("The value '" + value.text + "' of the " + describe(field) +
-                        " is not a number.");
+            return std::nullopt;
         }
         return parsed;
     }
@@ -328,20 +277,18 @@ double valueAsFloat(const FieldContext& field, const FieldValue& value) {
     return 0;
 }
 
-std::int64_t valueAsInteger(const FieldContext& field, const FieldValue& value) {
-    const double exact = valueAsFloat(field, value);
+std::optional<std::int64_t> nearestInteger(double exact) {
     double nearest = std::round(exact);
     if (std::fabs(exact - std::trunc(exact)) == 0.5) {
         nearest = 2 * std::round(exact / 2); // halves go to the even neighbour
     }
     if (!(nearest >= -9.2e18 && nearest <= 9.2e18)) {
-        throw Error("The value " + generalNumberText(exact) + " of the " + describe(field) +
-                    " is too large for a whole number.");
+        return std::nullopt;
     }
     return static_cast<std::int64_t>(nearest);
 }
 
-bool valueAsBoolean(const FieldContext& field, const FieldValue& value) {
+std::optional<bool> valueAsBoolean(const FieldValue& value) {
     switch (value.kind) {
     case FieldValue::Kind::Logical:
         return value.logical;
@@ -350,8 +297,7 @@ bool valueAsBoolean(const FieldContext& field, const FieldValue& value) {
     case FieldValue::Kind::Text: {
         const FieldValue parsed = decodeLogical(value.text);
         if (parsed.kind != FieldValue::Kind::Logical) {
-            throw Error("The value '" + value.text + "' of the " + describe(field) +
-                        " is not a yes/no value.");
+            return std::nullopt;
         }
         return parsed.logical;
     }
@@ -361,91 +307,24 @@ bool valueAsBoolean(const FieldContext& field, const FieldValue& value) {
     return false;
 }
 
-void encodeText(const FieldContext& field, std::string_view utf8, char* bytes) {
-    const DbfColumn& column = field.column;
-    if (isBinaryColumn(column)) {
-        notWritable(field);
-    }
-    clear(field, bytes);
-    if (isNumberColumn(column.type)) {
-        const std::string_view digits = trimmedBlanks(utf8);
-        double value = 0;
-        if (digits.empty()) {
-            return;
+std::optional<std::string> numberDigits(double value, std::size_t width, int decimals) {
+    // Whole numbers, such as the weekly hours, are written without going through the general
+    // conversion of a double.
+    if (std::trunc(value) == value && std::fabs(value) < 1e15 && !std::signbit(value) &&
+        decimals >= 0) {
+        std::string digits = std::to_string(static_cast<long long>(value));
+        if (decimals > 0) {
+            digits += '.' + std::string(static_cast<std::size_t>(decimals), '0');
         }
-        if (!parseNumber(digits, value)) {
-            throw Error("The value '" + std::string(utf8) + "' cannot be written to the " +
-                        describe(field) + ", which holds numbers.");
+        if (digits.size() <= width) {
+            return std::string(width - digits.size(), ' ') + digits;
         }
-        encodeNumber(field, value, bytes);
-        return;
     }
-    if (column.type == 'L') {
-        if (trimmedBlanks(utf8).empty()) {
-            return;
-        }
-        const FieldValue parsed = decodeLogical(utf8);
-        if (parsed.kind != FieldValue::Kind::Logical) {
-            throw Error("The value '" + std::string(utf8) + "' cannot be written to the " +
-                        describe(field) + ", which holds yes/no values.");
-        }
-        encodeLogical(parsed.logical, bytes);
-        return;
+    std::string digits;
+    if (!std::isfinite(value) || !formatNumber(value, width, decimals, digits)) {
+        return std::nullopt;
     }
-    // Windows-1252 has one byte per character, so cutting the bytes never splits a character.
-    const std::string encoded = text::toWindows1252(utf8);
-    std::memcpy(bytes, encoded.data(), std::min(encoded.size(), column.width));
-}
-
-void encodeInteger(const FieldContext& field, std::int64_t value, char* bytes) {
-    const DbfColumn& column = field.column;
-    if (isBinaryColumn(column)) {
-        notWritable(field);
-    }
-    clear(field, bytes);
-    if (column.type == 'L') {
-        encodeLogical(value != 0, bytes);
-    } else if (isNumberColumn(column.type) && column.decimals == 0) {
-        const std::string digits = integerText(value);
-        if (digits.size() > column.width) {
-            throw Error("The number " + digits + " does not fit in the " + describe(field) + ".");
-        }
-        putRightAligned(digits, column.width, bytes);
-    } else if (isNumberColumn(column.type)) {
-        encodeNumber(field, static_cast<double>(value), bytes);
-    } else {
-        encodeText(field, integerText(value), bytes);
-    }
-}
-
-void encodeFloat(const FieldContext& field, double value, char* bytes) {
-    const DbfColumn& column = field.column;
-    if (isBinaryColumn(column)) {
-        notWritable(field);
-    }
-    clear(field, bytes);
-    if (column.type == 'L') {
-        encodeLogical(value != 0, bytes);
-    } else if (isNumberColumn(column.type)) {
-        encodeNumber(field, value, bytes);
-    } else {
-        encodeText(field, generalNumberText(value), bytes);
-    }
-}
-
-void encodeBoolean(const FieldContext& field, bool value, char* bytes) {
-    const DbfColumn& column = field.column;
-    if (isBinaryColumn(column)) {
-        notWritable(field);
-    }
-    clear(field, bytes);
-    if (column.type == 'L') {
-        encodeLogical(value, bytes);
-    } else if (isNumberColumn(column.type)) {
-        encodeInteger(field, value ? 1 : 0, bytes);
-    } else {
-        encodeText(field, value ? "T" : "F", bytes);
-    }
+    return std::string(width - digits.size(), ' ') + digits;
 }
 
 } // namespace velmora

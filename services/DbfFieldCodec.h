@@ -1,8 +1,10 @@
 #pragma once
 
-#include "services/DbfHeaderCheck.h"
+#include "services/CodePage.h"
+#include "services/DbfHeader.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,37 +19,32 @@ struct FieldValue {
     bool logical = false;
 };
 
-// Where a field's bytes are interpreted: the column and the file it belongs to, for the
-// binary encodings that differ by dBASE level and for the messages.
-struct FieldContext {
-    const DbfColumn& column;
-    bool levelSeven;
-    const std::string& tableName;
-};
+// Decodes the bytes of one field (exactly column.width of them). Text is in `page`; numbers
+// may be written as text (N, F) or binary (I, +, O, B, Y), whose encoding differs at dBASE
+// level 7. A number field whose text is not a number comes back as Text, so that only numeric
+// reads of it fail.
+FieldValue decodeField(const DbfColumn& column, bool levelSeven, const CodePage& page,
+                       std::string_view bytes);
 
-// Decodes the bytes of one field (exactly column.width of them). Text is Windows-1252; numbers
-// may be written as text (N, F) or binary (I, +, O, B). A number field whose text is not a
-// number comes back as Text, so that only numeric reads of it fail.
-FieldValue decodeField(const FieldContext& field, std::string_view bytes);
-
-// The conversions a read asks for. Each throws an Error naming the field and the table when
-// the value cannot be taken that way.
+// The value as text: numbers in their general decimal form, logicals as True or False.
 std::string valueAsText(const FieldValue& value);
-double valueAsFloat(const FieldContext& field, const FieldValue& value);
-std::int64_t valueAsInteger(const FieldContext& field, const FieldValue& value);
-bool valueAsBoolean(const FieldContext& field, const FieldValue& value);
 
-// Whether the field, read back as text, is exactly `wanted` (whole and case-sensitive).
-bool fieldTextEquals(const FieldContext& field, std::string_view bytes, std::string_view wanted);
+// Whether a column of this type holds something that can be read as a number at all (dates,
+// memos and pictures do not).
+bool readsAsNumber(const DbfColumn& column);
+// The value as a number; empty reads as 0; nothing for text that is not a number ("nan" is
+// not one).
+std::optional<double> valueAsNumber(const FieldValue& value);
+// The nearest whole number, halves to the even one; nothing beyond 64 bits.
+std::optional<std::int64_t> nearestInteger(double exact);
+// The value as yes or no; empty reads as no; nothing for text that is neither.
+std::optional<bool> valueAsBoolean(const FieldValue& value);
 
 // The general decimal form of a number: 1 for 1.0, 2.5 for 2.5, '.' as separator.
 std::string generalNumberText(double value);
 
-// Encoders: write the value into the field's bytes (exactly column.width of them), blank-padded
-// and cut as the column's type requires. Text is cut to the width in Windows-1252 bytes.
-void encodeText(const FieldContext& field, std::string_view utf8, char* bytes);
-void encodeInteger(const FieldContext& field, std::int64_t value, char* bytes);
-void encodeFloat(const FieldContext& field, double value, char* bytes);
-void encodeBoolean(const FieldContext& field, bool value, char* bytes);
+// The bytes of a number in a text-number column of this width and decimals, right-aligned:
+// fixed decimals when they fit, else the exponent form. Nothing when it cannot fit.
+std::optional<std::string> numberDigits(double value, std::size_t width, int decimals);
 
 } // namespace velmora

@@ -1,54 +1,16 @@
 #include "services/DbfWriter.h"
 
 #include "services/Error.h"
-
-#include <shapefil.h>
+#include "services/FileSync.h"
+#include "services/ShapelibFiles.h"
 
 #include <chrono>
+#include <stdexcept>
 #include <utility>
 
 namespace velmora {
 
 namespace {
-
-// shapelib builds the names it opens from the path it is given: it drops the extension and
-// adds ".dbf" (then ".DBF", ".cpg", ...), which would miss "SOLUC.Dbf" or create
-// "ASIGNOMT.dbf" for "ASIGNOMT.DBF". Handing it "<file>.x" makes its first try "<file>.dbf",
-// which these hooks turn back into exactly <file>; every other name it tries is refused.
-constexpr std::string_view shapelibSuffix = ".dbf";
-
-std::string shapelibName(const std::filesystem::path& file) {
-    return file.string() + ".x";
-}
-
-SAFile openExactFile(const char* name, const char* access) {
-    const std::string_view requested(name);
-    if (requested.size() <= shapelibSuffix.size() ||
-        requested.substr(requested.size() - shapelibSuffix.size()) != shapelibSuffix) {
-        return nullptr;
-    }
-    SAHooks defaults;
-    SASetupDefaultHooks(&defaults);
-    const std::string exact(requested.substr(0, requested.size() - shapelibSuffix.size()));
-    return defaults.FOpen(exact.c_str(), access);
-}
-
-int removeNothing(const char*) {
-    return 0;
-}
-
-// Failures are detected from the results of the calls; shapelib's own report would only go
-// to the standard error stream.
-void ignoreMessage(const char*) {}
-
-SAHooks exactFileHooks() {
-    SAHooks hooks;
-    SASetupDefaultHooks(&hooks);
-    hooks.FOpen = openExactFile;
-    hooks.Remove = removeNothing;
-    hooks.Error = ignoreMessage;
-    return hooks;
-}
 
 void stampToday(DBFHandle handle) {
     const auto today = std::chrono::year_month_day(
@@ -58,123 +20,95 @@ void stampToday(DBFHandle handle) {
                            static_cast<int>(static_cast<unsigned>(today.day())));
 }
 
-std::string describe(const std::string& tableName, const std::filesystem::path& file) {
-    return "the table " + tableName + " (" + file.string() + ")";
-}
-
-DBFHandle asHandle(void* handle) {
-    return static_cast<DBFHandle>(handle);
-}
-
-std::uintmax_t sizeOfRecords(DBFHandle handle) {
-    return static_cast<std::uintmax_t>(handle->nHeaderLength) +
-           static_cast<std::uintmax_t>(handle->nRecords) *
-               static_cast<std::uintmax_t>(handle->nRecordLength);
-}
-
-// stdio buffers what shapelib writes and shapelib does not report every failed write, so the
-// file's size tells whether the records reached the disk.
-void requireSize(const std::filesystem::path& file, std::uintmax_t expected,
-                 const std::string& description) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    if (error || size < expected) {
-        throw Error("Cannot write " + description +
-                    ": the disk may be full or the file write-protected.");
+// A table being written, closed (and its failures reported) exactly once.
+class ShapelibTable {
+public:
+    ShapelibTable(const std::filesystem::path& file, const std::string& tableName)
+        : file_(file), tableName_(tableName) {
+        SAHooks hooks = exactFileHooks();
+        handle_ = DBFCreateLL(shapelibName(file).c_str(), "LDID/3", &hooks);
+        if (handle_ == nullptr) {
+            fail(lastSystemError());
+        }
+        stampToday(handle_);
     }
-}
+    ~ShapelibTable() {
+        if (handle_ != nullptr) {
+            DBFClose(handle_);
+        }
+    }
+    ShapelibTable(const ShapelibTable&) = delete;
+    ShapelibTable& operator=(const ShapelibTable&) = delete;
+
+    void addColumn(const NewDbfColumn& column) {
+        if (DBFAddNativeFieldType(handle_, column.name.c_str(), column.type, column.width,
+                                  column.decimals) < 0) {
+            throw std::logic_error("the column " + column.name + " of " + tableName_ +
+                                   " is not a valid dBASE column");
+        }
+    }
+
+    std::size_t recordLength() const { return static_cast<std::size_t>(handle_->nRecordLength); }
+
+    // shapelib writes the end-of-file mark after whichever record is the last so far, and has
+    // to seek back over it for the next one, which makes stdio write out its buffer for every
+    // record. The mark is left out until the last record.
+    void writeEndOfFileMark(bool write) { DBFSetWriteEndOfFileChar(handle_, write ? 1 : 0); }
+
+    void writeRecord(int index, std::string_view record) {
+        std::string tuple(record);
+        if (!DBFWriteTuple(handle_, index, tuple.data())) {
+            fail(lastSystemError());
+        }
+    }
+
+    // stdio buffers what shapelib writes and shapelib does not report every failed write, so
+    // the file's size tells whether the records reached the disk.
+    void close() {
+        const std::uintmax_t expected =
+            static_cast<std::uintmax_t>(handle_->nHeaderLength) +
+            static_cast<std::uintmax_t>(handle_->nRecords) * recordLength();
+        DBFClose(std::exchange(handle_, nullptr));
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file_, error);
+        if (error || size < expected) {
+            fail(error ? error : std::make_error_code(std::errc::no_space_on_device));
+        }
+        if (const std::error_code notSynced = syncToDisk(file_)) {
+            fail(notSynced);
+        }
+    }
+
+private:
+    [[noreturn]] void fail(std::error_code why) const {
+        throw Error(ErrorKind::TableNotWritten,
+                    {.file = file_, .table = tableName_, .system = why});
+    }
+
+    std::filesystem::path file_;
+    std::string tableName_;
+    DBFHandle handle_ = nullptr;
+};
 
 } // namespace
 
-void DbfWriter::create(const std::filesystem::path& file, const std::vector<NewDbfColumn>& columns,
-                       const std::string& tableName) {
-    SAHooks hooks = exactFileHooks();
-    DBFHandle handle = DBFCreateLL(shapelibName(file).c_str(), "LDID/3", &hooks);
-    if (handle == nullptr) {
-        throw Error("Cannot create " + describe(tableName, file) +
-                    ": the folder is missing or the file cannot be written.");
-    }
-    DbfWriter writer(handle, file, tableName);
+void writeDbfTable(const std::filesystem::path& file, const std::string& tableName,
+                   const std::vector<NewDbfColumn>& columns, std::string_view records) {
+    ShapelibTable table(file, tableName);
     for (const NewDbfColumn& column : columns) {
-        if (DBFAddNativeFieldType(handle, column.name.c_str(), column.type, column.width,
-                                  column.decimals) < 0) {
-            throw Error("Cannot add the field " + column.name + " to " + describe(tableName, file) +
-                        ".");
-        }
+        table.addColumn(column);
     }
-    writer.close();
-}
-
-DbfWriter DbfWriter::open(const std::filesystem::path& file, const std::string& tableName,
-                          std::size_t headerLength, std::size_t recordLength) {
-    SAHooks hooks = exactFileHooks();
-    DBFHandle handle = DBFOpenLL(shapelibName(file).c_str(), "rb+", &hooks);
-    if (handle == nullptr) {
-        throw Error("Cannot open " + describe(tableName, file) +
-                    " for writing: the file is write-protected or damaged.");
+    const std::size_t length = table.recordLength();
+    if (length == 0 || records.size() % length != 0) {
+        throw std::logic_error("the records of " + tableName + " do not match its columns");
     }
-    DbfWriter writer(handle, file, tableName);
-    if (static_cast<std::size_t>(handle->nHeaderLength) != headerLength ||
-        static_cast<std::size_t>(handle->nRecordLength) != recordLength) {
-        throw Error("Cannot write to " + describe(tableName, file) +
-                    ": the file was changed by another program.");
+    table.writeEndOfFileMark(false);
+    for (std::size_t at = 0, index = 0; at < records.size(); at += length, ++index) {
+        table.writeEndOfFileMark(at + length == records.size());
+        table.writeRecord(static_cast<int>(index), records.substr(at, length));
     }
-    return writer;
-}
-
-DbfWriter::DbfWriter(void* handle, std::filesystem::path file, std::string tableName)
-    : handle_(handle), file_(std::move(file)), tableName_(std::move(tableName)) {
-    stampToday(asHandle(handle_));
-}
-
-DbfWriter::DbfWriter(DbfWriter&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), file_(std::move(other.file_)),
-      tableName_(std::move(other.tableName_)) {}
-
-DbfWriter& DbfWriter::operator=(DbfWriter&& other) noexcept {
-    if (this != &other) {
-        if (handle_ != nullptr) {
-            DBFClose(asHandle(handle_));
-        }
-        handle_ = std::exchange(other.handle_, nullptr);
-        file_ = std::move(other.file_);
-        tableName_ = std::move(other.tableName_);
-    }
-    return *this;
-}
-
-DbfWriter::~DbfWriter() {
-    if (handle_ != nullptr) {
-        DBFClose(asHandle(handle_));
-    }
-}
-
-std::size_t DbfWriter::recordCount() const {
-    return static_cast<std::size_t>(DBFGetRecordCount(asHandle(handle_)));
-}
-
-void DbfWriter::writeRecord(std::size_t index, std::string_view record) {
-    DBFHandle handle = asHandle(handle_);
-    std::string tuple(record);
-    if (record.size() != static_cast<std::size_t>(handle->nRecordLength) ||
-        !DBFWriteTuple(handle, static_cast<int>(index), tuple.data())) {
-        throw Error("Cannot write record " + std::to_string(index + 1) + " of " +
-                    describe(tableName_, file_) + ".");
-    }
-    // Writes the record and the record count through, so that a failure shows here and other
-    // readers see a whole table.
-    DBFUpdateHeader(handle);
-    requireSize(file_, sizeOfRecords(handle), describe(tableName_, file_));
-}
-
-void DbfWriter::close() {
-    if (handle_ == nullptr) {
-        return;
-    }
-    DBFHandle handle = asHandle(std::exchange(handle_, nullptr));
-    const std::uintmax_t expected = sizeOfRecords(handle);
-    DBFClose(handle);
-    requireSize(file_, expected, describe(tableName_, file_));
+    table.writeEndOfFileMark(true);
+    table.close();
 }
 
 } // namespace velmora

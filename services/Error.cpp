@@ -23,6 +23,7 @@ std::string summary(ErrorKind kind, const ErrorDetails& d) {
     add("section", d.section);
     addNumber("record", d.record);
     add("field", d.field);
+    add("item", d.item);
     add("value", d.value);
     add("expected", d.expected);
     addNumber("line", d.line);

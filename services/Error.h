@@ -60,6 +60,7 @@ struct ErrorDetails {
     std::string section;
     std::size_t record = 0; // 1-based; 0 when no record is concerned
     std::string field;
+    std::string item; // how the document names the record at fault: a slot's code and name
     std::string value;
     std::string expected;
     std::size_t line = 0;

@@ -26,12 +26,9 @@ void requireExchangeFolder(const std::filesystem::path& folder) {
         return;
     }
     if (std::filesystem::exists(folder, error)) {
-        throw Error("The exchange folder " + folder.string() +
-                    " is a file, not a folder. Move or rename that file, and try again.");
+        throw Error(ErrorKind::ExchangeFolderIsFile, {.file = folder});
     }
-    throw Error("The exchange folder " + folder.string() +
-                " does not exist. Create it, or start Horadia once so that it creates it, "
-                "and try again.");
+    throw Error(ErrorKind::ExchangeFolderMissing, {.file = folder});
 }
 
 std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::path& folder,

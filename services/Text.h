@@ -22,6 +22,7 @@ std::string lastChar(std::string_view s);
 
 // s without the characters with codes 0 to 32 at both ends.
 std::string trim(std::string_view s);
+std::string_view trimmed(std::string_view s);
 
 // s without the characters with codes 0 to 32 at its end.
 std::string trimRight(std::string_view s);
@@ -30,18 +31,15 @@ std::string trimRight(std::string_view s);
 std::string asciiLower(std::string_view s);
 std::string asciiUpper(std::string_view s);
 
-// True when a and b are equal under Unicode case folding (ÑANDÚ equals ñandú).
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
-
-// s under Unicode case folding: two texts fold to the same text when they differ only in case.
+// s under simple case folding, character by character: two texts fold to the same text when
+// they differ only in letter case (ÑANDÚ and ñandú), and folding keeps the number of
+// characters (STRASSE and straße stay different).
 std::string foldCase(std::string_view s);
+
+// True when a and b fold to the same text.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // s padded with blanks or cut to exactly n characters.
 std::string padOrCut(std::string_view s, std::size_t n);
-
-// Windows-1252, the code page of the exchange tables. A character that the code page lacks
-// becomes '?'.
-std::string toWindows1252(std::string_view utf8);
-std::string fromWindows1252(std::string_view bytes);
 
 } // namespace velmora::text

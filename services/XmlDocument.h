@@ -24,6 +24,9 @@ public:
     std::vector<XmlNode> selectNodes(const std::string& path) const;
     // The first child element with this name, or a null node.
     XmlNode firstChildElement(const std::string& name) const;
+    // Every child element with this name, in document order: what the relative path "name"
+    // selects, without evaluating a path for each record of a large document.
+    std::vector<XmlNode> childElements(const std::string& name) const;
 
     std::string text() const; // all text inside the node, concatenated (UTF-8)
     bool hasAttribute(const std::string& name) const;
@@ -35,6 +38,19 @@ public:
     XmlNode appendChild(XmlNode child);
     // Detaches child from this node and frees it. Throws when child is null or not a child.
     void removeChild(XmlNode child);
+    // Puts replacement (a new element of the same document) where this node stands and frees
+    // this node; returns the replacement.
+    XmlNode replaceWith(XmlNode replacement);
+    // Appends a text node: the line breaks and indentation between elements.
+    void appendText(const std::string& text);
+
+    // The white space that lays out the document around this node: the text of the blank text
+    // node just before it, and of the blank text node that opens its content; empty when there
+    // is none.
+    std::string blankBefore() const;
+    std::string blankInside() const;
+    // Removes the blank text node just before this node, if there is one.
+    void removeBlankBefore();
 
     _xmlNode* raw() const { return node_; }
 

@@ -1,6 +1,7 @@
 #include "services/XmlDocument.h"
 #include "services/XmlPath.h"
 
+#include <libxml/dict.h>
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
 
@@ -64,6 +65,29 @@ xmlAttr* findAttribute(const xmlNode* node, const std::string& name) {
     return nullptr;
 }
 
+// A text node whose content comes from the document's dictionary, as the parser makes the text
+// of a parsed document: a result repeats the same few codes and line breaks hundreds of
+// thousands of times, and each is then kept once. The node frees its content only when the
+// dictionary does not own it.
+xmlNode* newSharedText(xmlDoc* doc, const std::string& text) {
+    xmlNode* node = xmlNewDocText(doc, nullptr);
+    if (node == nullptr) {
+        throw std::bad_alloc();
+    }
+    node->content = doc->dict != nullptr ? const_cast<xmlChar*>(xmlDictLookup(
+                                               doc->dict, xml(text), static_cast<int>(text.size())))
+                                         : xmlStrndup(xml(text), static_cast<int>(text.size()));
+    if (node->content == nullptr) {
+        xmlFreeNode(node);
+        throw std::bad_alloc();
+    }
+    return node;
+}
+
+bool isBlankText(const xmlNode* node) {
+    return node != nullptr && node->type == XML_TEXT_NODE && xmlIsBlankNode(node) != 0;
+}
+
 bool isSelfOrAncestor(const xmlNode* candidate, const xmlNode* node) {
     for (; node != nullptr; node = node->parent) {
         if (node == candidate) {
@@ -95,8 +119,32 @@ XmlNode XmlNode::firstChildElement(const std::string& name) const {
     return XmlNode();
 }
 
+std::vector<XmlNode> XmlNode::childElements(const std::string& name) const {
+    std::vector<XmlNode> children;
+    if (node_ == nullptr) {
+        return children;
+    }
+    for (xmlNode* child = node_->children; child != nullptr; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
+            xmlStrEqual(child->name, xml(name)) != 0) {
+            children.emplace_back(child);
+        }
+    }
+    return children;
+}
+
 std::string XmlNode::text() const {
-    return node_ != nullptr ? takeXml(xmlNodeGetContent(node_)) : std::string();
+    if (node_ == nullptr) {
+        return {};
+    }
+    // Nearly every value of a service document is one text node: its text is read in place,
+    // without the copy through a buffer that gathering mixed content needs.
+    const xmlNode* only = node_->children;
+    if (node_->type == XML_ELEMENT_NODE &&
+        (only == nullptr || (only->next == nullptr && only->type == XML_TEXT_NODE))) {
+        return only == nullptr ? std::string() : fromXml(only->content);
+    }
+    return takeXml(xmlNodeGetContent(node_));
 }
 
 bool XmlNode::hasAttribute(const std::string& name) const {
@@ -115,9 +163,17 @@ void XmlNode::setAttribute(const std::string& name, const std::string& value) {
     requireNode(node_, "set the attribute " + name);
     requireName(name, "attribute");
     requireUtf8(value, "value of the attribute " + name);
-    // xmlSetProp stores the value as literal text: markup characters are escaped on saving.
-    if (xmlSetProp(node_, xml(name), xml(value)) == nullptr) {
+    // The value is literal text: markup characters are escaped on saving.
+    xmlUnsetProp(node_, xml(name));
+    xmlAttr* attribute = xmlNewProp(node_, xml(name), nullptr);
+    if (attribute == nullptr) {
         throw std::bad_alloc();
+    }
+    if (!value.empty()) {
+        xmlNode* content = newSharedText(node_->doc, value);
+        content->parent = reinterpret_cast<xmlNode*>(attribute);
+        attribute->children = content;
+        attribute->last = content;
     }
 }
 
@@ -130,8 +186,8 @@ void XmlNode::setText(const std::string& text) {
     if (text.empty()) {
         return;
     }
-    xmlNode* content = xmlNewDocTextLen(node_->doc, xml(text), static_cast<int>(text.size()));
-    if (content == nullptr || xmlAddChild(node_, content) == nullptr) {
+    xmlNode* content = newSharedText(node_->doc, text);
+    if (xmlAddChild(node_, content) == nullptr) {
         xmlFreeNode(content);
         throw std::bad_alloc();
     }
@@ -173,6 +229,47 @@ void XmlNode::removeChild(XmlNode child) {
     }
     xmlUnlinkNode(removed);
     xmlFreeNode(removed);
+}
+
+XmlNode XmlNode::replaceWith(XmlNode replacement) {
+    requireNode(node_, "replace an element");
+    xmlNode* added = replacement.raw();
+    if (added == nullptr || added->doc != node_->doc || isSelfOrAncestor(added, node_)) {
+        throw std::logic_error("an element can only be replaced by a new element of its document");
+    }
+    xmlUnlinkNode(added);
+    xmlNode* old = xmlReplaceNode(node_, added);
+    if (old == nullptr) {
+        throw std::logic_error("the element to replace is not in a tree");
+    }
+    xmlFreeNode(old);
+    node_ = nullptr;
+    return XmlNode(added);
+}
+
+void XmlNode::appendText(const std::string& text) {
+    requireNode(node_, "append text");
+    requireUtf8(text, "text");
+    // A text node appended after another merges into it (and is freed there).
+    xmlAddChild(node_, newSharedText(node_->doc, text));
+}
+
+std::string XmlNode::blankBefore() const {
+    const xmlNode* previous = node_ != nullptr ? node_->prev : nullptr;
+    return isBlankText(previous) ? fromXml(previous->content) : std::string();
+}
+
+std::string XmlNode::blankInside() const {
+    const xmlNode* first = node_ != nullptr ? node_->children : nullptr;
+    return isBlankText(first) ? fromXml(first->content) : std::string();
+}
+
+void XmlNode::removeBlankBefore() {
+    xmlNode* previous = node_ != nullptr ? node_->prev : nullptr;
+    if (isBlankText(previous)) {
+        xmlUnlinkNode(previous);
+        xmlFreeNode(previous);
+    }
 }
 
 } // namespace velmora

@@ -3,10 +3,13 @@
 #include "app/PathText.h"
 #include "app/TMForm.h"
 #include "conversion/ConversionRun.h"
+#include "conversion/FrameSelection.h"
 #include "formats/ExchangeTables.h"
+#include "messages/Messages.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
 #include "services/Text.h"
+#include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -62,7 +65,7 @@ struct FrameAnswer {
 class ScriptedFrames : public velmora::FrameChooser {
 public:
     explicit ScriptedFrames(FrameAnswer& answer) : answer_(answer) {}
-    std::string chooseFrames(const std::filesystem::path&) override {
+    std::string chooseFrames(const std::filesystem::path&, const velmora::FrameListing&) override {
         const QCursor* cursor = QApplication::overrideCursor();
         answer_.pointers << (cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
         return answer_.keys;
@@ -140,10 +143,13 @@ struct Scene {
     // The tables a conversion leaves, with an empty solution from the timetable program.
     void prepareResults() {
         struct OneFrame : velmora::FrameChooser {
-            std::string chooseFrames(const std::filesystem::path&) override { return {}; }
+            std::string chooseFrames(const std::filesystem::path&,
+                                     const velmora::FrameListing&) override {
+                return {};
+            }
         } noQuestion;
         velmora::ConversionRun(document, exchange, noQuestion).run();
-        velmora::createTable(exchange, velmora::tables::SOLUC);
+        velmora::testing::writeTable(exchange, velmora::tables::SOLUC::layout, {});
     }
 
     std::string iniText() const { return readFile(program / "Horadia.ini"); }
@@ -438,7 +444,7 @@ private slots:
                     velmora::ResultsRun(scene.document, scene.exchange).run();
                 }
             } catch (const std::exception& error) {
-                return QString::fromStdString(error.what());
+                return QString::fromStdString(velmora::messages::describe(error));
             }
             return QString();
         }();

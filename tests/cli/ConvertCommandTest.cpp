@@ -13,11 +13,13 @@ using ::testing::HasSubstr;
 // A school with the frames MANANA, TARDE and NOCHE, one slot each.
 std::string threeFrameDocument() {
     std::vector<SauceRecordValues> slots;
-    for (const auto& [code, start, frame] :
-         std::vector<std::tuple<std::string, std::string, std::string>>{
-             {"T1", "08:00", "MANANA"}, {"T2", "16:00", "TARDE"}, {"T3", "19:00", "NOCHE"}}) {
+    for (const auto& [code, start, end, frame] :
+         std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+             {"T1", "08:00", "08:55", "MANANA"},
+             {"T2", "16:00", "16:55", "TARDE"},
+             {"T3", "19:00", "19:55", "NOCHE"}}) {
         slots.push_back({"dato=CODIGO_SAUCE|" + code, "dato=NOMBRE|" + code, "dato=INICIO|" + start,
-                         "dato=FIN|" + start, "dato=ORDEN|1", "dato=CLAVE_JORNADA|" + frame});
+                         "dato=FIN|" + end, "dato=ORDEN|1", "dato=CLAVE_JORNADA|" + frame});
     }
     return sauceXml(
         {{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}},
@@ -76,7 +78,7 @@ TEST_P(ConvertCommandUsage, RefusesTheChoiceListingTheFramesAndWritesNothing) {
     const CliOutcome outcome = convert(GetParam().frames);
     EXPECT_EQ(outcome.status, 2);
     EXPECT_THAT(outcome.err, HasSubstr(GetParam().message));
-    EXPECT_THAT(outcome.err, HasSubstr("MANANA, TARDE, NOCHE"));
+    EXPECT_THAT(outcome.err, HasSubstr("MANANA, TARDE y NOCHE"));
     EXPECT_TRUE(std::filesystem::is_empty(exchange.path()));
 }
 
@@ -84,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ConvertCommandUsage,
     ::testing::Values(UsageCase{"Missing", {}, "--frames"},
                       UsageCase{"Unknown", {"--frames", "TARDE,manana"}, "\"manana\""},
-                      UsageCase{"Three", {"--frames", "MANANA,TARDE,NOCHE"}, "At most two"},
-                      UsageCase{"ThreeUnknown", {"--frames", "A,B,C"}, "At most two"}),
+                      UsageCase{"Three", {"--frames", "MANANA,TARDE,NOCHE"}, "Como máximo"},
+                      UsageCase{"ThreeUnknown", {"--frames", "A,B,C"}, "Como máximo"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ConvertCommand, OneFrameNeedsNoChoiceAndIgnoresFrames) {

@@ -1,4 +1,5 @@
 #include "formats/ExchangeTables.h"
+#include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,22 +17,22 @@ class DumpCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(exchange);
-        Table::create(exchange / "ASIGT.DBF", {{"CASIG", FieldType::Text, 12},
-                                               {"HORAS", FieldType::Float, 0},
-                                               {"ESTAREA", FieldType::Boolean, 0},
-                                               {"DNI", FieldType::Integer, 0}});
-        Table table = Table::open(exchange / "ASIGT.DBF", OpenMode::Shared);
+        const FixtureLayout layout{"ASIGT",
+                                   {{"CASIG", FieldType::Text, 12},
+                                    {"HORAS", FieldType::Float, 0},
+                                    {"ESTAREA", FieldType::Boolean, 0},
+                                    {"DNI", FieldType::Integer, 0}}};
         const std::vector<std::string> names{"Matemáticas", "a,b", "say \"hi\"", "two\nlines",
                                              "  lead"};
+        std::vector<Record> records;
         double hours = 1;
         for (const std::string& name : names) {
-            table.append();
-            table.writeText("CASIG", name);
-            table.writeFloat("HORAS", hours);
-            table.writeBoolean("ESTAREA", hours > 2);
-            table.post();
+            records.push_back({{"CASIG", name},
+                               {"HORAS", std::to_string(hours)},
+                               {"ESTAREA", hours > 2 ? "T" : "F"}});
             hours += 0.5;
         }
+        writeTable(exchange, layout, records);
     }
 
     TempDir temp;
@@ -61,16 +62,16 @@ TEST_F(DumpCommand, AMissingTableExitsWithOneAndSaysWhy) {
     const CliOutcome outcome = runDump(temp, {"SOLUC", "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "The table SOLUC was not found in the exchange folder " +
+    EXPECT_EQ(outcome.err, "No se encuentra la tabla SOLUC en la carpeta de intercambio \"" +
                                exchange.string() +
-                               ". Let Horadia work out the timetable first, then try again.\n");
+                               "\". Genere primero el horario en Horadia y vuelva a intentarlo.\n");
 }
 
 TEST_F(DumpCommand, ATableHeldByAnotherProgramExitsWithOne) {
     ForeignLock horadia(exchange / "ASIGT.DBF");
     const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("is in use by another program"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("está abierta en otro programa"), std::string::npos) << outcome.err;
 }
 
 TEST_F(DumpCommand, WithoutATableExitsWithTwo) {

@@ -1,4 +1,5 @@
 #include "formats/ExchangeTables.h"
+#include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -17,15 +18,11 @@ protected:
         std::filesystem::create_directory(sauce);
         std::filesystem::create_directory(exchange);
         writeFile(document, sauceXml({{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}}}));
-        for (const TableLayout* layout : convertedTables()) {
-            createTable(exchange, *layout);
+        for (const TableLayout& layout : convertedTables()) {
+            writeTable(exchange, layout, {});
         }
-        createTable(exchange, tables::SOLUC);
-        Table proft = openTable(exchange, "PROFT", OpenMode::Shared);
-        proft.append();
-        proft.writeText("ABREV", "ANA");
-        proft.writeText("X_EMPLEADO", "E1");
-        proft.post();
+        writeTable(exchange, tables::SOLUC::layout, {});
+        writeTable(exchange, tables::PROFT::layout, {{{"ABREV", "ANA"}, {"X_EMPLEADO", "E1"}}});
     }
 
     TempDir temp;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "conversion/Builders.h"
+#include "services/DbfReader.h"
 #include "services/Error.h"
-#include "services/Table.h"
 #include "services/XmlDocument.h"
 #include "support/TestSupport.h"
 
@@ -16,27 +16,31 @@ namespace velmora::testing {
 // The table builders never ask for time frames; a call is a fault of the builder.
 class FramesNeverAsked : public FrameChooser {
 public:
-    std::string chooseFrames(const std::filesystem::path&) override {
+    std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
         ADD_FAILURE() << "a table builder asked for the time frames";
         throw Error("no time frames in this test");
     }
 };
 
-// An inline Sauce document loaded into a conversion context that writes into a fresh folder,
-// for running builders one at a time and reading their tables back.
+// An inline Sauce document read into a conversion context, for running builders one at a time
+// and reading their tables back as the run would write them.
 class BuilderRun {
 public:
     explicit BuilderRun(const std::vector<SauceSection>& sections)
-        : document_(XmlDocument::parse(sauceXml(sections), "sauce.xml")),
-          context{document_, folder_ / "sauce.xml", folder_.path(), frames_, {}, {}} {}
+        : sections_(ServiceSections::read(XmlDocument::parse(sauceXml(sections), "sauce.xml"))),
+          context(sections_, folder_ / "sauce.xml", frames_) {}
 
-    std::filesystem::path table(const std::string& name) const { return folder_ / (name + ".DBF"); }
+    // The tables as the builders made them so far, written into the run's folder.
+    std::filesystem::path table(const std::string& name) const {
+        context.tables.writeTo(folder_.path());
+        return folder_ / (name + ".DBF");
+    }
     std::vector<Row> rows(const std::string& name) const { return readRows(table(name)); }
 
 private:
     TempDir folder_;
     FramesNeverAsked frames_;
-    XmlDocument document_;
+    ServiceSections sections_;
 
 public:
     ConversionContext context;
@@ -65,23 +69,25 @@ inline std::vector<Row> project(const std::vector<Row>& rows,
     return projected;
 }
 
-// A Boolean or Float field of every row, read through the table service in stored order.
+// A Boolean or Float field of every row, read through the table reader in stored order.
 inline std::vector<bool> booleanColumn(const std::filesystem::path& file,
                                        const std::string& field) {
-    Table table = Table::open(file, OpenMode::Shared);
+    DbfReader table = DbfReader::open(file, LockedFile::Lock::Shared, file.stem().string());
+    const std::size_t column = table.column(field);
     std::vector<bool> values;
-    for (table.first(); !table.eof(); table.next()) {
-        values.push_back(table.readBoolean(field));
+    while (const auto record = table.next()) {
+        values.push_back(record->boolean(column));
     }
     return values;
 }
 
 inline std::vector<double> floatColumn(const std::filesystem::path& file,
                                        const std::string& field) {
-    Table table = Table::open(file, OpenMode::Shared);
+    DbfReader table = DbfReader::open(file, LockedFile::Lock::Shared, file.stem().string());
+    const std::size_t column = table.column(field);
     std::vector<double> values;
-    for (table.first(); !table.eof(); table.next()) {
-        values.push_back(table.readFloat(field));
+    while (const auto record = table.next()) {
+        values.push_back(record->number(column));
     }
     return values;
 }

@@ -119,11 +119,5 @@ TEST(CatalogueBuilder, ARetriedRunStartsFromEmptyCodeLists) {
               (std::vector<Row>{{{"COD", "MUSICA"}, {"CODLARGO", "MUSICA"}}}));
 }
 
-TEST(CatalogueBuilder, TasksNeedTheSubjectsTable) {
-    BuilderRun run({{"TAREAS", {{"281", "Guardia", "GUARDIA", "N"}}}});
-    EXPECT_THROW(CargarTareas(run.context), Error);
-    EXPECT_FALSE(std::filesystem::exists(run.table("ASIGNOMT")));
-}
-
 } // namespace
 } // namespace velmora::testing

@@ -17,7 +17,7 @@ using testing::writeFile;
 
 class NoDialog : public FrameChooser {
 public:
-    std::string chooseFrames(const std::filesystem::path&) override {
+    std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
         throw Error("the test's documents have one time frame");
     }
 };
@@ -131,7 +131,7 @@ TEST_F(ConversionRunTest, ATableHeldByAnotherProgramIsReportedBeforeTheFrameQues
 
     class RecordingChooser : public FrameChooser {
     public:
-        std::string chooseFrames(const std::filesystem::path&) override {
+        std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
             asked = true;
             return "M1        T1        ";
         }

@@ -14,7 +14,7 @@ using ::testing::HasSubstr;
 
 class BothFrames : public FrameChooser {
 public:
-    std::string chooseFrames(const std::filesystem::path&) override {
+    std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
         return "MANANA    TARDE     ";
     }
 };

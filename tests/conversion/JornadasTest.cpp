@@ -21,7 +21,7 @@ using testing::TempDir;
 class FixedChooser : public FrameChooser {
 public:
     explicit FixedChooser(std::string answer) : answer_(std::move(answer)) {}
-    std::string chooseFrames(const std::filesystem::path& document) override {
+    std::string chooseFrames(const std::filesystem::path& document, const FrameListing&) override {
         askedFor.push_back(document);
         return answer_;
     }
@@ -50,9 +50,11 @@ public:
     explicit JornadasBuilder(std::string chooserAnswer) : chooser(std::move(chooserAnswer)) {}
 
     std::vector<Row> build(const std::string& xml) {
-        const XmlDocument document = XmlDocument::parse(xml, "jornadas.xml");
-        ConversionContext context{document, documentPath, folder.path(), chooser, {}, {}};
+        const ServiceSections sections =
+            ServiceSections::read(XmlDocument::parse(xml, "jornadas.xml"));
+        ConversionContext context(sections, documentPath, chooser);
         CargarJornadas(context);
+        context.tables.diashorast.writeTo(folder.path());
         return readRows(folder / "DIASHORAST.DBF");
     }
 
@@ -147,14 +149,17 @@ INSTANTIATE_TEST_SUITE_P(
         JornadasCase{"OrdersThatAreNotOneToFortyKeepTheirText",
                      {"M1"},
                      {slot("P", "01", "M1"), slot("Z", "0", "M1"), slot("F", "41", "M1"),
-                      slot("L", "B", "M1"), slot("N", "40", "M1")},
+                      slot("N", "40", "M1")},
                      "",
                      false,
-                     {{"01", "01", "0"},
-                      {"0", "0", "0"},
-                      {"41", "41", "0"},
-                      {"B", "B", "0"},
-                      {"1", "1", "0"}}},
+                     {{"01", "01", "0"}, {"0", "0", "0"}, {"41", "41", "0"}, {"1", "1", "0"}}},
+        // A single frame needs no key: its slots, without one either, name it the same way.
+        JornadasCase{"SingleFrameWithoutKey",
+                     {""},
+                     {slot("X", "2", ""), slot("Y", "1", "OTRO")},
+                     "",
+                     false,
+                     {{"1", "1", "0"}, {"1", "1", ""}}},
         JornadasCase{"SameOrderTwiceRenumbersOnlyTheFirst",
                      {"M1"},
                      {slot("X", "3", "M1"), slot("Y", "3", "M1"), slot("W", "4", "M1")},
@@ -253,49 +258,61 @@ TEST_P(JornadasTimes, LeadingZeroAndLengthInMinutesOnEveryDay) {
 INSTANTIATE_TEST_SUITE_P(Cases, JornadasTimes,
                          ::testing::Values(TimeCase{"8:00", "8:55", "08:00", "08:55", "55"},
                                            TimeCase{"08:00", "14:00", "08:00", "14:00", "360"},
-                                           TimeCase{"13:30", "12:30", "13:30", "12:30", "-60"},
                                            TimeCase{"9.15", "10.05", "09.15", "10.05", "50"},
-                                           TimeCase{"23:59", "0:00", "23:59", "00:00", "-1439"}));
+                                           TimeCase{"0:00", "23:59", "00:00", "23:59", "1439"}));
 
-struct BadTimeCase {
+// A slot that cannot exist in a day stops the run, naming the slot and the value.
+struct BadSlotCase {
     std::string start;
     std::string end;
-    std::string reported; // the value the error must name
+    std::string order;
+    const char* kind;
+    std::string field;    // the dato at fault
+    std::string reported; // the value the error names
 };
 
-void PrintTo(const BadTimeCase& c, std::ostream* os) {
-    *os << c.start << " to " << c.end;
+void PrintTo(const BadSlotCase& c, std::ostream* os) {
+    *os << c.start << " to " << c.end << " order " << c.order;
 }
 
-class JornadasBadTimes : public ::testing::TestWithParam<BadTimeCase> {};
+class JornadasBadSlots : public ::testing::TestWithParam<BadSlotCase> {};
 
-TEST_P(JornadasBadTimes, StopTheRunNamingSlotAndValue) {
-    const BadTimeCase& c = GetParam();
+TEST_P(JornadasBadSlots, StopTheRunNamingSlotAndValue) {
+    const BadSlotCase& c = GetParam();
     JornadasBuilder builder("");
-    const std::string xml =
-        sauceXml({{"JORNADAS", frameRecords({"M1"})},
-                  {"INTERVALOS", {slot("T1", "1", "M1"), slot("T2", "2", "M1", c.start, c.end)}}});
+    const std::string xml = sauceXml(
+        {{"JORNADAS", frameRecords({"M1"})},
+         {"INTERVALOS", {slot("T1", "1", "M1"), slot("T2", c.order, "M1", c.start, c.end)}}});
     try {
         builder.build(xml);
         FAIL() << "no error for " << c.start << " - " << c.end;
     } catch (const Error& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find("Time slot 2 of section INTERVALOS"), std::string::npos) << message;
-        EXPECT_NE(message.find("\"T2\""), std::string::npos) << message;
-        EXPECT_NE(message.find("\"Hora T2\""), std::string::npos) << message;
-        EXPECT_NE(message.find("\"" + c.reported + "\""), std::string::npos) << message;
+        EXPECT_STREQ(kindName(error.kind()), c.kind);
+        EXPECT_EQ(error.details().section, "INTERVALOS");
+        EXPECT_EQ(error.details().record, 2u);
+        EXPECT_EQ(error.details().item, "T2 (Hora T2)");
+        EXPECT_EQ(error.details().field, c.field);
+        EXPECT_EQ(error.details().value, c.reported);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, JornadasBadTimes,
-                         ::testing::Values(BadTimeCase{"", "09:00", ""},
-                                           BadTimeCase{"08:00", "", ""},
-                                           BadTimeCase{"8h", "09:00", "8h"},
-                                           BadTimeCase{"08:00:00", "09:00:00", "08:00:00"},
-                                           BadTimeCase{"08:00", "9 :30", "9 :30"},
-                                           BadTimeCase{"08:+5", "09:00", "08:+5"},
-                                           // Lengthened to 08:0 for day 1, and to 008:0 for day 2.
-                                           BadTimeCase{"8:0", "09:00", "8:0"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JornadasBadSlots,
+    ::testing::Values(BadSlotCase{"", "09:00", "2", "bad-time", "INICIO", ""},
+                      BadSlotCase{"08:00", "", "2", "bad-time", "FIN", ""},
+                      BadSlotCase{"8h", "09:00", "2", "bad-time", "INICIO", "8h"},
+                      BadSlotCase{"08:00:00", "09:00:00", "2", "bad-time", "INICIO", "08:00:00"},
+                      BadSlotCase{"08:00", "9 :30", "2", "bad-time", "FIN", "9 :30"},
+                      BadSlotCase{"08:+5", "09:00", "2", "bad-time", "INICIO", "08:+5"},
+                      BadSlotCase{"8:0", "09:00", "2", "bad-time", "INICIO", "8:0"},
+                      BadSlotCase{"25:99", "26:00", "2", "bad-time", "INICIO", "25:99"},
+                      BadSlotCase{"08:00", "08:60", "2", "bad-time", "FIN", "08:60"},
+                      BadSlotCase{"13:30", "12:30", "2", "end-before-start", "", "13:30"},
+                      BadSlotCase{"23:59", "0:00", "2", "end-before-start", "", "23:59"},
+                      BadSlotCase{"10:00", "10:00", "2", "end-before-start", "", "10:00"},
+                      BadSlotCase{"08:00", "08:55", "B", "bad-order", "ORDEN", "B"},
+                      BadSlotCase{"08:00", "08:55", "-1", "bad-order", "ORDEN", "-1"},
+                      BadSlotCase{"08:00", "08:55", "", "bad-order", "ORDEN", ""}));
 
 struct MissingFrameCase {
     std::string name;
@@ -314,21 +331,31 @@ TEST_P(JornadasWithoutFrame, StopTheRunSayingSo) {
         builder.build(GetParam().xml);
         FAIL() << "no error";
     } catch (const Error& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find("has no time frame"), std::string::npos) << message;
-        EXPECT_NE(message.find("/escuela/jornadas.xml"), std::string::npos) << message;
+        EXPECT_EQ(error.kind(), ErrorKind::NoTimeFrame);
+        EXPECT_EQ(error.details().file, builder.documentPath);
     }
     EXPECT_TRUE(builder.chooser.askedFor.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JornadasWithoutFrame,
-    ::testing::Values(
-        MissingFrameCase{"NoSection", sauceXml({{"INTERVALOS", {slot("T", "1", "M1")}}})},
-        MissingFrameCase{"EmptySection", sauceXml({{"JORNADAS", {}}})},
-        MissingFrameCase{"RecordWithoutValues", sauceXml({{"JORNADAS", {{}}}})},
-        MissingFrameCase{"RecordWithBlankKey", sauceXml({{"JORNADAS", {{"   ", "Mañana"}}}})}),
+    ::testing::Values(MissingFrameCase{"NoSection",
+                                       sauceXml({{"INTERVALOS", {slot("T", "1", "M1")}}})},
+                      MissingFrameCase{"EmptySection", sauceXml({{"JORNADAS", {}}})}),
     [](const auto& info) { return info.param.name; });
+
+TEST(Jornadas, ASingleFrameRecordWithoutKeyOrValuesStillGivesItsSlots) {
+    for (const std::vector<SauceRecordValues>& frames :
+         {std::vector<SauceRecordValues>{{}}, std::vector<SauceRecordValues>{{"   ", "Mañana"}}}) {
+        JornadasBuilder builder("");
+        const auto rows =
+            builder.build(sauceXml({{"JORNADAS", frames}, {"INTERVALOS", {slot("T", "3", "")}}}));
+        ASSERT_EQ(rows.size(), 7u);
+        EXPECT_EQ(rows.front().at("DIHO"), "11");
+        EXPECT_EQ(rows.front().at("MARCO"), "0");
+        EXPECT_TRUE(builder.chooser.askedFor.empty());
+    }
+}
 
 TEST(Jornadas, AsksForTheFramesOfTheRunsDocument) {
     JornadasBuilder builder("B         ");

@@ -1,6 +1,8 @@
 #include "formats/ExchangeTables.h"
-#include "services/DbfHeaderCheck.h"
+#include "formats/TableRows.h"
+#include "services/DbfHeader.h"
 #include "services/Error.h"
+#include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@ namespace {
 // A table's columns as they lie in its file: "NAME:TypeWidth[,decimals]" in file order.
 std::string columnsOnDisk(const std::filesystem::path& file) {
     const std::string bytes = readFile(file);
-    const DbfHeader header = checkDbfHeader(bytes, file);
+    const DbfHeader header = checkDbfHeader(bytes, bytes.size(), file, "T");
     std::string out;
     for (const DbfColumn& column : header.columns) {
         out += (out.empty() ? "" : " ") + column.name + ":" + column.type +
@@ -26,49 +28,53 @@ std::string columnsOnDisk(const std::filesystem::path& file) {
 }
 
 struct ExpectedLayout {
-    const TableLayout* layout;
+    TableLayout layout;
     const char* columns;
 };
 
 const std::vector<ExpectedLayout> expectedLayouts{
-    {&tables::ASIGNOMT, "COD:C10 CODLARGO:C10 NOMBRE:C80 MATERIA:C8 CODTAREA:C10 ESTAREA:L1"},
-    {&tables::ASIGNOMT2, "COD:C10 CODLARGO:C10 NOMBRE:C40 MATERIA:C8 CLAVECURSO:C12 ALECTIVA:C1"},
-    {&tables::PROFT,
+    {tables::ASIGNOMT::layout,
+     "COD:C10 CODLARGO:C10 NOMBRE:C80 MATERIA:C8 CODTAREA:C10 ESTAREA:L1"},
+    {tables::ASIGNOMT2::layout,
+     "COD:C10 CODLARGO:C10 NOMBRE:C40 MATERIA:C8 CLAVECURSO:C12 ALECTIVA:C1"},
+    {tables::PROFT::layout,
      "ABREV:C10 NOMBRE:C80 DEPART:C40 DNI:N11 X_EMPLEADO:C10 F_TOMAPOS:C10 EMAIL:C100"},
-    {&tables::AULAT, "ABREV:C10 NOMBRE:C80 EDIFICIO:C1 MAXALUM:N11 DEPCENTRO:C10"},
-    {&tables::CURSOST, "ABREV:C3 TURNO:C1 NIVEL:C5 CURSO:C3 CLAVE:C12 DESCRICUR:C80"},
-    {&tables::GRUPOST, "ABREV:C10 TURNO:C1 NIVEL:C5 CURSO:C3 GRUPO:C2 DESCRIP:C80 MARCO:C1 "
-                       "CLAVE:C10 CLAVECURSO:C12"},
-    {&tables::ASIGT, "CASIG:C10 CPROF:C10 CGRUP:C10 CAULA:C10 TURNO:C1 NIVEL:C5 CURSO:C3 "
-                     "GRUPO:C2 HORAS:N20,4 SESIONES:C20 NCONEX:C4 CLAVE:C10 CLAVECURSO:C12 "
-                     "CTAREA:C10"},
-    {&tables::DIASHORAST, "DIHO:C10 CODDIHO:C10 DIA:C20 TEXTODIA:C20 HORA:C8 TEXTOHOR:C15 "
-                          "HORADESDE:C8 HORAHASTA:C8 MINUTOS:C8 MARCO:C1 MARCOXML:C10"},
-    {&tables::SOLUC, "ASIG:C4 PROF:C4 CODGRUPO:C4 TURNO:C1 NIVEL:C5 CURSO:C3 GRUPO:C1 AULA:C4 "
-                     "TAREA:C4 DIA:N20,4 HORA:N20,4 SESIONES:N20,4 MARCO:C1"},
+    {tables::AULAT::layout, "ABREV:C10 NOMBRE:C80 EDIFICIO:C1 MAXALUM:N11 DEPCENTRO:C10"},
+    {tables::CURSOST::layout, "ABREV:C3 TURNO:C1 NIVEL:C5 CURSO:C3 CLAVE:C12 DESCRICUR:C80"},
+    {tables::GRUPOST::layout, "ABREV:C10 TURNO:C1 NIVEL:C5 CURSO:C3 GRUPO:C2 DESCRIP:C80 MARCO:C1 "
+                              "CLAVE:C10 CLAVECURSO:C12"},
+    {tables::ASIGT::layout, "CASIG:C10 CPROF:C10 CGRUP:C10 CAULA:C10 TURNO:C1 NIVEL:C5 CURSO:C3 "
+                            "GRUPO:C2 HORAS:N20,4 SESIONES:C20 NCONEX:C4 CLAVE:C10 CLAVECURSO:C12 "
+                            "CTAREA:C10"},
+    {tables::DIASHORAST::layout, "DIHO:C10 CODDIHO:C10 DIA:C20 TEXTODIA:C20 HORA:C8 TEXTOHOR:C15 "
+                                 "HORADESDE:C8 HORAHASTA:C8 MINUTOS:C8 MARCO:C1 MARCOXML:C10"},
+    {tables::SOLUC::layout,
+     "ASIG:C4 PROF:C4 CODGRUPO:C4 TURNO:C1 NIVEL:C5 CURSO:C3 GRUPO:C1 AULA:C4 "
+     "TAREA:C4 DIA:N20,4 HORA:N20,4 SESIONES:N20,4 MARCO:C1"},
 };
 
 class ExchangeTableLayout : public ::testing::TestWithParam<ExpectedLayout> {};
 
-TEST_P(ExchangeTableLayout, IsCreatedAsAnUpperCaseFileWithItsFieldsInOrder) {
+TEST_P(ExchangeTableLayout, IsWrittenAsAnUpperCaseFileWithItsFieldsInOrder) {
     TempDir dir;
-    const TableLayout& layout = *GetParam().layout;
-    createTable(dir.path(), layout);
-    const auto file = dir / (layout.name + ".DBF");
+    const TableLayout& layout = GetParam().layout;
+    TableRows(layout).writeTo(dir.path());
+    const auto file = dir / (std::string(layout.name) + ".DBF");
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(columnsOnDisk(file), GetParam().columns);
-    EXPECT_EQ(openTable(dir.path(), layout.name, OpenMode::Shared).recordCount(), 0);
+    EXPECT_EQ(openTable(dir.path(), layout.name, LockedFile::Lock::Shared).header().recordCount,
+              0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, ExchangeTableLayout, ::testing::ValuesIn(expectedLayouts),
-                         [](const auto& info) { return info.param.layout->name; });
+                         [](const auto& info) { return std::string(info.param.layout.name); });
 
 } // namespace
 
 TEST(ExchangeTables, TheConversionCreatesEightTablesInBuilderOrder) {
     std::vector<std::string> names;
-    for (const TableLayout* layout : convertedTables()) {
-        names.push_back(layout->name);
+    for (const TableLayout& layout : convertedTables()) {
+        names.emplace_back(layout.name);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"ASIGNOMT", "ASIGNOMT2", "PROFT", "AULAT", "CURSOST",
                                                "GRUPOST", "ASIGT", "DIASHORAST"}));
@@ -76,67 +82,38 @@ TEST(ExchangeTables, TheConversionCreatesEightTablesInBuilderOrder) {
 
 TEST(ExchangeTables, FieldsNeverWrittenReadBackEmptyOrZero) {
     TempDir dir;
-    createTable(dir.path(), tables::PROFT);
-    {
-        Table table = openTable(dir.path(), "PROFT", OpenMode::Shared);
-        table.append();
-        table.writeText("ABREV", "JGP");
-        table.post();
-    }
-    Table table = openTable(dir.path(), "PROFT", OpenMode::Exclusive);
-    EXPECT_EQ(table.readText("ABREV"), "JGP");
-    EXPECT_EQ(table.readText("DEPART"), "");
-    EXPECT_EQ(table.readText("DNI"), "");
-    EXPECT_EQ(table.readInteger("DNI"), 0);
-    EXPECT_EQ(table.readText("EMAIL"), "");
+    writeTable(dir.path(), tables::PROFT::layout, {{{"ABREV", "JGP"}}});
+    DbfReader table = openTable(dir.path(), "PROFT", LockedFile::Lock::Exclusive);
+    const auto record = table.next();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->text(table.column("ABREV")), "JGP");
+    EXPECT_EQ(record->text(table.column("DEPART")), "");
+    EXPECT_EQ(record->text(table.column("DNI")), "");
+    EXPECT_EQ(record->integer(table.column("DNI")), 0);
+    EXPECT_EQ(record->text(table.column("EMAIL")), "");
 }
 
 TEST(ExchangeTables, KeysAreCutToTheirFieldWidth) {
     TempDir dir;
-    createTable(dir.path(), tables::GRUPOST);
-    {
-        Table table = openTable(dir.path(), "GRUPOST", OpenMode::Shared);
-        table.append();
-        table.writeText("CLAVE", "123456789012");
-        table.writeText("CLAVECURSO", "ABCDEFGHIJKL");
-        table.post();
-    }
+    writeTable(dir.path(), tables::GRUPOST::layout,
+               {{{"CLAVE", "123456789012"}, {"CLAVECURSO", "ABCDEFGHIJKL"}}});
     const auto rows = readRows(dir / "GRUPOST.DBF");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].at("CLAVE"), "1234567890");
     EXPECT_EQ(rows[0].at("CLAVECURSO"), "ABCDEFGHIJKL");
 }
 
-TEST(ExchangeTables, CreatingATableAgainLeavesNoEarlierRecord) {
-    TempDir dir;
-    createTable(dir.path(), tables::AULAT);
-    {
-        Table table = openTable(dir.path(), "AULAT", OpenMode::Shared);
-        table.append();
-        table.writeText("ABREV", "OLD");
-        table.post();
-    }
-    createTable(dir.path(), tables::AULAT);
-    EXPECT_TRUE(readRows(dir / "AULAT.DBF").empty());
-}
-
 TEST(ExchangeTables, OpensATableWhateverTheLetterCaseOfItsFile) {
     TempDir dir;
-    createTable(dir.path(), tables::SOLUC);
+    writeTable(dir.path(), tables::SOLUC::layout,
+               {{{"PROF", "P1"}, {"DIA", "2"}, {"HORA", "3"}, {"MARCO", "0"}}});
     std::filesystem::rename(dir / "SOLUC.DBF", dir / "soluc.dbf");
-    {
-        Table table = openTable(dir.path(), "SOLUC", OpenMode::Exclusive);
-        table.append();
-        table.writeText("PROF", "P1");
-        table.writeFloat("DIA", 2);
-        table.writeFloat("HORA", 3);
-        table.writeText("MARCO", "0");
-        table.post();
-    }
-    Table table = openTable(dir.path(), "Soluc", OpenMode::Exclusive);
-    EXPECT_EQ(table.readText("DIA"), "2");
-    EXPECT_EQ(table.readInteger("HORA"), 3);
-    EXPECT_EQ(table.readText("marco"), "0");
+    DbfReader table = openTable(dir.path(), "Soluc", LockedFile::Lock::Exclusive);
+    const auto record = table.next();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->text(table.column("DIA")), "2");
+    EXPECT_EQ(record->integer(table.column("HORA")), 3);
+    EXPECT_EQ(record->text(table.column("marco")), "0");
     EXPECT_FALSE(std::filesystem::exists(dir / "SOLUC.DBF"));
 }
 
@@ -146,50 +123,41 @@ struct MissingTableCase {
     const char* name;
     const char* folder;
     const char* table;
-    const char* message; // {folder} stands for the folder's path
+    const char* kind;
+    const char* comesFrom; // what makes the table appear
 };
 
 class MissingTable : public ::testing::TestWithParam<MissingTableCase> {};
 
-TEST_P(MissingTable, TellsWhatToDoFirst) {
+TEST_P(MissingTable, SaysWhatToDoFirst) {
     const MissingTableCase& c = GetParam();
     TempDir dir;
     writeFile(dir / "PLAIN", "not a folder");
     const std::filesystem::path folder =
         std::string(c.folder).empty() ? dir.path() : dir / c.folder;
-    std::string expected = c.message;
-    expected.replace(expected.find("{folder}"), 8, folder.string());
     try {
-        openTable(folder, c.table, OpenMode::Exclusive);
+        openTable(folder, c.table, LockedFile::Lock::Exclusive);
         FAIL() << "opened";
     } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), expected);
+        EXPECT_STREQ(kindName(error.kind()), c.kind);
+        EXPECT_EQ(error.details().file, folder);
+        EXPECT_EQ(error.details().reason, c.comesFrom);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ExchangeTables, MissingTable,
     ::testing::Values(
-        MissingTableCase{"Solution", "", "SOLUC",
-                         "The table SOLUC was not found in the exchange folder {folder}. Let "
-                         "Horadia work out the timetable first, then try again."},
-        MissingTableCase{"ConvertedTable", "", "proft",
-                         "The table proft was not found in the exchange folder {folder}. Convert "
-                         "the Sauce document into Horadia's tables first, then try again."},
-        MissingTableCase{"OtherTable", "", "NOTAS",
-                         "The table NOTAS was not found in the exchange folder {folder}."},
-        MissingTableCase{"MissingFolder", "HTEMP", "SOLUC",
-                         "The exchange folder {folder} does not exist. Create it, or start "
-                         "Horadia once so that it creates it, and try again."},
-        MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC",
-                         "The exchange folder {folder} is a file, not a folder. Move or rename "
-                         "that file, and try again."}),
+        MissingTableCase{"Solution", "", "SOLUC", "table-not-found", "horadia"},
+        MissingTableCase{"ConvertedTable", "", "proft", "table-not-found", "conversion"},
+        MissingTableCase{"OtherTable", "", "NOTAS", "table-not-found", ""},
+        MissingTableCase{"MissingFolder", "HTEMP", "SOLUC", "exchange-folder-missing", ""},
+        MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC", "exchange-folder-is-file", ""}),
     [](const ::testing::TestParamInfo<MissingTableCase>& info) { return info.param.name; });
 
-TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotReplaced) {
+TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotOpened) {
     TempDir dir;
-    createTable(dir.path(), tables::PROFT);
+    writeTable(dir.path(), tables::PROFT::layout, {});
     ForeignLock horadia(dir / "PROFT.DBF");
-    EXPECT_THROW(createTable(dir.path(), tables::PROFT), Error);
-    EXPECT_THROW(openTable(dir.path(), "PROFT", OpenMode::Shared), Error);
+    EXPECT_THROW(openTable(dir.path(), "PROFT", LockedFile::Lock::Shared), Error);
 }

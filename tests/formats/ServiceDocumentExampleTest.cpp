@@ -14,7 +14,7 @@ using testing::TempDir;
 std::set<std::string> valuesAt(const std::vector<SauceRecord>& records, std::size_t p) {
     std::set<std::string> values;
     for (const auto& record : records) {
-        values.insert(record.value(p));
+        values.emplace(record.value(p));
     }
     return values;
 }
@@ -47,11 +47,11 @@ TEST(ExampleDocument, isConsistent) {
     const XmlDocument document = XmlDocument::load(exampleDocument());
     const auto courseKeys = valuesAt(sectionRecords(document, "CURSOS"), 0);
     for (const auto& group : sectionRecords(document, "GRUPOS")) {
-        EXPECT_EQ(courseKeys.count(group.value(2)), 1u) << group.value(1);
+        EXPECT_EQ(courseKeys.count(std::string(group.value(2))), 1u) << group.value(1);
     }
     for (const auto& subject : sectionRecords(document, "MATERIAS")) {
         EXPECT_EQ(subject.valueCount(), 5u) << subject.value(0);
-        EXPECT_EQ(courseKeys.count(subject.value(3)), 1u) << subject.value(1);
+        EXPECT_EQ(courseKeys.count(std::string(subject.value(3))), 1u) << subject.value(1);
     }
     const auto taskKeys = valuesAt(sectionRecords(document, "TAREAS"), 0);
     for (const std::string key : {"156", "281", "286"}) {
@@ -66,7 +66,7 @@ TEST(ExampleDocument, isConsistent) {
         for (std::size_t p = 0; p < names.size(); ++p) {
             EXPECT_EQ(slot.dato(p), names[p]) << slot.value(0);
         }
-        EXPECT_EQ(frameKeys.count(slot.value(5)), 1u) << slot.value(0);
+        EXPECT_EQ(frameKeys.count(std::string(slot.value(5))), 1u) << slot.value(0);
     }
 }
 

@@ -11,7 +11,7 @@ using testing::sauceXml;
 std::vector<std::string> firstValues(const std::vector<SauceRecord>& records) {
     std::vector<std::string> out;
     for (const auto& record : records) {
-        out.push_back(record.value(0));
+        out.emplace_back(record.value(0));
     }
     return out;
 }

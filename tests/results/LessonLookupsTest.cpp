@@ -215,7 +215,7 @@ TEST(LessonLookups, FrameIsTheFirstCharacterOfMarco) {
     theLesson(tables)["MARCO"] = "21";
     tables["DIASHORAST"] = {slot("23", "1", "2", "S-FRAME1"), slot("23", "2", "2", "S-FRAME2")};
     writeExchange(folders.exchange, tables);
-    TableLayout widerMarco = withoutField(tables::SOLUC, "MARCO");
+    FixtureLayout widerMarco = withoutField(tables::SOLUC::layout, "MARCO");
     widerMarco.fields.push_back({"MARCO", FieldType::Text, 10});
     writeTable(folders.exchange, widerMarco, tables["SOLUC"]);
 

@@ -39,7 +39,7 @@ TEST(ResultPath, IsTheDocumentNamePrefixedInItsFolder) {
               "/x/ResultadoHoradiaResultadoHoradiaexport.xml");
 }
 
-TEST(ResultDocument, SalidasReplacedAndAppendedLastOtherChildrenKept) {
+TEST(ResultDocument, SalidasReplacedWhereItStoodOtherChildrenKept) {
     RunFolders folders;
     writeExchange(folders.exchange, oneTeacherOneLesson());
     writeFile(folders.document,
@@ -53,11 +53,54 @@ TEST(ResultDocument, SalidasReplacedAndAppendedLastOtherChildrenKept) {
     const XmlDocument result = XmlDocument::load(folders.result);
     EXPECT_EQ(result.root().name(), "OTRO");
     EXPECT_EQ(result.root().attribute("version"), "3");
-    EXPECT_THAT(childNames(result.root()), ElementsAre("CABECERA", "PIE", "SALIDAS"));
+    EXPECT_THAT(childNames(result.root()), ElementsAre("CABECERA", "SALIDAS", "PIE"));
     EXPECT_EQ(result.root().firstChildElement("CABECERA").text(), "cab");
     EXPECT_EQ(result.root().firstChildElement("PIE").attribute("n"), "2");
     EXPECT_THAT(readFile(folders.result), HasSubstr("<!-- antes -->"));
     EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
+}
+
+// The new SALIDAS reads like the rest of the document: one element per line, indented one
+// step deeper per level, the step being the document's own.
+TEST(ResultDocument, SalidasIsIndentedLikeItsSiblings) {
+    RunFolders folders;
+    writeExchange(folders.exchange, oneTeacherOneLesson());
+    writeFile(folders.document, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<SERVICIO>\n"
+                                "\t<CABECERA>cab</CABECERA>\n"
+                                "\t<SALIDAS>\n"
+                                "\t\t<listasal seq=\"A\"/>\n"
+                                "\t</SALIDAS>\n"
+                                "\t<PIE/>\n"
+                                "</SERVICIO>\n");
+
+    ResultsRun(folders.document, folders.exchange).run();
+
+    EXPECT_EQ(readFile(folders.result),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<SERVICIO>\n"
+              "\t<CABECERA>cab</CABECERA>\n"
+              "\t<SALIDAS>\n"
+              "\t\t<ERROR>\n"
+              "\t\t\t<salida dato=\"CN_ERROR\">0</salida>\n"
+              "\t\t\t<salida dato=\"TE_ERROR\">Servicio finalizado Correctamente</salida>\n"
+              "\t\t\t<salida dato=\"REGISTROS RECUPERADOS\">1</salida>\n"
+              "\t\t</ERROR>\n"
+              "\t\t<listasal seq=\"EMP_1\">\n"
+              "\t\t\t<salida dato=\"X_EMPLEADO\">E1</salida>\n"
+              "\t\t\t<salida dato=\"F_TOMAPOS\">F1</salida>\n"
+              "\t\t\t<listasal seq=\"TRAMO_1\">\n"
+              "\t\t\t\t<salida dato=\"X_ACTIVIDAD\">T5</salida>\n"
+              "\t\t\t\t<salida dato=\"N_DIASEMANA\"/>\n"
+              "\t\t\t\t<salida dato=\"X_TRAMO\"/>\n"
+              "\t\t\t\t<salida dato=\"X_DEPCENTRO\"/>\n"
+              "\t\t\t\t<salida dato=\"X_MATERIAOMC\"/>\n"
+              "\t\t\t\t<salida dato=\"X_UNIDAD\"/>\n"
+              "\t\t\t</listasal>\n"
+              "\t\t</listasal>\n"
+              "\t</SALIDAS>\n"
+              "\t<PIE/>\n"
+              "</SERVICIO>\n");
 }
 
 // A second SALIDAS would carry the input sections into the result, where Sauce looks for its
@@ -71,7 +114,7 @@ TEST(ResultDocument, EverySalidasOfTheRootReplaced) {
     ResultsRun(folders.document, folders.exchange).run();
 
     const XmlDocument result = XmlDocument::load(folders.result);
-    EXPECT_THAT(childNames(result.root()), ElementsAre("MEDIO", "SALIDAS"));
+    EXPECT_THAT(childNames(result.root()), ElementsAre("SALIDAS", "MEDIO"));
     EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
 }
 

@@ -9,40 +9,14 @@ namespace velmora::testing {
 
 namespace {
 
-const FieldDef& fieldOf(const TableLayout& layout, const std::string& name) {
-    for (const FieldDef& field : layout.fields) {
-        if (field.name == name) {
-            return field;
+FixtureLayout layoutOf(const std::string& name) {
+    for (const TableLayout& layout : convertedTables()) {
+        if (layout.name == name) {
+            return layout;
         }
     }
-    throw std::invalid_argument("no field " + name + " in " + layout.name);
-}
-
-void writeValue(Table& table, const FieldDef& field, const std::string& value) {
-    switch (field.type) {
-    case FieldType::Text:
-        table.writeText(field.name, value);
-        break;
-    case FieldType::Boolean:
-        table.writeBoolean(field.name, value == "T");
-        break;
-    case FieldType::Integer:
-        table.writeInteger(field.name, std::stoll(value));
-        break;
-    case FieldType::Float:
-        table.writeFloat(field.name, std::stod(value));
-        break;
-    }
-}
-
-const TableLayout& layoutOf(const std::string& name) {
-    for (const TableLayout* layout : convertedTables()) {
-        if (layout->name == name) {
-            return *layout;
-        }
-    }
-    if (name == tables::SOLUC.name) {
-        return tables::SOLUC;
+    if (name == tables::SOLUC::layout.name) {
+        return tables::SOLUC::layout;
     }
     throw std::invalid_argument("no table " + name);
 }
@@ -82,19 +56,6 @@ RunFolders::RunFolders() {
                                   {"PROFESORES", {{"E1", "01/09/2020", "Ana Ruiz", "ARUIZ"}}}}));
 }
 
-void writeTable(const std::filesystem::path& folder, const TableLayout& layout,
-                const std::vector<Record>& records) {
-    createTable(folder, layout);
-    Table table = openTable(folder, layout.name, OpenMode::Shared);
-    for (const Record& record : records) {
-        table.append();
-        for (const auto& [name, value] : record) {
-            writeValue(table, fieldOf(layout, name), value);
-        }
-        table.post();
-    }
-}
-
 void writeExchange(const std::filesystem::path& folder, const ExchangeRecords& records) {
     for (const std::string& name : resultTableNames()) {
         const auto found = records.find(name);
@@ -104,15 +65,6 @@ void writeExchange(const std::filesystem::path& folder, const ExchangeRecords& r
     for (const auto& [name, ignored] : records) {
         layoutOf(name); // a misspelt table name in a fixture must not pass unnoticed
     }
-}
-
-TableLayout withoutField(const TableLayout& layout, const std::string& field) {
-    TableLayout reduced = layout;
-    std::erase_if(reduced.fields, [&](const FieldDef& f) { return f.name == field; });
-    if (reduced.fields.size() == layout.fields.size()) {
-        throw std::invalid_argument("no field " + field + " in " + layout.name);
-    }
-    return reduced;
 }
 
 const std::vector<std::string>& resultTableNames() {

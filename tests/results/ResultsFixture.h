@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/ExchangeTables.h"
+#include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>
@@ -9,10 +10,6 @@
 #include <vector>
 
 namespace velmora::testing {
-
-// One record to write: field name to value, numbers as decimal text ("2.5"). Fields left out
-// stay empty.
-using Record = std::map<std::string, std::string>;
 
 // Records of the nine tables a results run reads, by table name; a table without records is
 // written empty.
@@ -29,15 +26,8 @@ struct RunFolders {
     std::filesystem::path result = sauce / "ResultadoHoradiaexport.xml";
 };
 
-// Writes a table with this layout and these records through the table service.
-void writeTable(const std::filesystem::path& folder, const TableLayout& layout,
-                const std::vector<Record>& records);
-
 // Writes all nine tables into folder.
 void writeExchange(const std::filesystem::path& folder, const ExchangeRecords& records);
-
-// The layout with one field left out, as a damaged or foreign table would have it.
-TableLayout withoutField(const TableLayout& layout, const std::string& field);
 
 // The nine tables in the order a results run opens them.
 const std::vector<std::string>& resultTableNames();

@@ -1,4 +1,5 @@
 #include "conversion/ConversionRun.h"
+#include "conversion/FrameSelection.h"
 #include "formats/ServiceDocument.h"
 #include "results/ResultsFixture.h"
 #include "results/ResultsRun.h"
@@ -14,12 +15,14 @@ using ::testing::HasSubstr;
 
 class MorningFrame : public FrameChooser {
 public:
-    std::string chooseFrames(const std::filesystem::path&) override { return "MANANA    "; }
+    std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
+        return "MANANA    ";
+    }
 };
 
 // SOLUC as a timetable program that keeps codes of up to 10 characters writes it.
-TableLayout solucWithWholeCodes() {
-    TableLayout layout = tables::SOLUC;
+FixtureLayout solucWithWholeCodes() {
+    FixtureLayout layout = tables::SOLUC::layout;
     for (FieldDef& field : layout.fields) {
         if (field.type == FieldType::Text && field.name != "MARCO" && field.width < 10) {
             field.width = 10;
@@ -61,8 +64,8 @@ TEST(RoundTrip, ExampleSchoolComesBackInSaucesCodes) {
     for (const SauceRecord& teacher : sectionRecords(input, "PROFESORES")) {
         const std::string seq = "EMP_" + std::to_string(++number);
         expected.front() += ", [" + seq + "]";
-        std::string line =
-            seq + ": X_EMPLEADO=" + teacher.value(0) + ", F_TOMAPOS=" + teacher.value(1);
+        std::string line = seq + ": X_EMPLEADO=" + std::string(teacher.value(0)) +
+                           ", F_TOMAPOS=" + std::string(teacher.value(1));
         if (teacher.value(0) == "100232") { // GARCÍA1: a slot of the frame not converted
             expected.push_back(line + ", [TRAMO_1]");
             expected.push_back(

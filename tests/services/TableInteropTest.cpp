@@ -1,4 +1,4 @@
-#include "services/Table.h"
+#include "formats/TableRows.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,29 +8,28 @@
 using namespace velmora;
 using namespace velmora::testing;
 
-TEST(TableInterop, AnIndependentReaderSeesWhatTheTableServiceWrote) {
+TEST(TableInterop, AnIndependentReaderSeesWhatWasWritten) {
     TempDir dir;
+    const std::array<FieldDef, 4> fields{{{"NOMBRE", FieldType::Text, 12},
+                                          {"ESTAREA", FieldType::Boolean, 0},
+                                          {"DNI", FieldType::Integer, 0},
+                                          {"HORAS", FieldType::Float, 0}}};
+    TableRows rows(TableLayout{"ASIGNOMT", fields});
+    std::size_t row = rows.append();
+    rows.setText(row, 0, "Ñandú á é ü");
+    rows.setBoolean(row, 1, true);
+    rows.setFloat(row, 3, 2.5);
+    row = rows.append();
+    rows.setText(row, 0, "Precio 5 € y mucho más texto");
+    rows.setBoolean(row, 1, false);
+    rows.setFloat(row, 3, -0.125);
+    row = rows.append();
+    rows.setText(row, 0, "Ștefan Łukasz");
+    rows.writeTo(dir.path());
+
     const auto file = dir / "ASIGNOMT.DBF";
-    Table::create(file, {{"NOMBRE", FieldType::Text, 12},
-                         {"ESTAREA", FieldType::Boolean, 0},
-                         {"DNI", FieldType::Integer, 0},
-                         {"HORAS", FieldType::Float, 0}});
-    {
-        Table table = Table::open(file, OpenMode::Exclusive);
-        table.append();
-        table.writeText("NOMBRE", "Ñandú á é ü");
-        table.writeBoolean("ESTAREA", true);
-        table.writeInteger("DNI", -2147483647);
-        table.writeFloat("HORAS", 2.5);
-        table.post();
-        table.append();
-        table.writeText("NOMBRE", "Precio 5 € y mucho más texto");
-        table.writeBoolean("ESTAREA", false);
-        table.writeInteger("DNI", 12345678);
-        table.writeFloat("HORAS", -0.125);
-        table.post();
-    }
     EXPECT_EQ(static_cast<unsigned char>(readFile(file).at(29)), 0x03);
-    EXPECT_EQ(readWithDbfread(file), "'Ñandú á é ü'|True|-2147483647|2.5\n"
-                                     "'Precio 5 € y'|False|12345678|-0.125\n");
+    EXPECT_EQ(readWithDbfread(file), "'Ñandú á é ü'|True|None|2.5\n"
+                                     "'Precio 5 € y'|False|None|-0.125\n"
+                                     "'Stefan Lukas'|None|None|None\n");
 }

@@ -1,4 +1,5 @@
 #include "services/Text.h"
+#include "services/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -93,30 +94,47 @@ TEST(TextPad, padsOrCutsToExactlyNCharacters) {
 struct CodePageCase {
     std::string utf8;
     std::string bytes;
+    bool replaced;
 };
 
 class Windows1252 : public ::testing::TestWithParam<CodePageCase> {};
 
-TEST_P(Windows1252, convertsEachCharacterToOneByte) {
-    EXPECT_EQ(text::toWindows1252(GetParam().utf8), GetParam().bytes);
+TEST_P(Windows1252, keepsWhatItHasAndFitsTheRestIntoBaseLetters) {
+    const CodePage::Encoded encoded = CodePage::windows1252().encode(GetParam().utf8);
+    EXPECT_EQ(encoded.bytes, GetParam().bytes);
+    EXPECT_EQ(encoded.replaced, GetParam().replaced);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Text, Windows1252,
-    ::testing::Values(CodePageCase{"€", "\x80"}, CodePageCase{"á", "\xE1"},
-                      CodePageCase{"Educación Física", "Educaci\xF3n F\xEDsica"},
-                      CodePageCase{"ÑANDÚ ñandú", "\xD1"
-                                                  "AND\xDA \xF1"
-                                                  "and\xFA"},
-                      CodePageCase{"“Guardia” – Œ", "\x93Guardia\x94 \x96 \x8C"},
-                      CodePageCase{"Erdős", "Erd?s"}, CodePageCase{"漢字", "??"},
-                      CodePageCase{"Aula 😀!", "Aula ?!"}, CodePageCase{"", ""}));
+    ::testing::Values(CodePageCase{"€", "\x80", false}, CodePageCase{"á", "\xE1", false},
+                      CodePageCase{"Educación Física", "Educaci\xF3n F\xEDsica", false},
+                      CodePageCase{"ÑANDÚ ñandú",
+                                   "\xD1"
+                                   "AND\xDA \xF1"
+                                   "and\xFA",
+                                   false},
+                      CodePageCase{"“Guardia” – Œ", "\x93Guardia\x94 \x96 \x8C", false},
+                      CodePageCase{"Erdős", "Erdos", true},
+                      CodePageCase{"Ștefan Țară", "Stefan Tara", true},
+                      CodePageCase{"Łukasz Wałęsa", "Lukasz Walesa", true},
+                      CodePageCase{"Dvořák", "Dvor\xE1k", true}, CodePageCase{"漢字", "??", true},
+                      CodePageCase{"Иван", "????", true}, CodePageCase{"Aula 😀!", "Aula ?!", true},
+                      CodePageCase{"", "", false}));
 
 TEST(Windows1252, readsBackEveryCharacterItHolds) {
-    EXPECT_EQ(text::fromWindows1252("\x80 \xE1 \xD1 \x93x\x94"), "€ á Ñ “x”");
+    const CodePage page = CodePage::windows1252();
+    EXPECT_EQ(page.decode("\x80 \xE1 \xD1 \x93x\x94"), "€ á Ñ “x”");
     const std::string all = "Matemáticas € Ñandú Œuvre “—”";
-    EXPECT_EQ(text::fromWindows1252(text::toWindows1252(all)), all);
-    EXPECT_EQ(text::fromWindows1252(""), "");
+    EXPECT_EQ(page.decode(page.encode(all).bytes), all);
+    EXPECT_EQ(page.decode(""), "");
+}
+
+TEST(TextCase, foldingIsOneCharacterForOne) {
+    // Full folding would make ß "ss"; codes compare character by character.
+    EXPECT_FALSE(text::equalsIgnoringCase("STRASSE", "straße"));
+    EXPECT_EQ(text::length(text::foldCase("STRAẞE")), 6u);
+    EXPECT_TRUE(text::equalsIgnoringCase("STRAẞE", "straße"));
 }
 
 } // namespace

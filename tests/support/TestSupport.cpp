@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
 
-#include "services/Table.h"
+#include "services/DbfReader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -102,13 +102,13 @@ std::string sauceXml(const std::vector<SauceSection>& sections) {
 }
 
 std::vector<Row> readRows(const std::filesystem::path& tableFile) {
-    Table table = Table::open(tableFile, OpenMode::Shared);
-    const auto names = table.fieldNames();
+    DbfReader table =
+        DbfReader::open(tableFile, LockedFile::Lock::Shared, tableFile.stem().string());
     std::vector<Row> rows;
-    for (table.first(); !table.eof(); table.next()) {
+    while (const auto record = table.next()) {
         Row row;
-        for (const auto& name : names) {
-            row[name] = table.readText(name);
+        for (std::size_t column = 0; column < table.header().columns.size(); ++column) {
+            row[table.header().columns[column].name] = record->text(column);
         }
         rows.push_back(std::move(row));
     }

@@ -1,0 +1,33 @@
+#include "conversion/ConversionTables.h"
+
+namespace velmora {
+
+namespace {
+
+template <typename Visit> void forEachTable(const ConversionTables& t, Visit visit) {
+    visit(tables::ASIGNOMT::layout, t.asignomt);
+    visit(tables::ASIGNOMT2::layout, t.asignomt2);
+    visit(tables::PROFT::layout, t.proft);
+    visit(tables::AULAT::layout, t.aulat);
+    visit(tables::CURSOST::layout, t.cursost);
+    visit(tables::GRUPOST::layout, t.grupost);
+    visit(tables::ASIGT::layout, t.asigt);
+    visit(tables::DIASHORAST::layout, t.diashorast);
+}
+
+} // namespace
+
+void ConversionTables::writeTo(const std::filesystem::path& folder) const {
+    forEachTable(*this,
+                 [&folder](const TableLayout&, const auto& table) { table.writeTo(folder); });
+}
+
+std::vector<std::pair<std::string, int>> ConversionTables::rowCounts() const {
+    std::vector<std::pair<std::string, int>> counts;
+    forEachTable(*this, [&counts](const TableLayout& layout, const auto& table) {
+        counts.emplace_back(std::string(layout.name), static_cast<int>(table.size()));
+    });
+    return counts;
+}
+
+} // namespace velmora

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "formats/ExchangeTables.h"
+#include "formats/TableRows.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmora {
+
+// The eight tables of a conversion as the builders make them, in memory: a later builder reads
+// the rows of an earlier one from here, as the written table would give them back.
+struct ConversionTables {
+    NewTable<tables::ASIGNOMT> asignomt;
+    NewTable<tables::ASIGNOMT2> asignomt2;
+    NewTable<tables::PROFT> proft;
+    NewTable<tables::AULAT> aulat;
+    NewTable<tables::CURSOST> cursost;
+    NewTable<tables::GRUPOST> grupost;
+    NewTable<tables::ASIGT> asigt;
+    NewTable<tables::DIASHORAST> diashorast;
+
+    // Writes each table into folder as NAME.DBF, in the order the builders make them.
+    void writeTo(const std::filesystem::path& folder) const;
+
+    // Table name and rows, in the same order.
+    std::vector<std::pair<std::string, int>> rowCounts() const;
+};
+
+} // namespace velmora

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "formats/TableLayout.h"
+#include "services/CodePage.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// The rows of a table being built, held as the bytes the table file will hold, so that every
+// value is fitted to its field once, when it is set, and reads back exactly as a reader of the
+// written table would get it. The table is written whole, once.
+class TableRows {
+public:
+    explicit TableRows(const TableLayout& layout);
+
+    const TableLayout& layout() const { return layout_; }
+    std::size_t size() const { return count_; }
+
+    // A new row with every field empty; its index.
+    std::size_t append();
+    // A new row holding what row `from` holds; its index.
+    std::size_t appendCopyOf(std::size_t from);
+
+    // Text is fitted to the field: turned into Windows-1252 (a character the code page lacks
+    // becomes its base letter, or '?') and cut to the field's width.
+    struct Fitted {
+        bool cut = false;
+        bool replaced = false;
+        std::string stored; // what a reader of the table gets back
+    };
+    Fitted setText(std::size_t row, std::size_t field, std::string_view utf8);
+    void setBoolean(std::size_t row, std::size_t field, bool value);
+    // A number too wide for its field is an Error (ValueDoesNotFit).
+    void setFloat(std::size_t row, std::size_t field, double value);
+
+    // The field as a reader of the written table gets it: text without trailing blanks.
+    std::string text(std::size_t row, std::size_t field) const;
+
+    // Writes NAME.DBF into folder, replacing any file of that name.
+    void writeTo(const std::filesystem::path& folder) const;
+
+private:
+    char* fieldBytes(std::size_t row, std::size_t field, FieldType expected);
+
+    TableLayout layout_;
+    CodePage codePage_;
+    std::vector<std::size_t> offsets_; // of each field in a record, after the deletion flag
+    std::vector<std::size_t> widths_;
+    std::size_t recordLength_ = 1;
+    std::string records_;
+    std::size_t count_ = 0;
+};
+
+// The rows of one exchange table, with its fields checked at compile time.
+template <typename Table> class NewTable {
+public:
+    class Row {
+    public:
+        Row(TableRows& rows, std::size_t index) : rows_(&rows), index_(index) {}
+        TableRows::Fitted setText(Field<Table> field, std::string_view utf8) {
+            return rows_->setText(index_, field.index, utf8);
+        }
+        void setBoolean(Field<Table> field, bool value) {
+            rows_->setBoolean(index_, field.index, value);
+        }
+        void setFloat(Field<Table> field, double value) {
+            rows_->setFloat(index_, field.index, value);
+        }
+        std::string text(Field<Table> field) const { return rows_->text(index_, field.index); }
+        std::size_t index() const { return index_; }
+
+    private:
+        TableRows* rows_;
+        std::size_t index_;
+    };
+
+    Row append() { return Row(rows_, rows_.append()); }
+    Row appendCopyOf(const Row& row) { return Row(rows_, rows_.appendCopyOf(row.index())); }
+    Row row(std::size_t index) { return Row(rows_, index); }
+    std::size_t size() const { return rows_.size(); }
+    std::string text(std::size_t index, Field<Table> field) const {
+        return rows_.text(index, field.index);
+    }
+    void writeTo(const std::filesystem::path& folder) const { rows_.writeTo(folder); }
+
+private:
+    TableRows rows_{Table::layout};
+};
+
+} // namespace velmora

@@ -1,0 +1,63 @@
+#include "services/FileSync.h"
+
+#include "services/Error.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace velmora {
+
+#ifdef _WIN32
+
+std::error_code syncToDisk(const std::filesystem::path& file) {
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return {static_cast<int>(::GetLastError()), std::system_category()};
+    }
+    const bool flushed = ::FlushFileBuffers(handle) != 0;
+    const std::error_code error =
+        flushed ? std::error_code()
+                : std::error_code(static_cast<int>(::GetLastError()), std::system_category());
+    ::CloseHandle(handle);
+    return error;
+}
+
+// Windows writes a folder's entries through when the renames ask for it (MOVEFILE_WRITE_THROUGH);
+// a folder itself cannot be flushed there.
+std::error_code syncFolder(const std::filesystem::path&) {
+    return {};
+}
+
+#else
+
+namespace {
+
+std::error_code syncPath(const std::filesystem::path& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        return lastSystemError();
+    }
+    const std::error_code error = ::fsync(fd) == 0 ? std::error_code() : lastSystemError();
+    ::close(fd);
+    return error;
+}
+
+} // namespace
+
+std::error_code syncToDisk(const std::filesystem::path& file) {
+    return syncPath(file, O_RDONLY);
+}
+
+std::error_code syncFolder(const std::filesystem::path& folder) {
+    return syncPath(folder, O_RDONLY | O_DIRECTORY);
+}
+
+#endif
+
+} // namespace velmora
