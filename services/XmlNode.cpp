@@ -1,9 +1,10 @@
 #include "services/XmlDocument.h"
 #include "services/XmlPath.h"
 
-#include <libxml/dict.h>
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
+// After tree.h, which gives it xmlChar.
+#include <libxml/dict.h>
 
 #include <new>
 #include <stdexcept>
