@@ -4,6 +4,7 @@
 #include "services/Error.h"
 #include "services/FileSystem.h"
 
+#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -14,11 +15,28 @@ namespace velmora::cli {
 
 namespace {
 
+constexpr int kStoppedByTheTests = 86;
+
 struct ConvertOptions {
     std::string document;
     std::string exchange;
     std::vector<std::string> frames;
 };
+
+// The tests of crash safety kill a real conversion after a given step of its replacement of the
+// tables; VELMORA_STOP_AFTER_STEP names the step. The process ends at once, as a crash or a
+// power cut would end it: no destructor runs, nothing is cleaned up.
+void stopAtTheStepTheTestsAskFor(ConversionRun& run) {
+    const char* step = std::getenv("VELMORA_STOP_AFTER_STEP");
+    if (step == nullptr || *step == '\0') {
+        return;
+    }
+    run.onReplacementStep([stopAt = std::atoi(step)](int done) {
+        if (done == stopAt) {
+            std::_Exit(kStoppedByTheTests);
+        }
+    });
+}
 
 void runConversion(const ConvertOptions& options) {
     if (!documentExists(options.document)) {
@@ -26,7 +44,9 @@ void runConversion(const ConvertOptions& options) {
     }
     TypedFrameChooser frames(options.frames);
     const std::filesystem::path folder = exchangeFolderOrDefault(options.exchange);
-    const ConversionSummary summary = ConversionRun(options.document, folder, frames).run();
+    ConversionRun run(options.document, folder, frames);
+    stopAtTheStepTheTestsAskFor(run);
+    const ConversionSummary summary = run.run();
 
     std::cout << "Tables written in " << folder.string() << ":\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "formats/ExchangeTables.h"
+#include "services/FileReplacement.h"
 
 #include <iostream>
 #include <memory>
@@ -35,8 +36,9 @@ void printCsvLine(std::ostream& out, const std::vector<std::string>& values) {
 }
 
 void dumpTable(const DumpOptions& options) {
-    DbfReader table = openTable(exchangeFolderOrDefault(options.exchange), options.table,
-                                LockedFile::Lock::Shared);
+    const std::filesystem::path folder = exchangeFolderOrDefault(options.exchange);
+    tidyExchangeFolder(folder);
+    DbfReader table = openTable(folder, options.table, LockedFile::Lock::Shared);
     std::vector<std::string> names;
     for (const DbfColumn& column : table.header().columns) {
         names.push_back(column.name);

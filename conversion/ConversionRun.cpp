@@ -2,9 +2,12 @@
 
 #include "conversion/Builders.h"
 #include "conversion/ConversionContext.h"
-#include "conversion/StagingFolder.h"
 #include "conversion/TableReplacement.h"
 #include "formats/ExchangeTables.h"
+#include "services/Error.h"
+#include "services/ExchangeFolder.h"
+#include "services/FileSync.h"
+#include "services/WorkFolder.h"
 #include "services/XmlDocument.h"
 
 #include <utility>
@@ -35,7 +38,9 @@ ConversionRun::ConversionRun(std::filesystem::path document, std::filesystem::pa
 
 ConversionSummary ConversionRun::run() {
     const ServiceSections sections = readSections(document_);
-    const StagingFolder staging(folder_);
+    requireExchangeFolder(folder_);
+    tidyExchangeFolder(folder_);
+    const WorkFolder work(folder_);
     // The tables are checked again when they are replaced; checking now spares the user the
     // frame question of a run that cannot end well.
     requireTablesNotInUse(folder_, convertedTableNames());
@@ -50,8 +55,11 @@ ConversionSummary ConversionRun::run() {
     CargarAsignaciones(context);
     CargarJornadas(context);
 
-    context.tables.writeTo(staging.path());
-    replaceTables(folder_, staging.path(), convertedTableNames());
+    context.tables.writeTo(work.path());
+    if (const std::error_code notSynced = syncFolder(work.path())) {
+        throw Error(ErrorKind::WorkFolderFailed, {.file = folder_, .system = notSynced});
+    }
+    replaceTables(folder_, work.path(), convertedTableNames(), afterStep_);
     return ConversionSummary{context.tables.rowCounts()};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/FrameChooser.h"
+#include "services/FileReplacement.h"
 
 #include <filesystem>
 #include <string>
@@ -22,10 +23,14 @@ public:
                   FrameChooser& frames);
     ConversionSummary run();
 
+    // Told of every step of the replacement of the tables; a test stops the run there.
+    void onReplacementStep(ReplacementStep afterStep) { afterStep_ = std::move(afterStep); }
+
 private:
     std::filesystem::path document_;
     std::filesystem::path folder_;
     FrameChooser& frames_;
+    ReplacementStep afterStep_;
 };
 
 } // namespace velmora

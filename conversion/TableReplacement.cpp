@@ -4,43 +4,18 @@
 #include "services/ExchangeFolder.h"
 #include "services/LockedFile.h"
 
-#include <utility>
-
 namespace velmora {
 
 namespace {
 
-// The renames done so far, so that they can be undone in reverse order.
-class RenameJournal {
-public:
-    void rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-        std::error_code error;
-        std::filesystem::rename(from, to, error);
-        if (error) {
-            throw Error(ErrorKind::ReplacementFailed, {.file = to.parent_path(), .system = error});
+std::vector<std::string> oldFilesOf(const std::filesystem::path& folder, const std::string& table) {
+    std::vector<std::string> names;
+    for (const char* extension : {".DBF", ".MDX"}) {
+        for (const auto& file : findFilesIgnoringCase(folder, table + extension)) {
+            names.push_back(file.filename().string());
         }
-        done_.emplace_back(from, to);
     }
-
-    void undo() noexcept {
-        for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
-            std::error_code ignored;
-            std::filesystem::rename(it->second, it->first, ignored);
-        }
-        done_.clear();
-    }
-
-private:
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> done_;
-};
-
-std::vector<std::filesystem::path> oldFilesOf(const std::filesystem::path& folder,
-                                              const std::string& table) {
-    auto files = findFilesIgnoringCase(folder, table + ".DBF");
-    for (auto& index : findFilesIgnoringCase(folder, table + ".MDX")) {
-        files.push_back(std::move(index));
-    }
-    return files;
+    return names;
 }
 
 // Holding every old table file exclusively proves that no other program has one open, and
@@ -68,23 +43,15 @@ void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
 }
 
 void replaceTables(const std::filesystem::path& exchangeFolder,
-                   const std::filesystem::path& staging, const std::vector<std::string>& tables) {
+                   const std::filesystem::path& workFolder, const std::vector<std::string>& tables,
+                   const ReplacementStep& afterStep) {
     const auto locks = lockOldTables(exchangeFolder, tables);
-    const auto backup = staging / "replaced";
-    std::filesystem::create_directory(backup);
-
-    RenameJournal journal;
-    try {
-        for (const auto& table : tables) {
-            for (const auto& old : oldFilesOf(exchangeFolder, table)) {
-                journal.rename(old, backup / old.filename());
-            }
-            journal.rename(newTableFile(staging, table), newTableFile(exchangeFolder, table));
-        }
-    } catch (...) {
-        journal.undo();
-        throw;
+    std::vector<ReplacedFile> files;
+    for (const auto& table : tables) {
+        files.push_back({newTableFile(workFolder, table).filename().string(),
+                         oldFilesOf(exchangeFolder, table)});
     }
+    replaceTogether(exchangeFolder, workFolder, files, afterStep);
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "results/ResultDocument.h"
 #include "results/ResultTables.h"
 #include "results/Timetable.h"
+#include "services/FileReplacement.h"
 
 #include <optional>
 #include <utility>
@@ -23,6 +24,7 @@ ResultsRun::ResultsRun(std::filesystem::path document, std::filesystem::path exc
 // document's input sections are dropped before the timetable is read, and the timetable is
 // held as numbers of texts, so that the run needs little more memory than the result itself.
 std::filesystem::path ResultsRun::run() {
+    tidyExchangeFolder(folder_);
     std::optional<ResultTables> tables = ResultTables::openExclusive(folder_);
     XmlDocument document = loadServiceDocument(document_);
     const EmptiedSalidas salidas = emptySalidas(document);

@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -34,6 +35,13 @@ std::error_code syncFolder(const std::filesystem::path&) {
     return {};
 }
 
+std::error_code moveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return {static_cast<int>(::GetLastError()), std::system_category()};
+    }
+    return {};
+}
+
 #else
 
 namespace {
@@ -56,6 +64,24 @@ std::error_code syncToDisk(const std::filesystem::path& file) {
 
 std::error_code syncFolder(const std::filesystem::path& folder) {
     return syncPath(folder, O_RDONLY | O_DIRECTORY);
+}
+
+std::error_code moveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    // No rename over an existing file: a replacement never destroys a file by moving another
+    // onto it, so every file is always somewhere a recovery can find it.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    const std::error_code error = lastSystemError();
+    if (error != std::errc::invalid_argument) {
+        return error;
+    }
+    // A file system that cannot refuse to replace: the check and the rename are then two steps.
+    std::error_code ignored;
+    if (std::filesystem::exists(to, ignored)) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : lastSystemError();
 }
 
 #endif

@@ -1,4 +1,5 @@
 #include "services/Error.h"
+#include "services/LockedFile.h"
 #include "services/XmlDocument.h"
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <io.h>
 #include <sys/stat.h>
 #else
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -21,11 +23,16 @@ namespace velmora {
 namespace {
 
 // The few file calls the save needs, on each platform: a new file that must not exist yet, its
-// contents forced to disk, and closing it. Each returns -1 and sets errno on failure.
+// contents forced to disk, and closing it. Each returns -1 and sets errno on failure. The new
+// file is held so that another run sees that its writer still lives: on Windows nobody else
+// may open it, elsewhere it carries an flock().
 #ifdef _WIN32
 int createNewFile(const std::filesystem::path& path) {
-    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                    _S_IREAD | _S_IWRITE);
+    int fd = -1;
+    const errno_t failed =
+        ::_wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _SH_DENYRW, _S_IREAD | _S_IWRITE);
+    return failed == 0 ? fd : -1;
 }
 int flushToDisk(int fd) {
     return ::_commit(fd);
@@ -35,7 +42,15 @@ int closeDescriptor(int fd) {
 }
 #else
 int createNewFile(const std::filesystem::path& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 int flushToDisk(int fd) {
     return ::fsync(fd);
@@ -45,6 +60,35 @@ int closeDescriptor(int fd) {
 }
 #endif
 
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+std::string temporaryPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+// The temporary files that saves of this target left when their runs were killed: those that
+// nobody holds any more.
+void removeAbandonedSaves(const std::filesystem::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(target.parent_path(), error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() + kTemporarySuffix.size() || name.rfind(prefix, 0) != 0 ||
+            !name.ends_with(kTemporarySuffix) || !it->is_regular_file()) {
+            continue;
+        }
+        try {
+            if (LockedFile::tryOpen(it->path(), LockedFile::Lock::Exclusive)) {
+                std::error_code ignored;
+                std::filesystem::remove(it->path(), ignored);
+            }
+        } catch (const Error&) {
+            // Gone meanwhile, or not ours to read: left as it is.
+        }
+    }
+}
+
 // A new, empty file beside the target that nothing else uses; it gets the permissions an
 // ordinary new file would get, so the renamed result looks like any other saved file.
 class TemporaryFile {
@@ -52,8 +96,8 @@ public:
     explicit TemporaryFile(const std::filesystem::path& target) {
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = target.parent_path() /
-                    ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
+            path_ = target.parent_path() / (temporaryPrefix(target) + std::to_string(random()) +
+                                            std::string(kTemporarySuffix));
             fd_ = createNewFile(path_);
             if (fd_ >= 0 || errno != EEXIST) {
                 break;
@@ -140,6 +184,7 @@ void XmlDocument::save(const std::filesystem::path& file) const {
                      .system = std::make_error_code(std::errc::no_such_file_or_directory)});
     }
 
+    removeAbandonedSaves(folder / file.filename());
     TemporaryFile temporary(folder / file.filename());
     if (!writeDocument(doc_.get(), temporary.fd())) {
         throw Error(ErrorKind::ResultNotSaved, {.file = file, .reason = "write-failed"});
