@@ -117,10 +117,24 @@ std::string taskKeyFor(std::string_view subjectName) {
     return "156";
 }
 
+// A subject whose course has no groups gives no row, so its minutes are used nowhere: wrong
+// ones cannot stop the run, but the school hears of them before the course gets a group.
+void noteUnusedMinutes(ConversionContext& context, const SauceRecord& subject) {
+    try {
+        readMinutes(subject);
+    } catch (const Error& error) {
+        context.notes.add({.kind = NoteKind::MinutesUnused,
+                           .section = "MATERIAS",
+                           .record = subject.position(),
+                           .value = error.details().value});
+    }
+}
+
 } // namespace
 
 void CargarAsignaciones(ConversionContext& context) {
-    auto& assignments = context.tables.asigt = {};
+    auto& assignments = context.tables.asigt;
+    assignments.clear();
     const GroupsByCourse groups = groupsByCourse(context.tables.grupost);
     const TaskCodes tasks = taskCodes(context.tables.asignomt);
 
@@ -132,7 +146,8 @@ void CargarAsignaciones(ConversionContext& context) {
 
         const auto courseGroups = groups.find(courseKey);
         if (courseGroups == groups.end()) {
-            continue; // its minutes are never used, and cannot stop the run
+            noteUnusedMinutes(context, subject);
+            continue;
         }
         const std::int64_t hours = weeklyHours(readMinutes(subject));
         const std::string sessions = sessionPattern(hours);

@@ -1,5 +1,4 @@
 #include "conversion/Builders.h"
-#include "conversion/ShortCode.h"
 
 namespace velmora {
 
@@ -17,14 +16,22 @@ struct CatalogueItem {
 
 // Appends the item's row unless its Sauce code has produced a row already: subjects and tasks
 // share one catalogue, so the first record with a code decides its name and short code.
-void appendCatalogueRow(ConversionContext& context, const CatalogueItem& item) {
+void appendCatalogueRow(ConversionContext& context, const SauceRecord& record,
+                        const std::string& section, const CatalogueItem& item) {
     if (context.listCODLARGO.contains(item.sauceCode)) {
+        context.notes.add({.kind = NoteKind::RecordSkipped,
+                           .section = section,
+                           .record = record.position(),
+                           .value = std::string(item.sauceCode),
+                           .reason = "repeated-code"});
         return;
     }
     context.listCODLARGO.add(item.sauceCode);
-    const std::string code = makeShortCode(context.asStored(item.sauceCode), context.listCOD);
+    auto& table = context.tables.asignomt;
+    const std::string code = context.shortCode(item.sauceCode, context.listCOD, ASIGNOMT::layout,
+                                               table.size() + 1, nameOf(ASIGNOMT::COD));
 
-    auto row = context.tables.asignomt.append();
+    auto row = table.append();
     row.setText(ASIGNOMT::COD, code);
     row.setText(ASIGNOMT::CODLARGO, item.sauceCode);
     row.setText(ASIGNOMT::NOMBRE, item.name);
@@ -40,21 +47,23 @@ void CargarMaterias(ConversionContext& context) {
     // The lists hold only what this run gives out, even when an earlier attempt failed half way.
     context.listCOD = CodeList{};
     context.listCODLARGO = CodeList{};
-    context.tables.asignomt = {};
+    context.tables.asignomt.clear();
     for (const SauceRecord& subject : context.usableRecords("MATERIAS")) {
-        appendCatalogueRow(context, {.name = subject.value(1),
-                                     .sauceCode = subject.value(2),
-                                     .taskKey = {},
-                                     .isTask = false});
+        appendCatalogueRow(context, subject, "MATERIAS",
+                           {.name = subject.value(1),
+                            .sauceCode = subject.value(2),
+                            .taskKey = {},
+                            .isTask = false});
     }
 }
 
 void CargarTareas(ConversionContext& context) {
     for (const SauceRecord& task : context.usableRecords("TAREAS")) {
-        appendCatalogueRow(context, {.name = task.value(1),
-                                     .sauceCode = task.value(2),
-                                     .taskKey = task.value(0),
-                                     .isTask = true});
+        appendCatalogueRow(context, task, "TAREAS",
+                           {.name = task.value(1),
+                            .sauceCode = task.value(2),
+                            .taskKey = task.value(0),
+                            .isTask = true});
     }
     context.listCOD = CodeList{};
     context.listCODLARGO = CodeList{};

@@ -1,5 +1,7 @@
 #include "conversion/ConversionContext.h"
 
+#include "conversion/ShortCode.h"
+
 #include <utility>
 
 namespace velmora {
@@ -16,16 +18,65 @@ ConversionContext::ConversionContext(const ServiceSections& sections,
     : sections(sections), documentPath(std::move(documentPath)), frames(frames),
       storedCodePage_(CodePage::windows1252()) {}
 
-const std::vector<SauceRecord>& ConversionContext::usableRecords(const std::string& section) {
+const ConversionContext::Records& ConversionContext::usableRecords(const std::string& section) {
     const auto [cached, added] = usableRecords_.try_emplace(section);
     if (added) {
         for (const SauceRecord& record : sections.records(section)) {
             if (record.valueCount() >= kFewestValues) {
                 cached->second.push_back(record);
+            } else {
+                notes.add({.kind = NoteKind::RecordSkipped,
+                           .section = section,
+                           .record = record.position(),
+                           .reason = "few-values"});
             }
         }
     }
     return cached->second;
+}
+
+std::string ConversionContext::shortCode(std::string_view source, CodeList& issued,
+                                         const TableLayout& table, std::size_t record,
+                                         std::string_view field) {
+    const std::string stored = asStored(source);
+    if (stored != source) {
+        notes.add({.kind = NoteKind::CharactersReplaced,
+                   .table = std::string(table.name),
+                   .record = record,
+                   .field = std::string(field),
+                   .value = std::string(source),
+                   .stored = stored});
+    }
+    IssuedCode issuedCode = makeShortCode(stored, issued);
+    if (issuedCode.numbered) {
+        notes.add({.kind = NoteKind::CodeNumbered,
+                   .table = std::string(table.name),
+                   .record = record,
+                   .field = std::string(field),
+                   .value = std::string(source),
+                   .code = issuedCode.code});
+    }
+    return std::move(issuedCode.code);
+}
+
+void ConversionContext::noteWhatTheTablesChange() {
+    tables.observeFits([this](const TableLayout& table, std::size_t row, std::size_t field,
+                              std::string_view value, const TableRows::Fitted& fitted) {
+        const auto note = [&](NoteKind kind) {
+            notes.add({.kind = kind,
+                       .table = std::string(table.name),
+                       .record = row + 1,
+                       .field = std::string(table.fields[field].name),
+                       .value = std::string(value),
+                       .stored = fitted.stored});
+        };
+        if (fitted.replaced) {
+            note(NoteKind::CharactersReplaced);
+        }
+        if (fitted.cut) {
+            note(NoteKind::TextCut);
+        }
+    });
 }
 
 std::string ConversionContext::asStored(std::string_view text) const {

@@ -3,10 +3,12 @@
 #include "conversion/CodeList.h"
 #include "conversion/ConversionTables.h"
 #include "conversion/FrameChooser.h"
+#include "formats/RunNotes.h"
 #include "formats/ServiceDocument.h"
 #include "services/CodePage.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -20,12 +22,22 @@ struct ConversionContext {
     ConversionContext(const ServiceSections& sections, std::filesystem::path documentPath,
                       FrameChooser& frames);
 
-    // The records of a section that the builders use: those with at least two values.
-    const std::vector<SauceRecord>& usableRecords(const std::string& section);
+    // The records of a section that the builders use: those with at least two values. The
+    // others are noted as skipped, once.
+    using Records = std::vector<std::reference_wrapper<const SauceRecord>>;
+    const Records& usableRecords(const std::string& section);
 
     // A text as a table will store it (Windows-1252, characters it lacks replaced), so that
     // codes are made unique on what Horadia will actually see.
     std::string asStored(std::string_view text) const;
+
+    // The short code for a source text, made unique in `issued` on the text as stored; a code
+    // that had its characters replaced or a number added is noted against the table's record.
+    std::string shortCode(std::string_view source, CodeList& issued, const TableLayout& table,
+                          std::size_t record, std::string_view field);
+
+    // Every cut text and replaced character the tables store is noted from here on.
+    void noteWhatTheTablesChange();
 
     const ServiceSections& sections;
     std::filesystem::path documentPath;
@@ -33,10 +45,11 @@ struct ConversionContext {
     CodeList listCOD;
     CodeList listCODLARGO;
     ConversionTables tables;
+    RunNotes notes;
 
 private:
     CodePage storedCodePage_;
-    std::map<std::string, std::vector<SauceRecord>> usableRecords_;
+    std::map<std::string, Records> usableRecords_;
 };
 
 } // namespace velmora

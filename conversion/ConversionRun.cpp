@@ -46,6 +46,7 @@ ConversionSummary ConversionRun::run() {
     requireTablesNotInUse(folder_, convertedTableNames());
 
     ConversionContext context(sections, document_, frames_);
+    context.noteWhatTheTablesChange();
     CargarMaterias(context);
     CargarTareas(context);
     CargarMateriasCurso(context);
@@ -55,12 +56,15 @@ ConversionSummary ConversionRun::run() {
     CargarAsignaciones(context);
     CargarJornadas(context);
 
+    ConversionSummary summary{context.tables.rowCounts(), {}, {}};
+    summary.changes = compareWithOldTables(folder_, context.tables, context.notes);
     context.tables.writeTo(work.path());
     if (const std::error_code notSynced = syncFolder(work.path())) {
         throw Error(ErrorKind::WorkFolderFailed, {.file = folder_, .system = notSynced});
     }
     replaceTables(folder_, work.path(), convertedTableNames(), afterStep_);
-    return ConversionSummary{context.tables.rowCounts()};
+    summary.notes = std::move(context.notes);
+    return summary;
 }
 
 } // namespace velmora

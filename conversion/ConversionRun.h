@@ -1,6 +1,8 @@
 #pragma once
 
 #include "conversion/FrameChooser.h"
+#include "conversion/TableChanges.h"
+#include "formats/RunNotes.h"
 #include "services/FileReplacement.h"
 
 #include <filesystem>
@@ -12,6 +14,9 @@ namespace velmora {
 
 struct ConversionSummary {
     std::vector<std::pair<std::string, int>> rowsPerTable; // table name, rows written
+    // How the tables differ from those they replaced; none when there were none.
+    std::vector<TableChange> changes;
+    RunNotes notes;
 };
 
 // Turns a Sauce service document into the eight exchange tables. All or nothing: the tables

@@ -4,7 +4,7 @@ namespace velmora {
 
 namespace {
 
-template <typename Visit> void forEachTable(const ConversionTables& t, Visit visit) {
+template <typename Tables, typename Visit> void forEachTable(Tables& t, Visit visit) {
     visit(tables::ASIGNOMT::layout, t.asignomt);
     visit(tables::ASIGNOMT2::layout, t.asignomt2);
     visit(tables::PROFT::layout, t.proft);
@@ -28,6 +28,16 @@ std::vector<std::pair<std::string, int>> ConversionTables::rowCounts() const {
         counts.emplace_back(std::string(layout.name), static_cast<int>(table.size()));
     });
     return counts;
+}
+
+void ConversionTables::observeFits(const FitObserver& observer) {
+    forEachTable(*this, [&observer](const TableLayout& layout, auto& table) {
+        table.observeFits([observer, layout](std::size_t row, std::size_t field,
+                                             std::string_view value,
+                                             const TableRows::Fitted& fitted) {
+            observer(layout, row, field, value, fitted);
+        });
+    });
 }
 
 } // namespace velmora

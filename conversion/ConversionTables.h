@@ -4,6 +4,7 @@
 #include "formats/TableRows.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,12 @@ struct ConversionTables {
 
     // Table name and rows, in the same order.
     std::vector<std::pair<std::string, int>> rowCounts() const;
+
+    // Every table tells the observer of each text it cut or had characters replaced in.
+    using FitObserver =
+        std::function<void(const TableLayout& table, std::size_t row, std::size_t field,
+                           std::string_view value, const TableRows::Fitted& fitted)>;
+    void observeFits(const FitObserver& observer);
 };
 
 } // namespace velmora

@@ -1,5 +1,4 @@
 #include "conversion/Builders.h"
-#include "conversion/ShortCode.h"
 #include "services/Text.h"
 
 #include <unordered_map>
@@ -22,7 +21,7 @@ struct Course {
 // match, and of two courses with one key the first in stored order wins.
 using CoursesByKey = std::unordered_map<std::string, Course>;
 
-void appendCourses(NewTable<CURSOST>& courses, const std::vector<SauceRecord>& records) {
+void appendCourses(NewTable<CURSOST>& courses, const ConversionContext::Records& records) {
     for (const SauceRecord& record : records) {
         const std::string_view level = record.value(3);
         auto row = courses.append();
@@ -44,7 +43,7 @@ CoursesByKey coursesByKey(const NewTable<CURSOST>& courses) {
     return byKey;
 }
 
-void appendGroups(ConversionContext& context, const std::vector<SauceRecord>& records,
+void appendGroups(ConversionContext& context, const ConversionContext::Records& records,
                   const CoursesByKey& courses) {
     CodeList issuedCodes;
     for (const SauceRecord& record : records) {
@@ -56,9 +55,11 @@ void appendGroups(ConversionContext& context, const std::vector<SauceRecord>& re
         const Course course = found != courses.end() ? found->second : Course{};
         // The letter is the name's own last character, whatever the code keeps of the name.
         const std::string letter = text::lastChar(name);
-        const std::string code = makeShortCode(context.asStored(name), issuedCodes);
+        auto& groups = context.tables.grupost;
+        const std::string code = context.shortCode(name, issuedCodes, GRUPOST::layout,
+                                                   groups.size() + 1, nameOf(GRUPOST::ABREV));
 
-        auto row = context.tables.grupost.append();
+        auto row = groups.append();
         row.setText(GRUPOST::ABREV, code);
         row.setText(GRUPOST::TURNO, "");
         row.setText(GRUPOST::NIVEL, course.level);
@@ -74,8 +75,8 @@ void appendGroups(ConversionContext& context, const std::vector<SauceRecord>& re
 } // namespace
 
 void CargarCursosGrupos(ConversionContext& context) {
-    context.tables.cursost = {};
-    context.tables.grupost = {};
+    context.tables.cursost.clear();
+    context.tables.grupost.clear();
     appendCourses(context.tables.cursost, context.usableRecords("CURSOS"));
     appendGroups(context, context.usableRecords("GRUPOS"), coursesByKey(context.tables.cursost));
 }

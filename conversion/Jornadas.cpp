@@ -86,10 +86,16 @@ ChosenFrames splitChoice(const std::string& resultado) {
 }
 
 // ORDEN is not reset between records: a record without one keeps the order of the one before.
-Slot readSlot(const SauceRecord& record, std::string& orden) {
+Slot readSlot(const SauceRecord& record, std::string& orden, RunNotes& notes) {
     Slot slot;
     for (std::size_t p = 0; p < record.valueCount(); ++p) {
         if (!record.hasDato(p)) {
+            notes.add({.kind = NoteKind::ValueIgnored,
+                       .section = "INTERVALOS",
+                       .record = record.position(),
+                       .field = std::to_string(p + 1),
+                       .value = std::string(record.value(p)),
+                       .reason = "no-dato"});
             continue;
         }
         const std::string name = record.dato(p);
@@ -165,10 +171,11 @@ void writeSlotRows(NewTable<DIASHORAST>& table, const Slot& slot, const std::str
     }
 }
 
-void writeSlots(NewTable<DIASHORAST>& table, const std::vector<SauceRecord>& records) {
+void writeSlots(NewTable<DIASHORAST>& table, const std::vector<SauceRecord>& records,
+                RunNotes& notes) {
     std::string orden;
     for (const SauceRecord& record : records) {
-        const Slot slot = readSlot(record, orden);
+        const Slot slot = readSlot(record, orden, notes);
         writeSlotRows(table, slot, orden, slotMinutes(slot, orden, record.position()));
     }
 }
@@ -255,13 +262,14 @@ void numberFrames(NewTable<DIASHORAST>& table, const SlotIndex& index, const Cho
 } // namespace
 
 void CargarJornadas(ConversionContext& context) {
-    auto& table = context.tables.diashorast = {};
+    auto& table = context.tables.diashorast;
+    table.clear();
     const ChosenFrames chosen = splitChoice(chooseResultado(context));
     // The keys as MARCOXML holds them, so that a key with a character Windows-1252 lacks still
     // finds its slots.
     const ChosenFrames frames{context.asStored(chosen.first), context.asStored(chosen.second)};
 
-    writeSlots(table, context.sections.records("INTERVALOS"));
+    writeSlots(table, context.sections.records("INTERVALOS"), context.notes);
     SlotIndex index(table);
     renumberSlots(table, index, frames.first);
     if (!frames.second.empty()) {

@@ -24,12 +24,12 @@ std::string numberedCandidate(const std::string& base, int n) {
 
 } // namespace
 
-std::string makeShortCode(const std::string& source, CodeList& issued) {
+IssuedCode makeShortCode(const std::string& source, CodeList& issued) {
     const std::string code = text::trimRight(text::left(source, kShortCodeLength));
     std::string folded = text::foldCase(code);
     if (!issued.containsFolded(folded)) {
         issued.addFolded(std::move(folded));
-        return code;
+        return {code, false};
     }
     // Folding keeps every character in its place, so a candidate is taken exactly when the
     // same candidate of the folded base is.
@@ -41,7 +41,7 @@ std::string makeShortCode(const std::string& source, CodeList& issued) {
         ++n;
     }
     issued.addFolded(numberedCandidate(foldedBase, n));
-    return numberedCandidate(base, n++);
+    return {numberedCandidate(base, n++), true};
 }
 
 } // namespace velmora

@@ -12,7 +12,7 @@ constexpr std::size_t kCourseSubjectCodeLength = 4;
 
 // Subjects and tasks give their rows alike; only the field that takes position 3 differs (the
 // course key of a subject, the mark of a task).
-void appendRows(NewTable<ASIGNOMT2>& table, const std::vector<SauceRecord>& records,
+void appendRows(NewTable<ASIGNOMT2>& table, const ConversionContext::Records& records,
                 Field<ASIGNOMT2> fieldOfPosition3) {
     for (const SauceRecord& record : records) {
         auto row = table.append();
@@ -27,7 +27,8 @@ void appendRows(NewTable<ASIGNOMT2>& table, const std::vector<SauceRecord>& reco
 } // namespace
 
 void CargarMateriasCurso(ConversionContext& context) {
-    auto& table = context.tables.asignomt2 = {};
+    auto& table = context.tables.asignomt2;
+    table.clear();
     appendRows(table, context.usableRecords("MATERIAS"), ASIGNOMT2::CLAVECURSO);
     appendRows(table, context.usableRecords("TAREAS"), ASIGNOMT2::ALECTIVA);
 }

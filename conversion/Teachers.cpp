@@ -1,15 +1,16 @@
 #include "conversion/Builders.h"
-#include "conversion/ShortCode.h"
 
 namespace velmora {
 
 using tables::PROFT;
 
 void CargarProfesores(ConversionContext& context) {
-    auto& table = context.tables.proft = {};
+    auto& table = context.tables.proft;
+    table.clear();
     CodeList issuedCodes;
     for (const SauceRecord& teacher : context.usableRecords("PROFESORES")) {
-        const std::string code = makeShortCode(context.asStored(teacher.value(3)), issuedCodes);
+        const std::string code = context.shortCode(teacher.value(3), issuedCodes, PROFT::layout,
+                                                   table.size() + 1, nameOf(PROFT::ABREV));
         auto row = table.append();
         row.setText(PROFT::ABREV, code);
         row.setText(PROFT::NOMBRE, teacher.value(2));

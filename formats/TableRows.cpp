@@ -56,6 +56,11 @@ std::size_t TableRows::append() {
     return count_++;
 }
 
+void TableRows::clear() {
+    records_.clear();
+    count_ = 0;
+}
+
 std::size_t TableRows::appendCopyOf(std::size_t from) {
     if (from >= count_) {
         throw std::logic_error("a copy of a row not appended");
@@ -88,6 +93,9 @@ TableRows::Fitted TableRows::setText(std::size_t row, std::size_t field, std::st
     }
     if (fitted.cut || fitted.replaced) {
         fitted.stored = text(row, field);
+        if (observer_) {
+            observer_(row, field, utf8, fitted);
+        }
     }
     return fitted;
 }

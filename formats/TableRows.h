@@ -4,6 +4,7 @@
 #include "services/CodePage.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,14 @@ public:
     // The field as a reader of the written table gets it: text without trailing blanks.
     std::string text(std::size_t row, std::size_t field) const;
 
+    // Told of every text that was cut or had characters replaced when it was set.
+    using FitObserver = std::function<void(std::size_t row, std::size_t field,
+                                           std::string_view value, const Fitted& fitted)>;
+    void observeFits(FitObserver observer) { observer_ = std::move(observer); }
+
+    // No rows any more; the observer stays.
+    void clear();
+
     // Writes NAME.DBF into folder, replacing any file of that name.
     void writeTo(const std::filesystem::path& folder) const;
 
@@ -53,6 +62,7 @@ private:
     std::size_t recordLength_ = 1;
     std::string records_;
     std::size_t count_ = 0;
+    FitObserver observer_;
 };
 
 // The rows of one exchange table, with its fields checked at compile time.
@@ -79,6 +89,8 @@ public:
     };
 
     Row append() { return Row(rows_, rows_.append()); }
+    void clear() { rows_.clear(); }
+    void observeFits(TableRows::FitObserver observer) { rows_.observeFits(std::move(observer)); }
     Row appendCopyOf(const Row& row) { return Row(rows_, rows_.appendCopyOf(row.index())); }
     Row row(std::size_t index) { return Row(rows_, index); }
     std::size_t size() const { return rows_.size(); }

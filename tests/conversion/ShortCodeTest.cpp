@@ -37,7 +37,7 @@ TEST_P(ShortCodeRule, givesEachSourceItsCode) {
     ASSERT_EQ(c.sources.size(), c.codes.size());
     CodeList issued;
     for (std::size_t i = 0; i < c.sources.size(); ++i) {
-        EXPECT_EQ(makeShortCode(c.sources[i], issued), c.codes[i])
+        EXPECT_EQ(makeShortCode(c.sources[i], issued).code, c.codes[i])
             << "source " << i << ": \"" << c.sources[i] << "\"";
     }
 }
@@ -97,6 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
                            {"ABCDEFG100"})}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ShortCodeRule, saysWhenItNumberedACode) {
+    CodeList issued;
+    EXPECT_FALSE(makeShortCode("MATEMATICAS1", issued).numbered);
+    EXPECT_TRUE(makeShortCode("MATEMATICAS2", issued).numbered);
+    EXPECT_FALSE(makeShortCode("FISICA", issued).numbered);
+}
+
 TEST(ShortCodeRule, manyCollisionsNeverGiveALongOrRepeatedCode) {
     for (const std::string source : {"ABCDEFGHIJKLMNOP", "AB", "ÁÉÍÓÚÑÜáéíóú", ""}) {
         CodeList issued;
@@ -104,7 +111,7 @@ TEST(ShortCodeRule, manyCollisionsNeverGiveALongOrRepeatedCode) {
         for (int i = 0; i < 1050; ++i) {
             // Alternating letter case must not let a code through twice.
             const std::string variant = i % 2 == 0 ? source : text::foldCase(source);
-            const std::string code = makeShortCode(variant, issued);
+            const std::string code = makeShortCode(variant, issued).code;
             EXPECT_LE(text::length(code), 10u) << source << " #" << i << ": " << code;
             EXPECT_TRUE(folded.insert(text::foldCase(code)).second)
                 << source << " #" << i << " repeats " << code;
