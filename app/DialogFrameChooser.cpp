@@ -1,48 +1,63 @@
 #include "app/DialogFrameChooser.h"
 
-#include "app/TPlantillas.h"
+#include "app/FrameDialog.h"
 #include "conversion/FrameSelection.h"
 #include "services/Error.h"
 
+#include <QCoreApplication>
+
 #include <utility>
+
+namespace velmora::app {
 
 namespace {
 
 [[noreturn]] void throwNothingToChoose(const std::filesystem::path& document,
-                                       const std::string& problem) {
-    const std::string why =
-        problem.empty() ? "its section JORNADAS no longer lists two or more time frames" : problem;
-    throw velmora::Error("The time frames of " + document.string() +
-                         " could not be offered for choice: " + why +
-                         ". The file may have changed or been removed since the conversion "
-                         "started; run the conversion again.");
+                                       const QString& problem) {
+    const QString why =
+        problem.isEmpty()
+            ? QCoreApplication::translate("velmora::app::DialogFrameChooser",
+                                          "su apartado JORNADAS ya no tiene dos o más marcos "
+                                          "horarios")
+            : problem;
+    const QString message =
+        QCoreApplication::translate(
+            "velmora::app::DialogFrameChooser",
+            "No se pueden ofrecer los marcos horarios de %1 para elegir: %2. Puede que el "
+            "archivo haya cambiado o se haya borrado después de empezar la transformación. "
+            "Vuelva a transformar el documento.")
+            .arg(QString::fromStdU16String(document.u16string()), why);
+    throw velmora::Error(message.toStdString());
 }
 
 } // namespace
 
-void DialogFrameChooser::showModally(TPlantillas& dialog) {
+void DialogFrameChooser::showModally(FrameDialog& dialog) {
     dialog.exec();
 }
 
-DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString filenameXML, ShowDialog show)
-    : owner_(owner), filenameXML_(std::move(filenameXML)), show_(std::move(show)) {}
+DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString documentPath, ShowDialog show)
+    : owner_(owner), documentPath_(std::move(documentPath)), show_(std::move(show)) {}
 
 std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDocument) {
     const std::filesystem::path document =
-        filenameXML_.isEmpty() ? runDocument : std::filesystem::path(filenameXML_.toStdU16String());
+        documentPath_.isEmpty() ? runDocument
+                                : std::filesystem::path(documentPath_.toStdU16String());
     for (;;) {
         const velmora::FrameListing listing = velmora::FrameListing::load(document);
         if (listing.listedKeys().empty()) {
-            throwNothingToChoose(document, listing.problem());
+            throwNothingToChoose(document, QString::fromStdString(listing.problem()));
         }
-        TPlantillas dialog(QString::fromStdU16String(document.u16string()), owner_);
+        FrameDialog dialog(QString::fromStdU16String(document.u16string()), owner_);
         show_(dialog);
         // The dialog reads the file once more; it may have changed in between.
         if (!dialog.framesListed()) {
-            throwNothingToChoose(document, dialog.readProblem().toStdString());
+            throwNothingToChoose(document, dialog.readProblem());
         }
-        if (dialog.resultMH()) {
-            return dialog.resultado().toStdString();
+        if (dialog.choiceIsValid()) {
+            return dialog.chosenKeys().toStdString();
         }
     }
 }
+
+} // namespace velmora::app

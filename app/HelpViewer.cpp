@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+namespace velmora::app {
+
 namespace {
 
 struct KnownViewer {
@@ -90,3 +92,5 @@ void HelpViewer::show(std::optional<int> context) {
                                   "un visor de archivos CHM, por ejemplo xchm.")
                        .arg(QDir::toNativeSeparators(path)));
 }
+
+} // namespace velmora::app

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+namespace velmora::app {
+
 // Shows the compiled help file (SAUCE.chm) with the platform's viewer: HTML Help on Windows,
 // an installed CHM viewer elsewhere, or the desktop's opener for the file. A missing help file
 // or viewer is reported, never passed over in silence.
@@ -38,3 +40,5 @@ private:
     std::function<void(const QString&)> reportProblem_;
     Launcher launcher_;
 };
+
+} // namespace velmora::app

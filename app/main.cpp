@@ -1,5 +1,5 @@
-#include "app/TMForm.h"
-#include "app/TMFormSetup.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowSetup.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -19,6 +19,7 @@ QStringList commandLineAsGiven(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    using namespace velmora::app;
     const QStringList commandLine = commandLineAsGiven(argc, argv);
     QApplication application(argc, argv);
     // The window's caption must read exactly as it is set, so there is no display name; the
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
 
-    TMForm window(setupForThisProgram(commandLine));
+    MainWindow window(setupForThisProgram(commandLine));
     window.show();
     return QApplication::exec();
 }

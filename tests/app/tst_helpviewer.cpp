@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+using namespace velmora::app;
 using velmora::testing::TempDir;
 using velmora::testing::writeFile;
 

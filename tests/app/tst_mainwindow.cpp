@@ -1,7 +1,7 @@
 // The main window driven as a user and a calling program would drive it: command lines,
 // file choices, messages, the completion file and the help, with the real runs behind it.
+#include "app/MainWindow.h"
 #include "app/PathText.h"
-#include "app/TMForm.h"
 #include "conversion/ConversionRun.h"
 #include "formats/ExchangeTables.h"
 #include "results/ResultsRun.h"
@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+using namespace velmora::app;
 using velmora::testing::readFile;
 using velmora::testing::sauceXml;
 using velmora::testing::TempDir;
@@ -118,8 +119,8 @@ struct Scene {
     QString ini() const { return toQString(program / "Horadia.ini"); }
     QString documentName() const { return toQString(document); }
 
-    std::unique_ptr<TMForm> window(QStringList arguments, QString iniFile = {}) {
-        TMFormSetup setup;
+    std::unique_ptr<MainWindow> window(QStringList arguments, QString iniFile = {}) {
+        MainWindowSetup setup;
         setup.arguments = QStringList{toQString(program / "velmora")} + arguments;
         setup.iniFile = iniFile.isEmpty() ? ini() : iniFile;
         setup.helpFile = toQString(program / "SAUCE.chm");
@@ -134,7 +135,7 @@ struct Scene {
                                   return true;
                               },
                               [](const QUrl&) { return false; }};
-        return std::make_unique<TMForm>(std::move(setup));
+        return std::make_unique<MainWindow>(std::move(setup));
     }
 
     // The tables a conversion leaves, with an empty solution from the timetable program.
@@ -159,13 +160,13 @@ std::string completionFile(const std::string& code) {
 }
 
 // Shows the window and lets its first-shown step (and a run it starts) happen.
-void showAndSettle(TMForm& window) {
+void showAndSettle(MainWindow& window) {
     window.show();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 }
 
-QPushButton* button(TMForm& window, const char* name) {
+QPushButton* button(MainWindow& window, const char* name) {
     auto* found = window.findChild<QPushButton*>(QString::fromLatin1(name));
     if (found == nullptr) {
         qFatal("the window has no button %s", name);
@@ -173,8 +174,9 @@ QPushButton* button(TMForm& window, const char* name) {
     return found;
 }
 
-bool runButtonsEnabled(TMForm& window) {
-    return button(window, "BExportar")->isEnabled() && button(window, "BImportar")->isEnabled();
+bool runButtonsEnabled(MainWindow& window) {
+    return button(window, "convertButton")->isEnabled() &&
+           button(window, "resultsButton")->isEnabled();
 }
 
 // What a user can answer in the file dialog that is no document.
@@ -219,18 +221,21 @@ private slots:
             const char* text;
         };
         const Placed placed[] = {
-            {"Draw3D2", "MForm", {0, 0, 315, 169}, nullptr},
-            {"Draw3D3", "MForm", {316, 0, 317, 169}, nullptr},
-            {"Draw3D1", "MForm", {0, 168, 633, 97}, nullptr},
-            {"Label3",
-             "Draw3D2",
+            {"conversionPanel", "mainWindow", {0, 0, 315, 169}, nullptr},
+            {"resultsPanel", "mainWindow", {316, 0, 317, 169}, nullptr},
+            {"bottomPanel", "mainWindow", {0, 168, 633, 97}, nullptr},
+            {"conversionTitle",
+             "conversionPanel",
              {24, 24, 265, 57},
              "Transformar datos desde Sauce hacia Horadia "},
-            {"BExportar", "Draw3D2", {96, 120, 89, 25}, "OK"},
-            {"Label4", "Draw3D3", {8, 24, 305, 57}, "Transformar datos desde Horadia hacia Sauce"},
-            {"BImportar", "Draw3D3", {96, 120, 89, 25}, "OK"},
-            {"BClose", "Draw3D1", {256, 32, 89, 25}, "&Salir"},
-            {"Button1", "Draw3D1", {512, 56, 75, 25}, "F1 Ayuda"},
+            {"convertButton", "conversionPanel", {96, 120, 89, 25}, "OK"},
+            {"resultsTitle",
+             "resultsPanel",
+             {8, 24, 305, 57},
+             "Transformar datos desde Horadia hacia Sauce"},
+            {"resultsButton", "resultsPanel", {96, 120, 89, 25}, "OK"},
+            {"quitButton", "bottomPanel", {256, 32, 89, 25}, "&Salir"},
+            {"helpButton", "bottomPanel", {512, 56, 75, 25}, "F1 Ayuda"},
         };
         for (const Placed& item : placed) {
             const auto* widget = window->findChild<QWidget*>(item.name);
@@ -246,18 +251,19 @@ private slots:
             } else if (const auto* pushButton = qobject_cast<const QPushButton*>(widget)) {
                 QCOMPARE(pushButton->text(), QString::fromUtf8(item.text));
                 QCOMPARE(widget->property("helpContext").toInt(), 3);
-                QCOMPARE(pushButton->icon().isNull(), item.name == std::string("Button1"));
+                QCOMPARE(pushButton->icon().isNull(), item.name == std::string("helpButton"));
             } else {
                 QCOMPARE(widget->property("helpContext").toInt(), 3);
             }
         }
-        const auto* label1 = window->findChild<QLabel*>("Label1");
-        QCOMPARE(label1->text(), QStringLiteral("Velmora para HD24 V-1.0"));
-        QCOMPARE(label1->pos(), QPoint(8, 72));
-        QVERIFY(label1->font().bold());
-        QCOMPARE(label1->palette().color(QPalette::WindowText), QColor(Qt::red));
+        const auto* versionLabel = window->findChild<QLabel*>("versionLabel");
+        QCOMPARE(versionLabel->text(), QStringLiteral("Velmora para HD24 V-1.0"));
+        QCOMPARE(versionLabel->pos(), QPoint(8, 72));
+        QVERIFY(versionLabel->font().bold());
+        QCOMPARE(versionLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
         // Tall and wide enough for its text, as a label that sizes itself.
-        QVERIFY(label1->width() >= label1->fontMetrics().horizontalAdvance(label1->text()));
+        QVERIFY(versionLabel->width() >=
+                versionLabel->fontMetrics().horizontalAdvance(versionLabel->text()));
     }
 
     void otherCommandLinesAreInteractive_data() {
@@ -355,11 +361,11 @@ private slots:
 
         if (runFromButton) {
             scene.dialogs->answers = {scene.documentName()};
-            QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+            QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
             QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
             QVERIFY(!window->isVisible());
         } else {
-            QTest::mouseClick(button(*window, "BClose"), Qt::LeftButton);
+            QTest::mouseClick(button(*window, "quitButton"), Qt::LeftButton);
             QVERIFY(!window->isVisible());
         }
         QCOMPARE(scene.iniText(), completionFile(code.toStdString()));
@@ -367,8 +373,8 @@ private slots:
 
     void aFinishedRunDisablesBothRuns_data() {
         QTest::addColumn<QString>("run");
-        QTest::newRow("conversion") << QStringLiteral("BExportar");
-        QTest::newRow("results") << QStringLiteral("BImportar");
+        QTest::newRow("conversion") << QStringLiteral("convertButton");
+        QTest::newRow("results") << QStringLiteral("resultsButton");
     }
 
     void aFinishedRunDisablesBothRuns() {
@@ -383,8 +389,8 @@ private slots:
 
         QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
         QVERIFY(window->isVisible());
-        QVERIFY(!button(*window, "BExportar")->isEnabled());
-        QVERIFY(!button(*window, "BImportar")->isEnabled());
+        QVERIFY(!button(*window, "convertButton")->isEnabled());
+        QVERIFY(!button(*window, "resultsButton")->isEnabled());
         QCOMPARE(window->completionCode(), 1);
         QVERIFY(window->close());
         QVERIFY(!scene.iniWritten());
@@ -399,7 +405,7 @@ private slots:
         showAndSettle(*window);
         scene.dialogs->answers = {noDocumentAnswer(scene, answer)};
 
-        QTest::mouseClick(button(*window, "BImportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "resultsButton"), Qt::LeftButton);
 
         QCOMPARE(scene.dialogs->messages, QStringList{"No existe archivo"});
         QVERIFY(window->isVisible());
@@ -408,7 +414,7 @@ private slots:
 
         // The user can try again with a document.
         scene.dialogs->answers = {scene.documentName()};
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
         QCOMPARE(scene.dialogs->messages, (QStringList{"No existe archivo", "Proceso finalizado"}));
         QVERIFY(!runButtonsEnabled(*window));
     }
@@ -465,11 +471,11 @@ private slots:
         auto window = scene.window({});
         showAndSettle(*window);
         scene.dialogs->answers = {scene.documentName()};
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
         QCOMPARE(scene.dialogs->errors.size(), 1);
 
         writeFile(scene.document, schoolDocument({"M1"}));
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton); // cancelled
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton); // cancelled
 
         QCOMPARE(scene.dialogs->offered, (QStringList{QString(), scene.documentName()}));
         QCOMPARE(window->documentFileName(), scene.documentName());
@@ -485,7 +491,7 @@ private slots:
         showAndSettle(*window);
         scene.dialogs->answers = {scene.documentName()};
 
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
 
         QCOMPARE(scene.frames.pointers, QList<Qt::CursorShape>{Qt::ArrowCursor});
         QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
@@ -513,10 +519,10 @@ private slots:
         showAndSettle(*window);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        button(*window, "BImportar")->setFocus();
+        button(*window, "resultsButton")->setFocus();
 
         QTest::keyClick(window.get(), Qt::Key_F1);
-        QTest::mouseClick(button(*window, "Button1"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "helpButton"), Qt::LeftButton);
 
         QCOMPARE(scene.helpStarted.size(), 2);
         QVERIFY2(scene.helpStarted[0].contains("3") && scene.helpStarted[0].contains(helpFile),
@@ -531,7 +537,7 @@ private slots:
         auto window = scene.window({});
         showAndSettle(*window);
 
-        QTest::mouseClick(button(*window, "Button1"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "helpButton"), Qt::LeftButton);
 
         QCOMPARE(scene.dialogs->errors.size(), 1);
         QVERIFY2(scene.dialogs->errors.first().contains("SAUCE.chm"),

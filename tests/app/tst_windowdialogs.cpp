@@ -12,6 +12,7 @@
 
 #include <functional>
 
+using namespace velmora::app;
 using velmora::testing::TempDir;
 using velmora::testing::writeFile;
 

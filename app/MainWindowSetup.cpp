@@ -1,4 +1,4 @@
-#include "app/TMFormSetup.h"
+#include "app/MainWindowSetup.h"
 
 #include "app/DialogFrameChooser.h"
 #include "services/ExchangeFolder.h"
@@ -6,9 +6,11 @@
 #include <QCoreApplication>
 #include <QDir>
 
-TMFormSetup setupForThisProgram(QStringList commandLine) {
+namespace velmora::app {
+
+MainWindowSetup setupForThisProgram(QStringList commandLine) {
     const QDir programFolder(QCoreApplication::applicationDirPath());
-    TMFormSetup setup;
+    MainWindowSetup setup;
     setup.arguments = std::move(commandLine);
     setup.iniFile = programFolder.filePath(QStringLiteral("Horadia.ini"));
     setup.helpFile = programFolder.filePath(QStringLiteral("SAUCE.chm"));
@@ -19,3 +21,5 @@ TMFormSetup setupForThisProgram(QStringList commandLine) {
     };
     return setup;
 }
+
+} // namespace velmora::app

@@ -13,13 +13,15 @@
 
 class QWidget;
 
+namespace velmora::app {
+
 // Makes the time-frame question of a conversion run for a window and the chosen document.
 using FrameChooserFactory =
     std::function<std::unique_ptr<velmora::FrameChooser>(QWidget* owner, const QString& document)>;
 
 // Everything the main window takes from its surroundings. The program fills it from its own
 // command line and folder; the window tests point it at a temporary folder and a script.
-struct TMFormSetup {
+struct MainWindowSetup {
     QStringList arguments; // the command line, the program itself first
     QString iniFile;       // where the completion code is written in automatic mode
     QString helpFile;
@@ -31,4 +33,6 @@ struct TMFormSetup {
 
 // The running program's setup: its command line as it was given, "Horadia.ini" and "SAUCE.chm"
 // beside the executable, the exchange folder, Qt's dialogs and the time-frame dialog.
-TMFormSetup setupForThisProgram(QStringList commandLine);
+MainWindowSetup setupForThisProgram(QStringList commandLine);
+
+} // namespace velmora::app
