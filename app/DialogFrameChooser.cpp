@@ -36,8 +36,10 @@ void DialogFrameChooser::showModally(FrameDialog& dialog) {
     dialog.exec();
 }
 
-DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString documentPath, ShowDialog show)
-    : owner_(owner), documentPath_(std::move(documentPath)), show_(std::move(show)) {}
+DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString documentPath,
+                                       std::shared_ptr<HelpDesk> help, ShowDialog show)
+    : owner_(owner), documentPath_(std::move(documentPath)), help_(std::move(help)),
+      show_(std::move(show)) {}
 
 std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDocument) {
     const std::filesystem::path document =
@@ -48,7 +50,7 @@ std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDoc
         if (listing.listedKeys().empty()) {
             throwNothingToChoose(document, QString::fromStdString(listing.problem()));
         }
-        FrameDialog dialog(QString::fromStdU16String(document.u16string()), owner_);
+        FrameDialog dialog(QString::fromStdU16String(document.u16string()), owner_, help_);
         show_(dialog);
         // The dialog reads the file once more; it may have changed in between.
         if (!dialog.framesListed()) {

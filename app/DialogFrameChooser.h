@@ -5,12 +5,14 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace velmora::app {
 
 class FrameDialog;
+class HelpDesk;
 
 // Answers the conversion's frame question with the frame dialog: a fresh dialog each time,
 // again and again, until the user has chosen one or two frames.
@@ -23,8 +25,9 @@ public:
     static void showModally(FrameDialog& dialog);
 
     // documentPath: the main window's document path, which the dialog reads; when it is empty
-    // the dialog reads the document the conversion names.
-    DialogFrameChooser(QWidget* owner, QString documentPath, ShowDialog show = showModally);
+    // the dialog reads the document the conversion names. help answers F1 in the dialog.
+    DialogFrameChooser(QWidget* owner, QString documentPath, std::shared_ptr<HelpDesk> help,
+                       ShowDialog show = showModally);
 
     // Throws an Error instead of showing the dialog when the document offers no frames to
     // choose from (changed, removed or unreadable since the run loaded it): no choice could
@@ -34,6 +37,7 @@ public:
 private:
     QWidget* owner_;
     QString documentPath_;
+    std::shared_ptr<HelpDesk> help_;
     ShowDialog show_;
 };
 

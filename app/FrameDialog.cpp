@@ -1,6 +1,7 @@
 #include "app/FrameDialog.h"
 
 #include "app/GradientPanel.h"
+#include "app/HelpDesk.h"
 #include "app/WindowDialogs.h"
 
 #include <QComboBox>
@@ -73,7 +74,7 @@ QString fromUtf8(const std::string& s) {
 
 } // namespace
 
-FrameDialog::FrameDialog(QString documentPath, QWidget* owner)
+FrameDialog::FrameDialog(QString documentPath, QWidget* owner, std::shared_ptr<HelpDesk> help)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       documentPath_(std::move(documentPath)), showMessage_(showPlainMessage) {
@@ -82,6 +83,8 @@ FrameDialog::FrameDialog(QString documentPath, QWidget* owner)
     setFont(dialogFont());
     resize(370, 282);
     createControls();
+    addHelpKey(this, frameDialogHelp,
+               help != nullptr ? std::move(help) : std::make_shared<HelpDesk>());
 
     QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {
@@ -93,7 +96,7 @@ void FrameDialog::createControls() {
     backgroundPanel_ = new GradientPanel(kSkyBlue, Qt::white, kInactiveCaption, this);
     backgroundPanel_->setObjectName(QStringLiteral("backgroundPanel"));
     backgroundPanel_->setGeometry(0, 0, 369, 281);
-    backgroundPanel_->setProperty("helpContext", helpContext);
+    backgroundPanel_->setProperty(helpContextProperty, frameDialogHelp.context);
 
     instructionLabel_ = label(backgroundPanel_, "instructionLabel",
                               tr("Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su "
@@ -147,7 +150,7 @@ void FrameDialog::createControls() {
     bold.setBold(true);
     continueButton_->setFont(bold);
     continueButton_->setDefault(true);
-    continueButton_->setProperty("helpContext", helpContext);
+    continueButton_->setProperty(helpContextProperty, frameDialogHelp.context);
 
     // Following both the selection and the focus line keeps the shown frame on the line last
     // clicked or moved to, whichever of the two changes last.

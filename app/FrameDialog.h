@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -15,6 +16,7 @@ class QPushButton;
 namespace velmora::app {
 
 class GradientPanel;
+class HelpDesk;
 
 // The time-frame selection dialog: lists the frames of the Sauce document, shows the name and
 // slots of the current one, and on closing checks that one or two frames are selected and
@@ -25,9 +27,9 @@ public:
     // Shows one of the closing check's messages; the dialog is still on the screen.
     using MessageHook = std::function<void(QWidget* parent, const QString& text)>;
 
-    static constexpr int helpContext = 3;
-
-    explicit FrameDialog(QString documentPath, QWidget* owner = nullptr);
+    // help answers F1 in the dialog; the guide alone when none is given.
+    explicit FrameDialog(QString documentPath, QWidget* owner = nullptr,
+                         std::shared_ptr<HelpDesk> help = nullptr);
 
     // Whether the selection at closing was one or two frames, and their keys in list order,
     // each padded or cut to 10 characters (empty when the selection was refused).

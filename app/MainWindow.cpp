@@ -4,8 +4,10 @@
 #include "app/ButtonGlyphs.h"
 #include "app/ErrorReport.h"
 #include "app/GradientPanel.h"
+#include "app/HelpDesk.h"
 #include "app/IniFile.h"
 #include "app/PathText.h"
+#include "app/ProgramIcon.h"
 #include "conversion/ConversionRun.h"
 #include "results/ResultsRun.h"
 #include "services/ExchangeFolder.h"
@@ -19,7 +21,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 
@@ -28,9 +29,6 @@
 namespace velmora::app {
 
 namespace {
-
-constexpr int windowHelpContext = 3;
-const char* const helpContextProperty = "helpContext";
 
 // The window's own font, MS Sans Serif of 11 pixels, or the default sans font at that size
 // where MS Sans Serif is not installed.
@@ -61,7 +59,7 @@ QPushButton* addButton(QWidget* panel, const char* name, const QString& caption,
     auto* button = new QPushButton(glyph, caption, panel);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
-    button->setProperty(helpContextProperty, windowHelpContext);
+    button->setProperty(helpContextProperty, mainWindowHelp.context);
     return button;
 }
 
@@ -70,7 +68,7 @@ GradientPanel* addPanel(QWidget* window, const char* name, QColor start, QColor 
     auto* panel = new GradientPanel(start, middle, end, window);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setGeometry(geometry);
-    panel->setProperty(helpContextProperty, windowHelpContext);
+    panel->setProperty(helpContextProperty, mainWindowHelp.context);
     return panel;
 }
 
@@ -95,11 +93,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      setup_(std::move(setup)),
-      help_(
-          setup_.helpFile,
-          [this](const QString& problem) { setup_.dialogs->showError(this, problem); },
-          setup_.helpLauncher) {
+      setup_(std::move(setup)) {
     createControls();
     completionCode_ = 0;
     automaticMode_ = setup_.arguments.size() == 3;
@@ -110,9 +104,10 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createControls() {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Exportar e importar datos entre Horadia y Sauce "));
+    setWindowIcon(programIcon());
     setFont(windowFont());
     setFixedSize(632, 266);
-    setProperty(helpContextProperty, windowHelpContext);
+    setProperty(helpContextProperty, mainWindowHelp.context);
 
     const QColor upperStart(0xF9, 0xD3, 0x7D), upperMiddle(0xFF, 0xFF, 0xFF),
         upperEnd(0xFF, 0xEE, 0xDD);
@@ -155,8 +150,7 @@ void MainWindow::createControls() {
     connect(resultsButton_, &QPushButton::clicked, this, &MainWindow::startResults);
     connect(quitButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(helpButton_, &QPushButton::clicked, this, &MainWindow::showHelpContents);
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &MainWindow::showHelpForFocus);
+    addHelpKey(this, mainWindowHelp, setup_.help);
 
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -207,18 +201,7 @@ void MainWindow::writeCompletionCode() {
 }
 
 void MainWindow::showHelpContents() {
-    help_.setHelpFile(setup_.helpFile);
-    help_.showContents();
-}
-
-void MainWindow::showHelpForFocus() {
-    // The nearest help context from the focused control outwards, the window's own at last.
-    int context = 0;
-    for (const QWidget* widget = QApplication::focusWidget(); widget != nullptr && context == 0;
-         widget = widget->parentWidget()) {
-        context = widget->property(helpContextProperty).toInt();
-    }
-    help_.showContext(context != 0 ? context : windowHelpContext);
+    setup_.help->showContents(this);
 }
 
 void MainWindow::startConversion() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/HelpViewer.h"
 #include "app/MainWindowSetup.h"
 
 #include <QWidget>
@@ -43,7 +42,6 @@ private:
     void createControls();
     void startNamedRun();
     void writeCompletionCode();
-    void showHelpForFocus();
 
     void runOnChosenDocument(const std::function<void(const std::filesystem::path&)>& coreRun);
     void chooseDocument();
@@ -53,7 +51,6 @@ private:
     void finishRun();
 
     MainWindowSetup setup_;
-    HelpViewer help_;
 
     QString documentPath_;
     bool automaticMode_ = false;

@@ -13,11 +13,15 @@ MainWindowSetup setupForThisProgram(QStringList commandLine) {
     MainWindowSetup setup;
     setup.arguments = std::move(commandLine);
     setup.iniFile = programFolder.filePath(QStringLiteral("Horadia.ini"));
-    setup.helpFile = programFolder.filePath(QStringLiteral("SAUCE.chm"));
+#ifdef _WIN32
+    setup.help = std::make_shared<HelpDesk>(programFolder.filePath(QStringLiteral("SAUCE.chm")));
+#else
+    setup.help = std::make_shared<HelpDesk>();
+#endif
     setup.exchangeFolder = velmora::defaultExchangeFolder();
     setup.dialogs = std::make_shared<QtWindowDialogs>();
-    setup.frameChooser = [](QWidget* owner, const QString& document) {
-        return std::make_unique<DialogFrameChooser>(owner, document);
+    setup.frameChooser = [help = setup.help](QWidget* owner, const QString& document) {
+        return std::make_unique<DialogFrameChooser>(owner, document, help);
     };
     return setup;
 }

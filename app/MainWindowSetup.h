@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HelpViewer.h"
+#include "app/HelpDesk.h"
 #include "app/WindowDialogs.h"
 #include "conversion/FrameChooser.h"
 
@@ -24,15 +24,15 @@ using FrameChooserFactory =
 struct MainWindowSetup {
     QStringList arguments; // the command line, the program itself first
     QString iniFile;       // where the completion code is written in automatic mode
-    QString helpFile;
     std::filesystem::path exchangeFolder;
     std::shared_ptr<WindowDialogs> dialogs;
     FrameChooserFactory frameChooser;
-    HelpViewer::Launcher helpLauncher = HelpViewer::systemLauncher();
+    std::shared_ptr<HelpDesk> help;
 };
 
-// The running program's setup: its command line as it was given, "Horadia.ini" and "SAUCE.chm"
-// beside the executable, the exchange folder, Qt's dialogs and the time-frame dialog.
+// The running program's setup: its command line as it was given, "Horadia.ini" beside the
+// executable, the exchange folder, Qt's dialogs, the time-frame dialog, and the help: the
+// compiled help file "SAUCE.chm" beside the executable on Windows, the built-in guide elsewhere.
 MainWindowSetup setupForThisProgram(QStringList commandLine);
 
 } // namespace velmora::app

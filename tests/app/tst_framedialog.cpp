@@ -1,5 +1,8 @@
 #include "app/DialogFrameChooser.h"
 #include "app/FrameDialog.h"
+#include "app/HelpDesk.h"
+#include "app/HelpWindow.h"
+#include "app/PathText.h"
 #include "services/Error.h"
 #include "support/TestSupport.h"
 
@@ -74,6 +77,15 @@ public:
     FrameDialog dialog;
     QStringList messages;
 };
+
+// Shown and active, as a dialog the user works in; F1 reaches only the active window.
+void showActive(FrameDialog& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitForWindowActive(&dialog)) {
+        qFatal("the dialog did not become active");
+    }
+}
 
 void clickFrame(FrameDialog& dialog, int row, Qt::KeyboardModifiers modifiers = {}) {
     auto* list = dialog.findChild<QListWidget*>("frameList");
@@ -221,7 +233,7 @@ private slots:
     void chooserShowsAFreshDialogAfterARejectedChoice() {
         QStringList messages;
         QList<FrameDialog*> shown;
-        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()),
+        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()), nullptr,
                                    [&](FrameDialog& dialog) {
                                        OpenDialog::capture(dialog, messages);
                                        shown << &dialog;
@@ -247,7 +259,7 @@ private slots:
     }
 
     void chooserReadsTheRunsDocumentWhenGivenNoFileName() {
-        DialogFrameChooser chooser(nullptr, QString(), [](FrameDialog& dialog) {
+        DialogFrameChooser chooser(nullptr, QString(), nullptr, [](FrameDialog& dialog) {
             dialog.show();
             clickFrame(dialog, 2);
             pressContinue(dialog);
@@ -282,7 +294,7 @@ private slots:
         }
         int shown = 0;
         QStringList messages;
-        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()),
+        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()), nullptr,
                                    [&](FrameDialog& dialog) {
                                        ++shown;
                                        OpenDialog::capture(dialog, messages);
@@ -298,6 +310,69 @@ private slots:
                      error.what());
         }
         QCOMPARE(shown, changedWhileOpening ? 1 : 0);
+    }
+
+    void f1OpensTheHelpAtTheDialogsTopic_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("compiledHelp"); // SAUCE.chm there
+        QTest::newRow("guide, focus in the frame list") << "frameList" << false;
+        QTest::newRow("guide, focus on Continuar") << "continueButton" << false;
+        QTest::newRow("compiled help, focus in the slot list") << "slotList" << true;
+    }
+
+    void f1OpensTheHelpAtTheDialogsTopic() {
+        QFETCH(QString, focus);
+        QFETCH(bool, compiledHelp);
+        TempDir programFolder;
+        const QString helpFile = toQString(programFolder / "SAUCE.chm");
+        if (compiledHelp) {
+            writeFile(programFolder / "SAUCE.chm", "ITSF");
+        }
+        QList<QStringList> started;
+        auto help = std::make_shared<HelpDesk>(
+            helpFile, [&started](const QString& program, const QStringList& arguments) {
+                started << (QStringList{program} + arguments);
+                return true;
+            });
+        FrameDialog dialog(toQString(document), nullptr, help);
+        showActive(dialog);
+        dialog.findChild<QWidget*>(focus)->setFocus();
+
+        QTest::keyClick(&dialog, Qt::Key_F1);
+
+        if (compiledHelp) {
+            QCOMPARE(started, (QList<QStringList>{{"hh.exe", "-mapid", "3", helpFile}}));
+            QVERIFY(help->guideWindow() == nullptr);
+        } else {
+            QVERIFY(started.isEmpty());
+            QVERIFY(help->guideWindow() != nullptr);
+            QCOMPARE(help->guideWindow()->parentWidget(), static_cast<QWidget*>(&dialog));
+            QCOMPARE(help->guideWindow()->currentPage(), QUrl("qrc:/guia/marcos.html"));
+        }
+        // Asking for help leaves the dialog and its choice as they were.
+        QVERIFY(dialog.isVisible());
+        QVERIFY(selectedRows(dialog.findChild<QListWidget*>("frameList")).isEmpty());
+    }
+
+    void theChoosersDialogsAnswerF1WithItsHelp() {
+        auto help = std::make_shared<HelpDesk>();
+        QUrl shownPage;
+        QWidget* helpOwner = nullptr;
+        DialogFrameChooser chooser(nullptr, toQString(document), help, [&](FrameDialog& dialog) {
+            showActive(dialog);
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            if (help->guideWindow() != nullptr) {
+                shownPage = help->guideWindow()->currentPage();
+                helpOwner = help->guideWindow()->parentWidget();
+            }
+            clickFrame(dialog, 1);
+            pressContinue(dialog);
+            QVERIFY(helpOwner == &dialog);
+        });
+
+        QCOMPARE(QString::fromStdString(chooser.chooseFrames(document)),
+                 QStringLiteral("TARDE     "));
+        QCOMPARE(shownPage, QUrl("qrc:/guia/marcos.html"));
     }
 
     // Only when asked: VELMORA_FRAME_DIALOG_SCREENSHOT=file.png saves a picture of the dialog.

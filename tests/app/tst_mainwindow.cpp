@@ -1,5 +1,6 @@
 // The main window driven as a user and a calling program would drive it: command lines,
 // file choices, messages, the completion file and the help, with the real runs behind it.
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/PathText.h"
 #include "conversion/ConversionRun.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <functional>
 #include <memory>
@@ -108,7 +110,14 @@ struct Scene {
     std::filesystem::path document = exchange / "Sauce" / "export.xml";
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     FrameAnswer frames{velmora::text::padOrCut("M1", 10), {}};
+    // The compiled help beside the program is used only once a test puts it there.
     QList<QStringList> helpStarted;
+    std::shared_ptr<HelpDesk> help =
+        std::make_shared<HelpDesk>(toQString(program / "SAUCE.chm"),
+                                   [this](const QString& viewer, const QStringList& arguments) {
+                                       helpStarted << (QStringList{viewer} + arguments);
+                                       return true;
+                                   });
 
     Scene() {
         std::filesystem::create_directories(exchange / "Sauce");
@@ -123,18 +132,12 @@ struct Scene {
         MainWindowSetup setup;
         setup.arguments = QStringList{toQString(program / "velmora")} + arguments;
         setup.iniFile = iniFile.isEmpty() ? ini() : iniFile;
-        setup.helpFile = toQString(program / "SAUCE.chm");
+        setup.help = help;
         setup.exchangeFolder = exchange;
         setup.dialogs = dialogs;
         setup.frameChooser = [this](QWidget*, const QString&) {
             return std::make_unique<ScriptedFrames>(frames);
         };
-        setup.helpLauncher = {[](const QString& program) { return "/usr/bin/" + program; },
-                              [this](const QString& program, const QStringList& arguments) {
-                                  helpStarted << (QStringList{program} + arguments);
-                                  return true;
-                              },
-                              [](const QUrl&) { return false; }};
         return std::make_unique<MainWindow>(std::move(setup));
     }
 
@@ -172,6 +175,20 @@ QPushButton* button(MainWindow& window, const char* name) {
         qFatal("the window has no button %s", name);
     }
     return found;
+}
+
+// The page of the built-in guide that the window's help window shows, empty when there is none.
+QUrl shownGuidePage(MainWindow& window) {
+    const auto* help = window.findChild<HelpWindow*>();
+    if (help == nullptr || !help->isVisible()) {
+        return {};
+    }
+    // The page itself must have come out of the resources, not only its address.
+    const auto* browser = help->findChild<QTextBrowser*>();
+    if (browser == nullptr || browser->document()->isEmpty()) {
+        return QUrl("about:empty-page");
+    }
+    return help->currentPage();
 }
 
 bool runButtonsEnabled(MainWindow& window) {
@@ -511,10 +528,19 @@ private slots:
         QVERIFY(!window->isVisible());
     }
 
-    void helpAsksForContextThreeAndTheContents() {
+    void helpOpensAtTheWindowsTopicAndTheContents_data() {
+        QTest::addColumn<bool>("compiledHelp"); // SAUCE.chm beside the program
+        QTest::newRow("the built-in guide") << false;
+        QTest::newRow("the compiled help file") << true;
+    }
+
+    void helpOpensAtTheWindowsTopicAndTheContents() {
+        QFETCH(bool, compiledHelp);
         Scene scene;
-        writeFile(scene.program / "SAUCE.chm", "ITSF");
         const QString helpFile = toQString(scene.program / "SAUCE.chm");
+        if (compiledHelp) {
+            writeFile(scene.program / "SAUCE.chm", "ITSF");
+        }
         auto window = scene.window({});
         showAndSettle(*window);
         window->activateWindow();
@@ -522,27 +548,29 @@ private slots:
         button(*window, "resultsButton")->setFocus();
 
         QTest::keyClick(window.get(), Qt::Key_F1);
+        const QUrl pageAfterF1 = shownGuidePage(*window);
         QTest::mouseClick(button(*window, "helpButton"), Qt::LeftButton);
+        const QUrl pageAfterButton = shownGuidePage(*window);
 
-        QCOMPARE(scene.helpStarted.size(), 2);
-        QVERIFY2(scene.helpStarted[0].contains("3") && scene.helpStarted[0].contains(helpFile),
-                 qPrintable(scene.helpStarted[0].join(' ')));
-        QVERIFY2(!scene.helpStarted[1].contains("3") && scene.helpStarted[1].contains(helpFile),
-                 qPrintable(scene.helpStarted[1].join(' ')));
+        if (compiledHelp) {
+            QCOMPARE(scene.helpStarted, (QList<QStringList>{{"hh.exe", "-mapid", "3", helpFile},
+                                                            {"hh.exe", helpFile}}));
+            QVERIFY(pageAfterF1.isEmpty());
+        } else {
+            QVERIFY(scene.helpStarted.isEmpty());
+            QCOMPARE(pageAfterF1, QUrl("qrc:/guia/ventana.html"));
+            QCOMPARE(pageAfterButton, QUrl("qrc:/guia/index.html"));
+            QCOMPARE(window->findChildren<HelpWindow*>().size(), 1);
+        }
         QVERIFY(scene.dialogs->errors.isEmpty());
     }
 
-    void aMissingHelpFileIsReported() {
+    void theWindowShowsTheProgramsIcon() {
         Scene scene;
         auto window = scene.window({});
-        showAndSettle(*window);
-
-        QTest::mouseClick(button(*window, "helpButton"), Qt::LeftButton);
-
-        QCOMPARE(scene.dialogs->errors.size(), 1);
-        QVERIFY2(scene.dialogs->errors.first().contains("SAUCE.chm"),
-                 qPrintable(scene.dialogs->errors.first()));
-        QVERIFY(scene.helpStarted.isEmpty());
+        const QList<QSize> sizes = window->windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(32, 32)));
+        QVERIFY(sizes.contains(QSize(256, 256)));
     }
 };
 
