@@ -1,7 +1,5 @@
 #include "app/HelpDesk.h"
 
-#include "app/HelpWindow.h"
-
 #include <QApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -58,8 +56,8 @@ bool HelpDesk::showCompiledHelp(const QStringList& topicArguments) {
 
 void HelpDesk::showGuide(QWidget* from, const QString& page) {
     QWidget* owner = from != nullptr ? from->window() : nullptr;
-    // A help window belongs to one window; asked from another, a new one takes its place, so
-    // that a modal dialog never hides the guide it asked for.
+    // A modal dialog blocks every window but its own, so the guide belongs to the window that
+    // asked for it; asked from another window, a new one takes its place.
     if (guideWindow_ != nullptr && guideWindow_->parentWidget() != owner) {
         guideWindow_->close();
         guideWindow_ = nullptr; // it deletes itself once closed

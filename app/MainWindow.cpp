@@ -95,7 +95,6 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       setup_(std::move(setup)) {
     createControls();
-    completionCode_ = 0;
     automaticMode_ = setup_.arguments.size() == 3;
 }
 

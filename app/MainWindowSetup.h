@@ -27,7 +27,7 @@ struct MainWindowSetup {
     std::filesystem::path exchangeFolder;
     std::shared_ptr<WindowDialogs> dialogs;
     FrameChooserFactory frameChooser;
-    std::shared_ptr<HelpDesk> help;
+    std::shared_ptr<HelpDesk> help = std::make_shared<HelpDesk>();
 };
 
 // The running program's setup: its command line as it was given, "Horadia.ini" beside the
