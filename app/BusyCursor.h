@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCursor>
 
+namespace velmora::app {
+
 // Shows one cursor over the whole application for as long as the guard lives, on every path
 // out of the scope. Guards nest: the inner one's cursor shows until it ends.
 class ApplicationCursor {
@@ -24,3 +26,5 @@ class NormalCursor : public ApplicationCursor {
 public:
     NormalCursor() : ApplicationCursor(Qt::ArrowCursor) {}
 };
+
+} // namespace velmora::app

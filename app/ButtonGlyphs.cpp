@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+namespace velmora::app {
+
 namespace {
 
 QPixmap checkMark(int side) {
@@ -30,3 +32,5 @@ QIcon checkMarkIcon() {
     }
     return icon;
 }
+
+} // namespace velmora::app

@@ -2,5 +2,9 @@
 
 #include <QIcon>
 
+namespace velmora::app {
+
 // The green check mark of the buttons of the OK kind.
 QIcon checkMarkIcon();
+
+} // namespace velmora::app

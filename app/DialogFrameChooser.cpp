@@ -1,10 +1,14 @@
 #include "app/DialogFrameChooser.h"
 
-#include "app/TPlantillas.h"
+#include "app/FrameDialog.h"
 #include "conversion/FrameSelection.h"
 #include "services/Error.h"
 
+#include <QCoreApplication>
+
 #include <utility>
+
+namespace velmora::app {
 
 namespace {
 
@@ -20,30 +24,35 @@ namespace {
 
 } // namespace
 
-void DialogFrameChooser::showModally(TPlantillas& dialog) {
+void DialogFrameChooser::showModally(FrameDialog& dialog) {
     dialog.exec();
 }
 
-DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString filenameXML, ShowDialog show)
-    : owner_(owner), filenameXML_(std::move(filenameXML)), show_(std::move(show)) {}
+DialogFrameChooser::DialogFrameChooser(QWidget* owner, QString documentPath,
+                                       std::shared_ptr<HelpDesk> help, ShowDialog show)
+    : owner_(owner), documentPath_(std::move(documentPath)), help_(std::move(help)),
+      show_(std::move(show)) {}
 
 std::string DialogFrameChooser::chooseFrames(const std::filesystem::path& runDocument,
                                              const velmora::FrameListing&) {
     const std::filesystem::path document =
-        filenameXML_.isEmpty() ? runDocument : std::filesystem::path(filenameXML_.toStdU16String());
+        documentPath_.isEmpty() ? runDocument
+                                : std::filesystem::path(documentPath_.toStdU16String());
     for (;;) {
         const velmora::FrameListing listing = velmora::FrameListing::load(document);
         if (listing.listedKeys().empty()) {
             throwNothingToChoose(document, listing.problem());
         }
-        TPlantillas dialog(QString::fromStdU16String(document.u16string()), owner_);
+        FrameDialog dialog(QString::fromStdU16String(document.u16string()), owner_, help_);
         show_(dialog);
         // The dialog reads the file once more; it may have changed in between.
         if (!dialog.framesListed()) {
             throwNothingToChoose(document, dialog.readProblem());
         }
-        if (dialog.resultMH()) {
-            return dialog.resultado().toStdString();
+        if (dialog.choiceIsValid()) {
+            return dialog.chosenKeys().toStdString();
         }
     }
 }
+
+} // namespace velmora::app

@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+namespace velmora::app {
+
 GradientPanel::GradientPanel(QColor start, QColor middle, QColor end, QWidget* parent)
     : QWidget(parent), start_(start), middle_(middle), end_(end) {}
 
@@ -14,3 +16,5 @@ void GradientPanel::paintEvent(QPaintEvent*) {
     gradient.setColorAt(1.0, end_);
     painter.fillRect(rect(), gradient);
 }
+
+} // namespace velmora::app

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+namespace velmora::app {
+
 // A panel filled with a three-colour gradient from top to bottom (start, middle, end).
 class GradientPanel : public QWidget {
     Q_OBJECT
@@ -17,3 +19,5 @@ private:
     QColor middle_;
     QColor end_;
 };
+
+} // namespace velmora::app

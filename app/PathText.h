@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+namespace velmora::app {
+
 // Paths between Qt's text and the core's std::filesystem::path, without losing characters.
 inline std::filesystem::path toPath(const QString& text) {
 #ifdef _WIN32
@@ -20,3 +22,5 @@ inline QString toQString(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 #endif
 }
+
+} // namespace velmora::app

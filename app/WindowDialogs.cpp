@@ -1,12 +1,18 @@
 #include "app/WindowDialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace velmora::app {
+
 std::optional<QString> QtWindowDialogs::chooseDocument(QWidget* owner, const QString& startFolder,
                                                        const QString& lastChosen) {
-    QFileDialog dialog(owner, QStringLiteral("Seleccionar Archivo XML obtenido de SAUCE"),
-                       startFolder, QStringLiteral("*.xml (*.xml)"));
+    QFileDialog dialog(
+        owner,
+        QCoreApplication::translate("velmora::app::QtWindowDialogs",
+                                    "Seleccionar Archivo XML obtenido de SAUCE"),
+        startFolder, QCoreApplication::translate("velmora::app::QtWindowDialogs", "*.xml (*.xml)"));
     // An open dialog that still returns a typed name of a missing file: the run itself tells
     // the user that the file does not exist. Native dialogs may insist on an existing file, so
     // Qt's own is used everywhere.
@@ -32,3 +38,5 @@ void QtWindowDialogs::showError(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::Critical, applicationTitle, text, QMessageBox::Ok, owner);
     box.exec();
 }
+
+} // namespace velmora::app

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace velmora::app {
+
 // The modal questions and messages of the main window. The program uses QtWindowDialogs; the
 // window tests answer them from a script, so no test ever waits on a real modal loop.
 class WindowDialogs {
@@ -34,3 +36,5 @@ public:
 
 // The caption of every message box.
 inline const QString applicationTitle = QStringLiteral("Velmora");
+
+} // namespace velmora::app

@@ -1,8 +1,14 @@
-#include "app/TMForm.h"
-#include "app/TMFormSetup.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowSetup.h"
+#include "app/ProgramIcon.h"
+#include "app/QtTranslation.h"
+#include "velmora/Version.h"
 
 #include <QApplication>
 #include <QStringList>
+
+#include <iostream>
+#include <string_view>
 
 namespace {
 
@@ -19,14 +25,24 @@ QStringList commandLineAsGiven(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    using namespace velmora::app;
+    // Answered before Qt starts, so that it works without a display. One argument never
+    // starts automatic mode, which takes two.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "velmora (" << velmora::programName << ") " << velmora::programVersion << "\n";
+        return 0;
+    }
     const QStringList commandLine = commandLineAsGiven(argc, argv);
     QApplication application(argc, argv);
     // The window's caption must read exactly as it is set, so there is no display name; the
     // message boxes carry the application's title themselves.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationVersion(QString::fromLatin1(velmora::programVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QApplication::setWindowIcon(programIcon());
+    useQtSpanishTranslation(application);
 
-    TMForm window(setupForThisProgram(commandLine));
+    MainWindow window(setupForThisProgram(commandLine));
     window.show();
     return QApplication::exec();
 }

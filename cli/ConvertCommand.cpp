@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/CoreErrorText.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
 #include "services/Error.h"
@@ -48,9 +49,10 @@ void runConversion(const ConvertOptions& options) {
     stopAtTheStepTheTestsAskFor(run);
     const ConversionSummary summary = run.run();
 
-    std::cout << "Tables written in " << folder.string() << ":\n";
+    std::cout << "Tablas escritas en " << folder.string() << ":\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {
-        std::cout << "  " << std::left << std::setw(12) << table << rows << " rows\n";
+        std::cout << "  " << std::left << std::setw(12) << table << rows
+                  << (rows == 1 ? " registro\n" : " registros\n");
     }
 }
 
@@ -59,15 +61,21 @@ void runConversion(const ConvertOptions& options) {
 void addConvertCommand(CLI::App& app) {
     auto options = std::make_shared<ConvertOptions>();
     CLI::App* command = app.add_subcommand(
-        "convert", "Turns a Sauce service document into the eight Horadia exchange tables.");
-    command->add_option("DOCUMENT", options->document, "The Sauce service document")->required();
-    command->add_option("--exchange", options->exchange,
-                        "The exchange folder the tables are written to");
+        "convert", "Transforma un documento de servicio de Sauce en las ocho tablas de "
+                   "intercambio de Horadia.");
+    command->add_option("DOCUMENTO", options->document, "El documento de servicio de Sauce (XML).")
+        ->required()
+        ->option_text("(obligatorio)");
+    command
+        ->add_option("--exchange", options->exchange,
+                     "La carpeta de intercambio donde se escriben las tablas.")
+        ->option_text("CARPETA");
     command
         ->add_option("--frames", options->frames,
-                     "The time frames to apply, one or two keys separated by a comma; needed "
-                     "when the document has two or more")
-        ->delimiter(',');
+                     "Los marcos horarios que se aplican, por su clave: uno o dos separados por "
+                     "una coma. Hace falta cuando el documento tiene dos o más.")
+        ->delimiter(',')
+        ->option_text("CLAVE[,CLAVE]");
     command->callback([options] { runConversion(*options); });
 }
 

@@ -59,10 +59,15 @@ void dumpTable(const DumpOptions& options) {
 void addDumpCommand(CLI::App& app) {
     auto options = std::make_shared<DumpOptions>();
     CLI::App* command = app.add_subcommand(
-        "dump", "Prints one exchange table as CSV: a line of field names, then one line per "
-                "record.");
-    command->add_option("TABLE", options->table, "The table's name, e.g. SOLUC")->required();
-    command->add_option("--exchange", options->exchange, "The exchange folder holding the table");
+        "dump", "Muestra una tabla de intercambio en formato CSV: una línea con los nombres de "
+                "los campos y después una línea por registro.");
+    command->add_option("TABLA", options->table, "El nombre de la tabla, por ejemplo SOLUC.")
+        ->required()
+        ->option_text("(obligatoria)");
+    command
+        ->add_option("--exchange", options->exchange,
+                     "La carpeta de intercambio que tiene la tabla.")
+        ->option_text("CARPETA");
     command->callback([options] { dumpTable(*options); });
 }
 

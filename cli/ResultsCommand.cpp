@@ -29,11 +29,16 @@ void runResults(const ResultsOptions& options) {
 void addResultsCommand(CLI::App& app) {
     auto options = std::make_shared<ResultsOptions>();
     CLI::App* command = app.add_subcommand(
-        "results", "Writes the timetable in SOLUC back into a Sauce service document, saved as "
-                   "ResultadoHoradia followed by the document's name, beside it.");
-    command->add_option("DOCUMENT", options->document, "The Sauce service document")->required();
-    command->add_option("--exchange", options->exchange,
-                        "The exchange folder holding SOLUC and the exchange tables");
+        "results", "Escribe el horario de SOLUC en un documento de servicio de Sauce, que se "
+                   "guarda al lado del documento con el nombre ResultadoHoradia delante del "
+                   "suyo, y muestra su ruta.");
+    command->add_option("DOCUMENTO", options->document, "El documento de servicio de Sauce (XML).")
+        ->required()
+        ->option_text("(obligatorio)");
+    command
+        ->add_option("--exchange", options->exchange,
+                     "La carpeta de intercambio que tiene SOLUC y las demás tablas.")
+        ->option_text("CARPETA");
     command->callback([options] { runResults(*options); });
 }
 

@@ -1,7 +1,9 @@
 #include "cli/Commands.h"
-#include "messages/Messages.h"
+#include "cli/CoreErrorText.h"
+#include "cli/SpanishCommandLine.h"
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
+#include "velmora/Version.h"
 
 #include <iostream>
 
@@ -26,12 +28,18 @@ bool isUsageProblem(velmora::ErrorKind kind) {
 
 int main(int argc, char** argv) {
     using namespace velmora::cli;
-    CLI::App app{"Velmora: moves a school's timetable data between Sauce and Horadia.",
+    CLI::App app{"Velmora: lleva los datos del horario de un centro entre Sauce y Horadia.",
                  "velmora-cli"};
     app.require_subcommand(1);
-    addDumpCommand(app);
     addConvertCommand(app);
     addResultsCommand(app);
+    addDumpCommand(app);
+    speakSpanish(app, std::string("velmora-cli (") + velmora::programName + ") " +
+                          velmora::programVersion);
+    app.footer("La carpeta de intercambio es /HTEMP (\\HTEMP en Windows), salvo que --exchange o "
+               "la variable de entorno VELMORA_EXCHANGE_DIR digan otra.\n"
+               "Resultado: 0 si todo ha ido bien, 1 si el trabajo ha fallado (el motivo sale en "
+               "la salida de errores), 2 si la orden está mal escrita.");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -41,10 +49,10 @@ int main(int argc, char** argv) {
         std::cerr << error.what() << "\n";
         return 1;
     } catch (const velmora::Error& error) {
-        std::cerr << velmora::messages::describe(error) << "\n";
+        std::cerr << coreErrorText(error) << "\n";
         return isUsageProblem(error.kind()) ? 2 : 1;
     } catch (const std::exception& error) {
-        std::cerr << velmora::messages::describe(error) << "\n";
+        std::cerr << coreErrorText(error) << "\n";
         return 1;
     }
     return 0;

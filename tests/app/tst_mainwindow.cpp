@@ -1,7 +1,8 @@
 // The main window driven as a user and a calling program would drive it: command lines,
 // file choices, messages, the completion file and the help, with the real runs behind it.
+#include "app/HelpWindow.h"
+#include "app/MainWindow.h"
 #include "app/PathText.h"
-#include "app/TMForm.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
 #include "formats/ExchangeTables.h"
@@ -18,10 +19,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <functional>
 #include <memory>
 
+using namespace velmora::app;
 using velmora::testing::readFile;
 using velmora::testing::sauceXml;
 using velmora::testing::TempDir;
@@ -110,7 +113,14 @@ struct Scene {
     std::filesystem::path document = exchange / "Sauce" / "export.xml";
     std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     FrameAnswer frames{velmora::text::padOrCut("M1", 10), {}};
+    // The compiled help beside the program is used only once a test puts it there.
     QList<QStringList> helpStarted;
+    std::shared_ptr<HelpDesk> help =
+        std::make_shared<HelpDesk>(toQString(program / "SAUCE.chm"),
+                                   [this](const QString& viewer, const QStringList& arguments) {
+                                       helpStarted << (QStringList{viewer} + arguments);
+                                       return true;
+                                   });
 
     Scene() {
         std::filesystem::create_directories(exchange / "Sauce");
@@ -121,23 +131,17 @@ struct Scene {
     QString ini() const { return toQString(program / "Horadia.ini"); }
     QString documentName() const { return toQString(document); }
 
-    std::unique_ptr<TMForm> window(QStringList arguments, QString iniFile = {}) {
-        TMFormSetup setup;
+    std::unique_ptr<MainWindow> window(QStringList arguments, QString iniFile = {}) {
+        MainWindowSetup setup;
         setup.arguments = QStringList{toQString(program / "velmora")} + arguments;
         setup.iniFile = iniFile.isEmpty() ? ini() : iniFile;
-        setup.helpFile = toQString(program / "SAUCE.chm");
+        setup.help = help;
         setup.exchangeFolder = exchange;
         setup.dialogs = dialogs;
         setup.frameChooser = [this](QWidget*, const QString&) {
             return std::make_unique<ScriptedFrames>(frames);
         };
-        setup.helpLauncher = {[](const QString& program) { return "/usr/bin/" + program; },
-                              [this](const QString& program, const QStringList& arguments) {
-                                  helpStarted << (QStringList{program} + arguments);
-                                  return true;
-                              },
-                              [](const QUrl&) { return false; }};
-        return std::make_unique<TMForm>(std::move(setup));
+        return std::make_unique<MainWindow>(std::move(setup));
     }
 
     // The tables a conversion leaves, with an empty solution from the timetable program.
@@ -165,13 +169,13 @@ std::string completionFile(const std::string& code) {
 }
 
 // Shows the window and lets its first-shown step (and a run it starts) happen.
-void showAndSettle(TMForm& window) {
+void showAndSettle(MainWindow& window) {
     window.show();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 }
 
-QPushButton* button(TMForm& window, const char* name) {
+QPushButton* button(MainWindow& window, const char* name) {
     auto* found = window.findChild<QPushButton*>(QString::fromLatin1(name));
     if (found == nullptr) {
         qFatal("the window has no button %s", name);
@@ -179,8 +183,23 @@ QPushButton* button(TMForm& window, const char* name) {
     return found;
 }
 
-bool runButtonsEnabled(TMForm& window) {
-    return button(window, "BExportar")->isEnabled() && button(window, "BImportar")->isEnabled();
+// The page of the built-in guide that the window's help window shows, empty when there is none.
+QUrl shownGuidePage(MainWindow& window) {
+    const auto* help = window.findChild<HelpWindow*>();
+    if (help == nullptr || !help->isVisible()) {
+        return {};
+    }
+    // The page itself must have come out of the resources, not only its address.
+    const auto* browser = help->findChild<QTextBrowser*>();
+    if (browser == nullptr || browser->document()->isEmpty()) {
+        return QUrl("about:empty-page");
+    }
+    return help->currentPage();
+}
+
+bool runButtonsEnabled(MainWindow& window) {
+    return button(window, "convertButton")->isEnabled() &&
+           button(window, "resultsButton")->isEnabled();
 }
 
 // What a user can answer in the file dialog that is no document.
@@ -225,18 +244,21 @@ private slots:
             const char* text;
         };
         const Placed placed[] = {
-            {"Draw3D2", "MForm", {0, 0, 315, 169}, nullptr},
-            {"Draw3D3", "MForm", {316, 0, 317, 169}, nullptr},
-            {"Draw3D1", "MForm", {0, 168, 633, 97}, nullptr},
-            {"Label3",
-             "Draw3D2",
+            {"conversionPanel", "mainWindow", {0, 0, 315, 169}, nullptr},
+            {"resultsPanel", "mainWindow", {316, 0, 317, 169}, nullptr},
+            {"bottomPanel", "mainWindow", {0, 168, 633, 97}, nullptr},
+            {"conversionTitle",
+             "conversionPanel",
              {24, 24, 265, 57},
              "Transformar datos desde Sauce hacia Horadia "},
-            {"BExportar", "Draw3D2", {96, 120, 89, 25}, "OK"},
-            {"Label4", "Draw3D3", {8, 24, 305, 57}, "Transformar datos desde Horadia hacia Sauce"},
-            {"BImportar", "Draw3D3", {96, 120, 89, 25}, "OK"},
-            {"BClose", "Draw3D1", {256, 32, 89, 25}, "&Salir"},
-            {"Button1", "Draw3D1", {512, 56, 75, 25}, "F1 Ayuda"},
+            {"convertButton", "conversionPanel", {96, 120, 89, 25}, "OK"},
+            {"resultsTitle",
+             "resultsPanel",
+             {8, 24, 305, 57},
+             "Transformar datos desde Horadia hacia Sauce"},
+            {"resultsButton", "resultsPanel", {96, 120, 89, 25}, "OK"},
+            {"quitButton", "bottomPanel", {256, 32, 89, 25}, "&Salir"},
+            {"helpButton", "bottomPanel", {512, 56, 75, 25}, "F1 Ayuda"},
         };
         for (const Placed& item : placed) {
             const auto* widget = window->findChild<QWidget*>(item.name);
@@ -252,18 +274,19 @@ private slots:
             } else if (const auto* pushButton = qobject_cast<const QPushButton*>(widget)) {
                 QCOMPARE(pushButton->text(), QString::fromUtf8(item.text));
                 QCOMPARE(widget->property("helpContext").toInt(), 3);
-                QCOMPARE(pushButton->icon().isNull(), item.name == std::string("Button1"));
+                QCOMPARE(pushButton->icon().isNull(), item.name == std::string("helpButton"));
             } else {
                 QCOMPARE(widget->property("helpContext").toInt(), 3);
             }
         }
-        const auto* label1 = window->findChild<QLabel*>("Label1");
-        QCOMPARE(label1->text(), QStringLiteral("Velmora para HD24 V-1.0"));
-        QCOMPARE(label1->pos(), QPoint(8, 72));
-        QVERIFY(label1->font().bold());
-        QCOMPARE(label1->palette().color(QPalette::WindowText), QColor(Qt::red));
+        const auto* versionLabel = window->findChild<QLabel*>("versionLabel");
+        QCOMPARE(versionLabel->text(), QStringLiteral("Velmora para HD24 V-1.0"));
+        QCOMPARE(versionLabel->pos(), QPoint(8, 72));
+        QVERIFY(versionLabel->font().bold());
+        QCOMPARE(versionLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
         // Tall and wide enough for its text, as a label that sizes itself.
-        QVERIFY(label1->width() >= label1->fontMetrics().horizontalAdvance(label1->text()));
+        QVERIFY(versionLabel->width() >=
+                versionLabel->fontMetrics().horizontalAdvance(versionLabel->text()));
     }
 
     void otherCommandLinesAreInteractive_data() {
@@ -361,11 +384,11 @@ private slots:
 
         if (runFromButton) {
             scene.dialogs->answers = {scene.documentName()};
-            QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+            QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
             QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
             QVERIFY(!window->isVisible());
         } else {
-            QTest::mouseClick(button(*window, "BClose"), Qt::LeftButton);
+            QTest::mouseClick(button(*window, "quitButton"), Qt::LeftButton);
             QVERIFY(!window->isVisible());
         }
         QCOMPARE(scene.iniText(), completionFile(code.toStdString()));
@@ -373,8 +396,8 @@ private slots:
 
     void aFinishedRunDisablesBothRuns_data() {
         QTest::addColumn<QString>("run");
-        QTest::newRow("conversion") << QStringLiteral("BExportar");
-        QTest::newRow("results") << QStringLiteral("BImportar");
+        QTest::newRow("conversion") << QStringLiteral("convertButton");
+        QTest::newRow("results") << QStringLiteral("resultsButton");
     }
 
     void aFinishedRunDisablesBothRuns() {
@@ -389,8 +412,8 @@ private slots:
 
         QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
         QVERIFY(window->isVisible());
-        QVERIFY(!button(*window, "BExportar")->isEnabled());
-        QVERIFY(!button(*window, "BImportar")->isEnabled());
+        QVERIFY(!button(*window, "convertButton")->isEnabled());
+        QVERIFY(!button(*window, "resultsButton")->isEnabled());
         QCOMPARE(window->completionCode(), 1);
         QVERIFY(window->close());
         QVERIFY(!scene.iniWritten());
@@ -405,7 +428,7 @@ private slots:
         showAndSettle(*window);
         scene.dialogs->answers = {noDocumentAnswer(scene, answer)};
 
-        QTest::mouseClick(button(*window, "BImportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "resultsButton"), Qt::LeftButton);
 
         QCOMPARE(scene.dialogs->messages, QStringList{"No existe archivo"});
         QVERIFY(window->isVisible());
@@ -414,7 +437,7 @@ private slots:
 
         // The user can try again with a document.
         scene.dialogs->answers = {scene.documentName()};
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
         QCOMPARE(scene.dialogs->messages, (QStringList{"No existe archivo", "Proceso finalizado"}));
         QVERIFY(!runButtonsEnabled(*window));
     }
@@ -471,11 +494,11 @@ private slots:
         auto window = scene.window({});
         showAndSettle(*window);
         scene.dialogs->answers = {scene.documentName()};
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
         QCOMPARE(scene.dialogs->errors.size(), 1);
 
         writeFile(scene.document, schoolDocument({"M1"}));
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton); // cancelled
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton); // cancelled
 
         QCOMPARE(scene.dialogs->offered, (QStringList{QString(), scene.documentName()}));
         QCOMPARE(window->documentFileName(), scene.documentName());
@@ -491,7 +514,7 @@ private slots:
         showAndSettle(*window);
         scene.dialogs->answers = {scene.documentName()};
 
-        QTest::mouseClick(button(*window, "BExportar"), Qt::LeftButton);
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
 
         QCOMPARE(scene.frames.pointers, QList<Qt::CursorShape>{Qt::ArrowCursor});
         QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
@@ -511,38 +534,49 @@ private slots:
         QVERIFY(!window->isVisible());
     }
 
-    void helpAsksForContextThreeAndTheContents() {
+    void helpOpensAtTheWindowsTopicAndTheContents_data() {
+        QTest::addColumn<bool>("compiledHelp"); // SAUCE.chm beside the program
+        QTest::newRow("the built-in guide") << false;
+        QTest::newRow("the compiled help file") << true;
+    }
+
+    void helpOpensAtTheWindowsTopicAndTheContents() {
+        QFETCH(bool, compiledHelp);
         Scene scene;
-        writeFile(scene.program / "SAUCE.chm", "ITSF");
         const QString helpFile = toQString(scene.program / "SAUCE.chm");
+        if (compiledHelp) {
+            writeFile(scene.program / "SAUCE.chm", "ITSF");
+        }
         auto window = scene.window({});
         showAndSettle(*window);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        button(*window, "BImportar")->setFocus();
+        button(*window, "resultsButton")->setFocus();
 
         QTest::keyClick(window.get(), Qt::Key_F1);
-        QTest::mouseClick(button(*window, "Button1"), Qt::LeftButton);
+        const QUrl pageAfterF1 = shownGuidePage(*window);
+        QTest::mouseClick(button(*window, "helpButton"), Qt::LeftButton);
+        const QUrl pageAfterButton = shownGuidePage(*window);
 
-        QCOMPARE(scene.helpStarted.size(), 2);
-        QVERIFY2(scene.helpStarted[0].contains("3") && scene.helpStarted[0].contains(helpFile),
-                 qPrintable(scene.helpStarted[0].join(' ')));
-        QVERIFY2(!scene.helpStarted[1].contains("3") && scene.helpStarted[1].contains(helpFile),
-                 qPrintable(scene.helpStarted[1].join(' ')));
+        if (compiledHelp) {
+            QCOMPARE(scene.helpStarted, (QList<QStringList>{{"hh.exe", "-mapid", "3", helpFile},
+                                                            {"hh.exe", helpFile}}));
+            QVERIFY(pageAfterF1.isEmpty());
+        } else {
+            QVERIFY(scene.helpStarted.isEmpty());
+            QCOMPARE(pageAfterF1, QUrl("qrc:/guia/ventana.html"));
+            QCOMPARE(pageAfterButton, QUrl("qrc:/guia/index.html"));
+            QCOMPARE(window->findChildren<HelpWindow*>().size(), 1);
+        }
         QVERIFY(scene.dialogs->errors.isEmpty());
     }
 
-    void aMissingHelpFileIsReported() {
+    void theWindowShowsTheProgramsIcon() {
         Scene scene;
         auto window = scene.window({});
-        showAndSettle(*window);
-
-        QTest::mouseClick(button(*window, "Button1"), Qt::LeftButton);
-
-        QCOMPARE(scene.dialogs->errors.size(), 1);
-        QVERIFY2(scene.dialogs->errors.first().contains("SAUCE.chm"),
-                 qPrintable(scene.dialogs->errors.first()));
-        QVERIFY(scene.helpStarted.isEmpty());
+        const QList<QSize> sizes = window->windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(32, 32)));
+        QVERIFY(sizes.contains(QSize(256, 256)));
     }
 };
 

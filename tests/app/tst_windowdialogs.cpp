@@ -1,17 +1,23 @@
 // The real dialogs of the window, answered from a timer as a user would answer them.
 #include "app/PathText.h"
+#include "app/QtTranslation.h"
 #include "app/WindowDialogs.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 
+using namespace velmora::app;
 using velmora::testing::TempDir;
 using velmora::testing::writeFile;
 
@@ -30,11 +36,45 @@ template <typename Dialog> void whenShown(std::function<void(Dialog&)> answer) {
     poll->start(10);
 }
 
+// A label or button's text as read, without the & that marks its shortcut letter.
+QString shownText(const QString& text) {
+    return QString(text).remove('&');
+}
+
 } // namespace
 
 class TestWindowDialogs : public QObject {
     Q_OBJECT
 private slots:
+    // As the program does at start-up.
+    void initTestCase() { QVERIFY(useQtSpanishTranslation(*qApp)); }
+
+    void qtsOwnTextsInTheDialogsAreSpanish() {
+        TempDir folder;
+        QStringList fileDialogTexts;
+        whenShown<QFileDialog>([&](QFileDialog& dialog) {
+            const auto* buttons = dialog.findChild<QDialogButtonBox*>();
+            fileDialogTexts << shownText(buttons->button(QDialogButtonBox::Open)->text())
+                            << shownText(buttons->button(QDialogButtonBox::Cancel)->text());
+            for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+                fileDialogTexts << shownText(dialog.findChild<QLabel*>(name)->text());
+            }
+            dialog.reject();
+        });
+        QtWindowDialogs().chooseDocument(nullptr, toQString(folder.path()), {});
+
+        QString okButton;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            okButton = shownText(box.button(QMessageBox::Ok)->text());
+            box.button(QMessageBox::Ok)->click();
+        });
+        QtWindowDialogs().showMessage(nullptr, QStringLiteral("Proceso finalizado"));
+
+        QCOMPARE(fileDialogTexts, (QStringList{"Abrir", "Cancelar", "Ver en:", "Nombre de fichero:",
+                                               "Ficheros de tipo:"}));
+        QCOMPARE(okButton, QStringLiteral("Aceptar"));
+    }
+
     void theFileDialogReturnsATypedNameOfAMissingFile() {
         TempDir folder;
         const QString start = toQString(folder.path());
@@ -44,7 +84,11 @@ private slots:
             filter = dialog.nameFilters().join('|');
             suffix = dialog.defaultSuffix();
             directory = dialog.directory().absolutePath();
-            dialog.selectFile(QStringLiteral("no-existe.xml"));
+            // Typed into the name box as a user types it. (selectFile() leaves a box that has
+            // the focus alone, as it has once an earlier dialog made the application active.)
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nameBox->clear();
+            QTest::keyClicks(nameBox, QStringLiteral("no-existe.xml"));
             // A dialog that refuses the name says so in a message box of its own; the test
             // then fails instead of waiting on it.
             QTimer::singleShot(500, &dialog, [&dialog] {

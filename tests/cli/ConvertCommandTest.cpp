@@ -58,8 +58,9 @@ protected:
 TEST_F(ConvertCommand, AppliesTheChosenFramesInTheDocumentsOrderAndSummarises) {
     const CliOutcome outcome = convert({"--frames", " NOCHE ,MANANA"});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_THAT(outcome.out, HasSubstr("PROFT       1 rows"));
-    EXPECT_THAT(outcome.out, HasSubstr("DIASHORAST  21 rows"));
+    EXPECT_THAT(outcome.out, HasSubstr("Tablas escritas en " + exchange.path().string() + ":\n"));
+    EXPECT_THAT(outcome.out, HasSubstr("PROFT       1 registro\n"));
+    EXPECT_THAT(outcome.out, HasSubstr("DIASHORAST  21 registros\n"));
     // MANANA stands first in the document's list and starts earlier: 0; NOCHE: 1.
     EXPECT_EQ(frameNumbers(),
               (std::map<std::string, std::string>{{"MANANA", "0"}, {"NOCHE", "1"}}));

@@ -78,7 +78,7 @@ TEST_F(DumpCommand, WithoutATableExitsWithTwo) {
     const CliOutcome outcome = runDump(temp, {"--exchange", exchange.string()});
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_NE(outcome.err.find("TABLE"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("Falta TABLA"), std::string::npos) << outcome.err;
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/HelpViewer.h"
-#include "app/TMFormSetup.h"
+#include "app/MainWindowSetup.h"
 
 #include <QWidget>
 
@@ -9,39 +8,40 @@
 #include <filesystem>
 #include <functional>
 
-class GradientPanel;
 class QLabel;
 class QPushButton;
+
+namespace velmora::app {
+
+class GradientPanel;
 
 // The main window: two runs on two panels, the help and the way out. Started with exactly two
 // arguments it is in automatic mode: it starts the run the first one names as soon as it is
 // shown, closes itself when that run ends and leaves the completion code in the ini file.
-class TMForm : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TMForm(TMFormSetup setup, QWidget* parent = nullptr);
-    ~TMForm() override;
+    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     bool automaticMode() const { return automaticMode_; }
     std::int32_t completionCode() const { return completionCode_; }
-    const QString& documentFileName() const { return filenameXML; }
+    const QString& documentFileName() const { return documentPath_; }
 
     // The two runs, as the buttons and automatic mode start them.
-    void BExportarClick();
-    void BImportarClick();
-    // The table of contents of the help file.
-    void Button1Click();
+    void startConversion();
+    void startResults();
+    // The table of contents of the help.
+    void showHelpContents();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createComponents();
-    void FormCreate();
-    void FormShow();
-    void FormClose();
-    void showHelpForFocus();
+    void createControls();
+    void startNamedRun();
+    void writeCompletionCode();
 
     void runOnChosenDocument(const std::function<void(const std::filesystem::path&)>& coreRun);
     void chooseDocument();
@@ -50,22 +50,23 @@ private:
                             const std::filesystem::path& document);
     void finishRun();
 
-    TMFormSetup setup_;
-    HelpViewer help_;
+    MainWindowSetup setup_;
 
-    QString filenameXML;
+    QString documentPath_;
     bool automaticMode_ = false;
     std::int32_t completionCode_ = 0;
     bool shownBefore_ = false;
 
-    GradientPanel* Draw3D1 = nullptr;
-    GradientPanel* Draw3D2 = nullptr;
-    GradientPanel* Draw3D3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QPushButton* BExportar = nullptr;
-    QPushButton* BImportar = nullptr;
-    QPushButton* BClose = nullptr;
-    QPushButton* Button1 = nullptr;
+    GradientPanel* conversionPanel_ = nullptr;
+    GradientPanel* resultsPanel_ = nullptr;
+    GradientPanel* bottomPanel_ = nullptr;
+    QLabel* conversionTitle_ = nullptr;
+    QLabel* resultsTitle_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QPushButton* convertButton_ = nullptr;
+    QPushButton* resultsButton_ = nullptr;
+    QPushButton* quitButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
 };
+
+} // namespace velmora::app

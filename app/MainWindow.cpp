@@ -1,15 +1,17 @@
-#include "app/TMForm.h"
+#include "app/MainWindow.h"
 
 #include "app/BusyCursor.h"
 #include "app/ButtonGlyphs.h"
+#include "app/ErrorReport.h"
 #include "app/GradientPanel.h"
+#include "app/HelpDesk.h"
 #include "app/IniFile.h"
 #include "app/PathText.h"
+#include "app/ProgramIcon.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
 #include "messages/Messages.h"
 #include "results/ResultsRun.h"
-#include "services/Error.h"
 #include "services/ExchangeFolder.h"
 #include "services/FileSystem.h"
 #include "services/Text.h"
@@ -21,16 +23,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 
 #include <string>
 
-namespace {
+namespace velmora::app {
 
-constexpr int windowHelpContext = 3;
-const char* const helpContextProperty = "helpContext";
+namespace {
 
 // The window's own font, MS Sans Serif of 11 pixels, or the default sans font at that size
 // where MS Sans Serif is not installed.
@@ -61,7 +61,7 @@ QPushButton* addButton(QWidget* panel, const char* name, const QString& caption,
     auto* button = new QPushButton(glyph, caption, panel);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
-    button->setProperty(helpContextProperty, windowHelpContext);
+    button->setProperty(helpContextProperty, mainWindowHelp.context);
     return button;
 }
 
@@ -70,7 +70,7 @@ GradientPanel* addPanel(QWidget* window, const char* name, QColor start, QColor 
     auto* panel = new GradientPanel(start, middle, end, window);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setGeometry(geometry);
-    panel->setProperty(helpContextProperty, windowHelpContext);
+    panel->setProperty(helpContextProperty, mainWindowHelp.context);
     return panel;
 }
 
@@ -92,158 +92,139 @@ private:
 
 } // namespace
 
-TMForm::TMForm(TMFormSetup setup, QWidget* parent)
+MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      setup_(std::move(setup)),
-      help_(
-          setup_.helpFile,
-          [this](const QString& problem) { setup_.dialogs->showError(this, problem); },
-          setup_.helpLauncher) {
-    createComponents();
-    FormCreate();
+      setup_(std::move(setup)) {
+    createControls();
+    automaticMode_ = setup_.arguments.size() == 3;
 }
 
-TMForm::~TMForm() = default;
+MainWindow::~MainWindow() = default;
 
-void TMForm::createComponents() {
-    setObjectName(QStringLiteral("MForm"));
-    setWindowTitle(QStringLiteral("Exportar e importar datos entre Horadia y Sauce "));
+void MainWindow::createControls() {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(tr("Exportar e importar datos entre Horadia y Sauce "));
+    setWindowIcon(programIcon());
     setFont(windowFont());
     setFixedSize(632, 266);
-    setProperty(helpContextProperty, windowHelpContext);
+    setProperty(helpContextProperty, mainWindowHelp.context);
 
     const QColor upperStart(0xF9, 0xD3, 0x7D), upperMiddle(0xFF, 0xFF, 0xFF),
         upperEnd(0xFF, 0xEE, 0xDD);
-    Draw3D2 = addPanel(this, "Draw3D2", upperStart, upperMiddle, upperEnd, {0, 0, 315, 169});
-    Draw3D3 = addPanel(this, "Draw3D3", upperStart, upperMiddle, upperEnd, {316, 0, 317, 169});
-    Draw3D1 = addPanel(this, "Draw3D1", QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE),
-                       QColor(0xCC, 0xD8, 0xE6), {0, 168, 633, 97});
+    conversionPanel_ =
+        addPanel(this, "conversionPanel", upperStart, upperMiddle, upperEnd, {0, 0, 315, 169});
+    resultsPanel_ =
+        addPanel(this, "resultsPanel", upperStart, upperMiddle, upperEnd, {316, 0, 317, 169});
+    bottomPanel_ = addPanel(this, "bottomPanel", QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE),
+                            QColor(0xCC, 0xD8, 0xE6), {0, 168, 633, 97});
 
-    Label3 =
-        addLabel(Draw3D2, "Label3", QStringLiteral("Transformar datos desde Sauce hacia Horadia "),
-                 {24, 24, 265, 57});
-    Label3->setFont(panelTitleFont());
-    Label3->setWordWrap(true);
-    BExportar =
-        addButton(Draw3D2, "BExportar", QStringLiteral("OK"), checkMarkIcon(), {96, 120, 89, 25});
+    conversionTitle_ =
+        addLabel(conversionPanel_, "conversionTitle",
+                 tr("Transformar datos desde Sauce hacia Horadia "), {24, 24, 265, 57});
+    conversionTitle_->setFont(panelTitleFont());
+    conversionTitle_->setWordWrap(true);
+    convertButton_ =
+        addButton(conversionPanel_, "convertButton", tr("OK"), checkMarkIcon(), {96, 120, 89, 25});
 
-    Label4 =
-        addLabel(Draw3D3, "Label4", QStringLiteral("Transformar datos desde Horadia hacia Sauce"),
-                 {8, 24, 305, 57});
-    Label4->setFont(panelTitleFont());
-    Label4->setWordWrap(true);
-    BImportar =
-        addButton(Draw3D3, "BImportar", QStringLiteral("OK"), checkMarkIcon(), {96, 120, 89, 25});
+    resultsTitle_ = addLabel(resultsPanel_, "resultsTitle",
+                             tr("Transformar datos desde Horadia hacia Sauce"), {8, 24, 305, 57});
+    resultsTitle_->setFont(panelTitleFont());
+    resultsTitle_->setWordWrap(true);
+    resultsButton_ =
+        addButton(resultsPanel_, "resultsButton", tr("OK"), checkMarkIcon(), {96, 120, 89, 25});
 
-    Label1 = addLabel(Draw3D1, "Label1", QStringLiteral("Velmora para HD24 V-1.0"), {});
+    versionLabel_ = addLabel(bottomPanel_, "versionLabel", tr("Velmora para HD24 V-1.0"), {});
     QFont bold = font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    QPalette red = Label1->palette();
+    versionLabel_->setFont(bold);
+    QPalette red = versionLabel_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    Label1->setPalette(red);
-    Label1->adjustSize();
-    Label1->move(8, 72);
-    BClose = addButton(Draw3D1, "BClose", QStringLiteral("&Salir"),
-                       style()->standardIcon(QStyle::SP_DialogCloseButton), {256, 32, 89, 25});
-    Button1 = addButton(Draw3D1, "Button1", QStringLiteral("F1 Ayuda"), QIcon(), {512, 56, 75, 25});
+    versionLabel_->setPalette(red);
+    versionLabel_->adjustSize();
+    versionLabel_->move(8, 72);
+    quitButton_ = addButton(bottomPanel_, "quitButton", tr("&Salir"),
+                            style()->standardIcon(QStyle::SP_DialogCloseButton), {256, 32, 89, 25});
+    helpButton_ = addButton(bottomPanel_, "helpButton", tr("F1 Ayuda"), QIcon(), {512, 56, 75, 25});
 
-    connect(BExportar, &QPushButton::clicked, this, &TMForm::BExportarClick);
-    connect(BImportar, &QPushButton::clicked, this, &TMForm::BImportarClick);
-    connect(BClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TMForm::showHelpForFocus);
+    connect(convertButton_, &QPushButton::clicked, this, &MainWindow::startConversion);
+    connect(resultsButton_, &QPushButton::clicked, this, &MainWindow::startResults);
+    connect(quitButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(helpButton_, &QPushButton::clicked, this, &MainWindow::showHelpContents);
+    addHelpKey(this, mainWindowHelp, setup_.help);
 
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
 }
 
-void TMForm::FormCreate() {
-    completionCode_ = 0;
-    automaticMode_ = setup_.arguments.size() == 3;
-}
-
-void TMForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownBefore_) {
         shownBefore_ = true;
         // After the show has finished, so that the window is on screen behind the run's
         // first dialog.
-        QTimer::singleShot(0, this, &TMForm::FormShow);
+        QTimer::singleShot(0, this, &MainWindow::startNamedRun);
     }
 }
 
-void TMForm::FormShow() {
-    if (setup_.arguments.size() != 3) {
+void MainWindow::startNamedRun() {
+    if (!automaticMode_) {
         return;
     }
     const std::string named = velmora::text::asciiLower(setup_.arguments.at(1).toStdString());
     if (named == "importar") {
-        BImportarClick();
+        startResults();
     }
     if (named == "exportar") {
-        BExportarClick();
+        startConversion();
     }
 }
 
-void TMForm::closeEvent(QCloseEvent* event) {
-    FormClose();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    writeCompletionCode();
     event->accept();
 }
 
-void TMForm::FormClose() {
+void MainWindow::writeCompletionCode() {
     if (!automaticMode_) {
         return;
     }
     try {
-        velmora::app::writeProfileString(toPath(setup_.iniFile), "Transformadores", "Transformado",
-                                         std::to_string(completionCode_));
+        writeProfileString(toPath(setup_.iniFile), "Transformadores", "Transformado",
+                           std::to_string(completionCode_));
     } catch (const std::exception&) {
         // The program ends all the same: keeping the window open would only fail again at
         // every further attempt to close it.
         setup_.dialogs->showError(
-            this,
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(setup_.iniFile)));
+            this, tr("Unable to write to %1").arg(QDir::toNativeSeparators(setup_.iniFile)));
     }
 }
 
-void TMForm::Button1Click() {
-    help_.setHelpFile(setup_.helpFile);
-    help_.showContents();
+void MainWindow::showHelpContents() {
+    setup_.help->showContents(this);
 }
 
-void TMForm::showHelpForFocus() {
-    // The nearest help context from the focused control outwards, the window's own at last.
-    int context = 0;
-    for (const QWidget* widget = QApplication::focusWidget(); widget != nullptr && context == 0;
-         widget = widget->parentWidget()) {
-        context = widget->property(helpContextProperty).toInt();
-    }
-    help_.showContext(context != 0 ? context : windowHelpContext);
-}
-
-void TMForm::BExportarClick() {
+void MainWindow::startConversion() {
     runOnChosenDocument([this](const std::filesystem::path& document) {
-        AskingWithNormalCursor frames(setup_.frameChooser(this, filenameXML));
+        AskingWithNormalCursor frames(setup_.frameChooser(this, documentPath_));
         velmora::ConversionRun(document, setup_.exchangeFolder, frames).run();
     });
 }
 
-void TMForm::BImportarClick() {
+void MainWindow::startResults() {
     runOnChosenDocument([this](const std::filesystem::path& document) {
         velmora::ResultsRun(document, setup_.exchangeFolder).run();
     });
 }
 
-void TMForm::runOnChosenDocument(const std::function<void(const std::filesystem::path&)>& coreRun) {
+void MainWindow::runOnChosenDocument(
+    const std::function<void(const std::filesystem::path&)>& coreRun) {
     chooseDocument();
-    const std::filesystem::path document = toPath(filenameXML);
+    const std::filesystem::path document = toPath(documentPath_);
     if (!velmora::documentExists(document)) {
-        setup_.dialogs->showMessage(this, QStringLiteral("No existe archivo"));
+        setup_.dialogs->showMessage(this, tr("No existe archivo"));
         if (automaticMode_) {
             completionCode_ = -1;
             close();
@@ -255,13 +236,13 @@ void TMForm::runOnChosenDocument(const std::function<void(const std::filesystem:
     }
 }
 
-void TMForm::chooseDocument() {
-    if (auto chosen = setup_.dialogs->chooseDocument(this, dialogStartFolder(), filenameXML)) {
-        filenameXML = *chosen;
+void MainWindow::chooseDocument() {
+    if (auto chosen = setup_.dialogs->chooseDocument(this, dialogStartFolder(), documentPath_)) {
+        documentPath_ = *chosen;
     }
 }
 
-QString TMForm::dialogStartFolder() const {
+QString MainWindow::dialogStartFolder() const {
     // The documents from Sauce are kept in the exchange folder's "sauce" folder, whatever the
     // letter case its name was given.
     std::error_code error;
@@ -276,27 +257,29 @@ QString TMForm::dialogStartFolder() const {
     return {};
 }
 
-bool TMForm::runReportingErrors(const std::function<void(const std::filesystem::path&)>& coreRun,
-                                const std::filesystem::path& document) {
+bool MainWindow::runReportingErrors(
+    const std::function<void(const std::filesystem::path&)>& coreRun,
+    const std::filesystem::path& document) {
     try {
         BusyCursor busy;
         coreRun(document);
         return true;
     } catch (const std::exception& error) {
-        setup_.dialogs->showError(this, QString::fromStdString(velmora::messages::describe(error)));
+        setup_.dialogs->showError(this, errorReportText(error));
     } catch (...) {
-        setup_.dialogs->showError(this, QStringLiteral("El proceso se ha detenido por un error "
-                                                       "desconocido."));
+        setup_.dialogs->showError(this, tr("El proceso se ha detenido por un error desconocido."));
     }
     return false;
 }
 
-void TMForm::finishRun() {
+void MainWindow::finishRun() {
     completionCode_ = 1;
-    setup_.dialogs->showMessage(this, QStringLiteral("Proceso finalizado"));
-    BExportar->setEnabled(false);
-    BImportar->setEnabled(false);
+    setup_.dialogs->showMessage(this, tr("Proceso finalizado"));
+    convertButton_->setEnabled(false);
+    resultsButton_->setEnabled(false);
     if (automaticMode_) {
         close();
     }
 }
+
+} // namespace velmora::app

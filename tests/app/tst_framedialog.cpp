@@ -1,5 +1,8 @@
 #include "app/DialogFrameChooser.h"
-#include "app/TPlantillas.h"
+#include "app/FrameDialog.h"
+#include "app/HelpDesk.h"
+#include "app/HelpWindow.h"
+#include "app/PathText.h"
 #include "services/Error.h"
 #include "support/TestSupport.h"
 
@@ -9,6 +12,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace velmora::app;
 using velmora::testing::SauceRecordValues;
 using velmora::testing::sauceXml;
 using velmora::testing::TempDir;
@@ -62,27 +66,36 @@ public:
         dialog.show();
     }
 
-    static void capture(TPlantillas& dialog, QStringList& messages) {
+    static void capture(FrameDialog& dialog, QStringList& messages) {
         dialog.setMessageHook([&messages](QWidget*, const QString& text) { messages << text; });
     }
 
-    QListWidget* frames() { return dialog.findChild<QListWidget*>("ListBox2"); }
-    QListWidget* slotList() { return dialog.findChild<QListWidget*>("ListBox1"); }
+    QListWidget* frames() { return dialog.findChild<QListWidget*>("frameList"); }
+    QListWidget* slotList() { return dialog.findChild<QListWidget*>("slotList"); }
     QString label(const char* name) { return dialog.findChild<QLabel*>(name)->text(); }
 
-    TPlantillas dialog;
+    FrameDialog dialog;
     QStringList messages;
 };
 
-void clickFrame(TPlantillas& dialog, int row, Qt::KeyboardModifiers modifiers = {}) {
-    auto* list = dialog.findChild<QListWidget*>("ListBox2");
+// Shown and active, as a dialog the user works in; F1 reaches only the active window.
+void showActive(FrameDialog& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitForWindowActive(&dialog)) {
+        qFatal("the dialog did not become active");
+    }
+}
+
+void clickFrame(FrameDialog& dialog, int row, Qt::KeyboardModifiers modifiers = {}) {
+    auto* list = dialog.findChild<QListWidget*>("frameList");
     list->scrollToItem(list->item(row));
     const QRect rect = list->visualItemRect(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
-void pressContinuar(TPlantillas& dialog) {
-    QTest::mouseClick(dialog.findChild<QPushButton*>("BitBtnContinuar"), Qt::LeftButton);
+void pressContinue(FrameDialog& dialog) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>("continueButton"), Qt::LeftButton);
 }
 
 const QString kTooMany = QString::fromUtf8("Demasiados Marcos Horarios seleccionados.\r\nComo "
@@ -91,7 +104,7 @@ const QString kNone = QStringLiteral("Debe al menos seleccionar 1 Marco Horario.
 
 } // namespace
 
-class TestPlantillas : public QObject {
+class TestFrameDialog : public QObject {
     Q_OBJECT
 
 private:
@@ -105,19 +118,19 @@ private slots:
         OpenDialog open(document);
         QCOMPARE(lines(open.frames()), QStringList({"MANANA", "TARDE", "NOCHE"}));
         QVERIFY(selectedRows(open.frames()).isEmpty());
-        QCOMPARE(open.label("LabelNombre"), QString::fromUtf8("Mañana"));
-        QCOMPARE(open.label("LabelPlanFec1"), QStringLiteral("01/09/2026"));
-        QCOMPARE(open.label("LabelPlanFec2"), QStringLiteral("-"));
+        QCOMPARE(open.label("frameNameLabel"), QString::fromUtf8("Mañana"));
+        QCOMPARE(open.label("frameDateLabel"), QStringLiteral("01/09/2026"));
+        QCOMPARE(open.label("secondDateLabel"), QStringLiteral("-"));
         QCOMPARE(
             lines(open.slotList()),
             QStringList({"1-Primera-08:00-08:5", "2-Segunda-08:55-09:5", "3-Tercera-09:50-10:4"}));
         QVERIFY(open.dialog.framesListed());
-        QVERIFY(!open.dialog.findChild<QComboBox*>("ComboBoxPlantilla")->isVisible());
+        QVERIFY(!open.dialog.findChild<QComboBox*>("currentFrame")->isVisible());
     }
 
-    void windowLooksAsSpecified() {
+    void windowLooksAsDesigned() {
         OpenDialog open(document);
-        TPlantillas& dialog = open.dialog;
+        FrameDialog& dialog = open.dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Planillas, Marcos o Jornadas Horarias"));
         QCOMPARE(dialog.size(), QSize(370, 282));
         const Qt::WindowFlags flags = dialog.windowFlags();
@@ -127,31 +140,32 @@ private slots:
         QCOMPARE(open.frames()->geometry(), QRect(16, 103, 127, 45));
         QCOMPARE(open.slotList()->geometry(), QRect(152, 103, 193, 146));
         QCOMPARE(open.frames()->selectionMode(), QAbstractItemView::ExtendedSelection);
-        auto* continuar = dialog.findChild<QPushButton*>("BitBtnContinuar");
+        auto* continuar = dialog.findChild<QPushButton*>("continueButton");
         QCOMPARE(continuar->geometry(), QRect(255, 253, 89, 25));
         QVERIFY(continuar->isDefault());
         QCOMPARE(continuar->property("helpContext").toInt(), 3);
-        auto* nombre = dialog.findChild<QLabel*>("LabelNombre");
+        auto* nombre = dialog.findChild<QLabel*>("frameNameLabel");
         QCOMPARE(nombre->palette().color(QPalette::WindowText), QColor("#800000"));
         QVERIFY(nombre->font().underline());
-        QCOMPARE(dialog.findChild<QLabel*>("LabelSelec")->palette().color(QPalette::WindowText),
-                 QColor(Qt::red));
+        QCOMPARE(
+            dialog.findChild<QLabel*>("multipleChoiceHint")->palette().color(QPalette::WindowText),
+            QColor(Qt::red));
     }
 
     void clickedFrameBecomesTheShownOne() {
         OpenDialog open(document);
         clickFrame(open.dialog, 1);
-        QCOMPARE(open.label("LabelNombre"), QStringLiteral("Tarde"));
-        QCOMPARE(open.label("LabelPlanFec1"), QStringLiteral("15/09/2026"));
+        QCOMPARE(open.label("frameNameLabel"), QStringLiteral("Tarde"));
+        QCOMPARE(open.label("frameDateLabel"), QStringLiteral("15/09/2026"));
         QCOMPARE(lines(open.slotList()), QStringList({"1-Sexta-15:00-15:55"}));
         clickFrame(open.dialog, 2);
-        QCOMPARE(open.label("LabelNombre"), QStringLiteral("Nocturno de adultos"));
+        QCOMPARE(open.label("frameNameLabel"), QStringLiteral("Nocturno de adultos"));
         QVERIFY(lines(open.slotList()).isEmpty());
         QCOMPARE(selectedRows(open.frames()), QList<int>({2}));
         // The keyboard moves the line too.
         QTest::keyClick(open.frames(), Qt::Key_Up);
         QCOMPARE(selectedRows(open.frames()), QList<int>({1}));
-        QCOMPARE(open.label("LabelNombre"), QStringLiteral("Tarde"));
+        QCOMPARE(open.label("frameNameLabel"), QStringLiteral("Tarde"));
     }
 
     void twoFramesByCtrlComeBackInListOrder() {
@@ -159,13 +173,13 @@ private slots:
         clickFrame(open.dialog, 2);
         clickFrame(open.dialog, 0, Qt::ControlModifier);
         QCOMPARE(selectedRows(open.frames()), QList<int>({0, 2}));
-        QCOMPARE(open.label("LabelNombre"), QString::fromUtf8("Mañana"));
-        pressContinuar(open.dialog);
+        QCOMPARE(open.label("frameNameLabel"), QString::fromUtf8("Mañana"));
+        pressContinue(open.dialog);
         QVERIFY(!open.dialog.isVisible());
         QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
         QVERIFY(open.messages.isEmpty());
-        QVERIFY(open.dialog.resultMH());
-        QCOMPARE(open.dialog.resultado(), QStringLiteral("MANANA    NOCHE     "));
+        QVERIFY(open.dialog.choiceIsValid());
+        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("MANANA    NOCHE     "));
     }
 
     void ctrlClickTakesALineOutAgain() {
@@ -173,10 +187,10 @@ private slots:
         clickFrame(open.dialog, 0);
         clickFrame(open.dialog, 1, Qt::ControlModifier);
         clickFrame(open.dialog, 1, Qt::ControlModifier);
-        QCOMPARE(open.label("LabelNombre"), QStringLiteral("Tarde"));
-        pressContinuar(open.dialog);
-        QVERIFY(open.dialog.resultMH());
-        QCOMPARE(open.dialog.resultado(), QStringLiteral("MANANA    "));
+        QCOMPARE(open.label("frameNameLabel"), QStringLiteral("Tarde"));
+        pressContinue(open.dialog);
+        QVERIFY(open.dialog.choiceIsValid());
+        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("MANANA    "));
     }
 
     void shiftSelectsARangeAndThreeAreTooMany() {
@@ -184,9 +198,9 @@ private slots:
         clickFrame(open.dialog, 0);
         clickFrame(open.dialog, 2, Qt::ShiftModifier);
         QCOMPARE(selectedRows(open.frames()), QList<int>({0, 1, 2}));
-        pressContinuar(open.dialog);
+        pressContinue(open.dialog);
         QCOMPARE(open.messages, QStringList({kTooMany}));
-        QVERIFY(!open.dialog.resultMH());
+        QVERIFY(!open.dialog.choiceIsValid());
         QVERIFY(!open.dialog.isVisible());
     }
 
@@ -194,8 +208,8 @@ private slots:
         OpenDialog open(document);
         QVERIFY(open.dialog.close());
         QCOMPARE(open.messages, QStringList({kNone}));
-        QVERIFY(!open.dialog.resultMH());
-        QVERIFY(open.dialog.resultado().isEmpty());
+        QVERIFY(!open.dialog.choiceIsValid());
+        QVERIFY(open.dialog.chosenKeys().isEmpty());
     }
 
     void closeBoxKeepsAValidChoice() {
@@ -203,8 +217,8 @@ private slots:
         clickFrame(open.dialog, 1);
         QVERIFY(open.dialog.close());
         QVERIFY(open.messages.isEmpty());
-        QVERIFY(open.dialog.resultMH());
-        QCOMPARE(open.dialog.resultado(), QStringLiteral("TARDE     "));
+        QVERIFY(open.dialog.choiceIsValid());
+        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("TARDE     "));
     }
 
     void enterPressesContinuar() {
@@ -213,29 +227,29 @@ private slots:
         QTest::keyClick(open.frames(), Qt::Key_Return);
         QVERIFY(!open.dialog.isVisible());
         QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(open.dialog.resultado(), QStringLiteral("TARDE     "));
+        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("TARDE     "));
     }
 
     void chooserShowsAFreshDialogAfterARejectedChoice() {
         QStringList messages;
-        QList<TPlantillas*> shown;
-        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()),
-                                   [&](TPlantillas& dialog) {
+        QList<FrameDialog*> shown;
+        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()), nullptr,
+                                   [&](FrameDialog& dialog) {
                                        OpenDialog::capture(dialog, messages);
                                        shown << &dialog;
                                        dialog.show();
-                                       auto* list = dialog.findChild<QListWidget*>("ListBox2");
+                                       auto* list = dialog.findChild<QListWidget*>("frameList");
                                        QVERIFY(selectedRows(list).isEmpty());
                                        if (shown.size() == 1) {
                                            clickFrame(dialog, 0);
                                            clickFrame(dialog, 2, Qt::ShiftModifier);
-                                           pressContinuar(dialog);
+                                           pressContinue(dialog);
                                        } else if (shown.size() == 2) {
                                            QVERIFY(dialog.close());
                                        } else {
                                            clickFrame(dialog, 2);
                                            clickFrame(dialog, 1, Qt::ControlModifier);
-                                           pressContinuar(dialog);
+                                           pressContinue(dialog);
                                        }
                                    });
         QCOMPARE(QString::fromStdString(chooser.chooseFrames(document, velmora::FrameListing())),
@@ -245,10 +259,10 @@ private slots:
     }
 
     void chooserReadsTheRunsDocumentWhenGivenNoFileName() {
-        DialogFrameChooser chooser(nullptr, QString(), [](TPlantillas& dialog) {
+        DialogFrameChooser chooser(nullptr, QString(), nullptr, [](FrameDialog& dialog) {
             dialog.show();
             clickFrame(dialog, 2);
-            pressContinuar(dialog);
+            pressContinue(dialog);
         });
         QCOMPARE(QString::fromStdString(chooser.chooseFrames(document, velmora::FrameListing())),
                  QStringLiteral("NOCHE     "));
@@ -280,13 +294,13 @@ private slots:
         }
         int shown = 0;
         QStringList messages;
-        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()),
-                                   [&](TPlantillas& dialog) {
+        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()), nullptr,
+                                   [&](FrameDialog& dialog) {
                                        ++shown;
                                        OpenDialog::capture(dialog, messages);
                                        spoil();
                                        dialog.show();
-                                       pressContinuar(dialog);
+                                       pressContinue(dialog);
                                    });
         try {
             chooser.chooseFrames(document, velmora::FrameListing());
@@ -297,11 +311,74 @@ private slots:
         QCOMPARE(shown, changedWhileOpening ? 1 : 0);
     }
 
-    // Only when asked: VELMORA_PLANTILLAS_SCREENSHOT=file.png saves a picture of the dialog.
+    void f1OpensTheHelpAtTheDialogsTopic_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("compiledHelp"); // SAUCE.chm there
+        QTest::newRow("guide, focus in the frame list") << "frameList" << false;
+        QTest::newRow("guide, focus on Continuar") << "continueButton" << false;
+        QTest::newRow("compiled help, focus in the slot list") << "slotList" << true;
+    }
+
+    void f1OpensTheHelpAtTheDialogsTopic() {
+        QFETCH(QString, focus);
+        QFETCH(bool, compiledHelp);
+        TempDir programFolder;
+        const QString helpFile = toQString(programFolder / "SAUCE.chm");
+        if (compiledHelp) {
+            writeFile(programFolder / "SAUCE.chm", "ITSF");
+        }
+        QList<QStringList> started;
+        auto help = std::make_shared<HelpDesk>(
+            helpFile, [&started](const QString& program, const QStringList& arguments) {
+                started << (QStringList{program} + arguments);
+                return true;
+            });
+        FrameDialog dialog(toQString(document), nullptr, help);
+        showActive(dialog);
+        dialog.findChild<QWidget*>(focus)->setFocus();
+
+        QTest::keyClick(&dialog, Qt::Key_F1);
+
+        if (compiledHelp) {
+            QCOMPARE(started, (QList<QStringList>{{"hh.exe", "-mapid", "3", helpFile}}));
+            QVERIFY(help->guideWindow() == nullptr);
+        } else {
+            QVERIFY(started.isEmpty());
+            QVERIFY(help->guideWindow() != nullptr);
+            QCOMPARE(help->guideWindow()->parentWidget(), static_cast<QWidget*>(&dialog));
+            QCOMPARE(help->guideWindow()->currentPage(), QUrl("qrc:/guia/marcos.html"));
+        }
+        // Asking for help leaves the dialog and its choice as they were.
+        QVERIFY(dialog.isVisible());
+        QVERIFY(selectedRows(dialog.findChild<QListWidget*>("frameList")).isEmpty());
+    }
+
+    void theChoosersDialogsAnswerF1WithItsHelp() {
+        auto help = std::make_shared<HelpDesk>();
+        QUrl shownPage;
+        QWidget* helpOwner = nullptr;
+        DialogFrameChooser chooser(nullptr, toQString(document), help, [&](FrameDialog& dialog) {
+            showActive(dialog);
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            if (help->guideWindow() != nullptr) {
+                shownPage = help->guideWindow()->currentPage();
+                helpOwner = help->guideWindow()->parentWidget();
+            }
+            clickFrame(dialog, 1);
+            pressContinue(dialog);
+            QVERIFY(helpOwner == &dialog);
+        });
+
+        QCOMPARE(QString::fromStdString(chooser.chooseFrames(document, velmora::FrameListing())),
+                 QStringLiteral("TARDE     "));
+        QCOMPARE(shownPage, QUrl("qrc:/guia/marcos.html"));
+    }
+
+    // Only when asked: VELMORA_FRAME_DIALOG_SCREENSHOT=file.png saves a picture of the dialog.
     void screenshot() {
-        const QString file = qEnvironmentVariable("VELMORA_PLANTILLAS_SCREENSHOT");
+        const QString file = qEnvironmentVariable("VELMORA_FRAME_DIALOG_SCREENSHOT");
         if (file.isEmpty()) {
-            QSKIP("VELMORA_PLANTILLAS_SCREENSHOT not set");
+            QSKIP("VELMORA_FRAME_DIALOG_SCREENSHOT not set");
         }
         OpenDialog open(document);
         QVERIFY(QTest::qWaitForWindowExposed(&open.dialog));
@@ -312,5 +389,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPlantillas)
-#include "tst_plantillas.moc"
+QTEST_MAIN(TestFrameDialog)
+#include "tst_framedialog.moc"
