@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/RunNotes.h"
 #include "services/Error.h"
 
 #include <exception>
@@ -18,5 +19,11 @@ std::string describe(const std::exception& error);
 
 // What the system said about a file, in a few words ("no existe", "no hay espacio en el disco").
 std::string describeSystemError(const std::error_code& error);
+
+// A note of a run: what was changed or not used, where, and what to do about it.
+std::string describe(const Note& note);
+
+// A kind of note with how many there are: "3 códigos numerados para que no se repitan".
+std::string countOf(NoteKind kind, std::size_t count);
 
 } // namespace velmora::messages

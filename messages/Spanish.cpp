@@ -93,6 +93,9 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                kChooseAnother;
     case ErrorKind::FileUnreadable:
         return "No se puede leer el archivo " + file + because(d.system) + ".";
+    case ErrorKind::FileNotWritten:
+        return "No se puede escribir el archivo " + file + because(d.system) +
+               ". Compruebe que la carpeta existe y que se puede escribir en ella.";
     case ErrorKind::DocumentTooLarge:
         return "El archivo " + file + " es demasiado grande para ser un documento de Sauce." +
                kChooseAnother;

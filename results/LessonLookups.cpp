@@ -79,29 +79,50 @@ LessonLookups::LessonLookups(ResultTables& tables, StringPool& pool) : pool_(poo
     });
 }
 
-LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson) {
+LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t record,
+                                      RunNotes& notes) {
+    // A code that is given and that its table does not know: the lesson comes back without
+    // what that table would have told.
+    const auto notFound = [&](const char* field, const std::string& code) {
+        if (!isBlank(code)) {
+            notes.add({.kind = NoteKind::CodeNotFound,
+                       .table = std::string(SOLUC::layout.name),
+                       .record = record,
+                       .field = field,
+                       .code = code});
+        }
+    };
     LessonValues values;
 
     // 1. The subject as taught to the group.
-    if (const Id* clave = find(claveByAsignatura_, TwoKeys{lesson.asig, lesson.codGrupo})) {
+    const Id* clave = find(claveByAsignatura_, TwoKeys{lesson.asig, lesson.codGrupo});
+    if (clave != nullptr) {
         values.materiaOmc = *clave;
     }
 
     // 2. The task's Sauce code; a task Horadia invented keeps its own code.
     const Id* codTarea = find(codTareaByCod_, lesson.tarea);
     values.actividad = codTarea ? *codTarea : pool_.intern(lesson.tarea);
+    if (codTarea == nullptr) {
+        notFound("TAREA", lesson.tarea);
+    }
 
     // 3. The group's key and its course's key.
     std::string claveCurso;
     if (const Group* group = find(groupByAbrev_, lesson.codGrupo)) {
         values.unidad = group->clave;
         claveCurso = group->claveCurso;
+    } else {
+        notFound("CODGRUPO", lesson.codGrupo);
     }
 
     // 4. Without a subject key from the assignments, the subject as given in the course.
     if (isBlank(pool_.text(values.materiaOmc))) {
-        if (const Id* materia = find(materiaByCodAndCurso_, TwoKeys{lesson.asig, claveCurso})) {
+        const Id* materia = find(materiaByCodAndCurso_, TwoKeys{lesson.asig, claveCurso});
+        if (materia != nullptr) {
             values.materiaOmc = *materia;
+        } else if (clave == nullptr) {
+            notFound("ASIG", lesson.asig);
         }
     }
 
@@ -110,11 +131,15 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson) {
     if (const Slot* slot = find(slotByDihoAndMarco_, dayHourAndFrame)) {
         values.diaSemana = slot->dia;
         values.tramo = slot->codDiho;
+    } else {
+        notFound("DIA+HORA+MARCO", dayHourAndFrame.first + "+" + dayHourAndFrame.second);
     }
 
     // 6. The department the room belongs to.
     if (const Id* depCentro = find(depCentroByAula_, lesson.aula)) {
         values.depCentro = *depCentro;
+    } else {
+        notFound("AULA", lesson.aula);
     }
     return values;
 }

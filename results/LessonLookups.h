@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/RunNotes.h"
 #include "results/ResultTables.h"
 #include "results/StringPool.h"
 
@@ -42,7 +43,9 @@ public:
     // Reads ASIGT, ASIGNOMT, GRUPOST, ASIGNOMT2, DIASHORAST and AULAT to their end.
     LessonLookups(ResultTables& tables, StringPool& pool);
 
-    LessonValues valuesFor(const PlacedLesson& lesson);
+    // The lesson's values; every code of it that its table does not know is noted against the
+    // SOLUC record.
+    LessonValues valuesFor(const PlacedLesson& lesson, std::size_t record, RunNotes& notes);
 
 private:
     using TwoKeys = std::pair<std::string, std::string>;

@@ -28,12 +28,14 @@ std::filesystem::path ResultsRun::run() {
     std::optional<ResultTables> tables = ResultTables::openExclusive(folder_);
     XmlDocument document = loadServiceDocument(document_);
     const EmptiedSalidas salidas = emptySalidas(document);
-    const Timetable timetable = readTimetable(*tables);
+    Timetable timetable = readTimetable(*tables);
     tables.reset(); // released before the long part of the run
 
     writeResults(document, salidas, timetable);
     const std::filesystem::path result = resultPathFor(document_);
     document.save(result);
+    lessonCount_ = timetable.lessonListCount();
+    notes_ = timetable.notes;
     return result;
 }
 

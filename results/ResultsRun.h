@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/RunNotes.h"
+
 #include <filesystem>
 
 namespace velmora {
@@ -15,9 +17,15 @@ public:
     ResultsRun(std::filesystem::path document, std::filesystem::path exchangeFolder);
     std::filesystem::path run(); // the result file written
 
+    // After run(): how many lesson lists the result holds, and what the run could not use.
+    std::size_t lessonCount() const { return lessonCount_; }
+    const RunNotes& notes() const { return notes_; }
+
 private:
     std::filesystem::path document_;
     std::filesystem::path folder_;
+    std::size_t lessonCount_ = 0;
+    RunNotes notes_;
 };
 
 } // namespace velmora

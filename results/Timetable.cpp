@@ -2,6 +2,8 @@
 
 #include "formats/ExchangeTables.h"
 
+#include <unordered_set>
+
 namespace velmora {
 
 namespace {
@@ -46,19 +48,46 @@ std::span<const LessonValues> Timetable::lessonsOf(const Teacher& teacher) const
     return found->second;
 }
 
+std::size_t Timetable::lessonListCount() const {
+    std::size_t count = 0;
+    for (const Teacher& teacher : teachers) {
+        count += lessonsOf(teacher).size();
+    }
+    return count;
+}
+
 Timetable readTimetable(ResultTables& tables) {
     Timetable timetable;
     const SolucColumns soluc(tables.soluc);
     timetable.teachers = readTeachers(tables.proft);
+    std::unordered_set<std::string> teacherCodes;
+    for (const Teacher& teacher : timetable.teachers) {
+        teacherCodes.insert(teacher.abrev);
+    }
     LessonLookups lookups(tables, timetable.texts);
+    const std::string solucName(SOLUC::layout.name);
 
     // One pass over SOLUC, in stored order, instead of one filtered pass per teacher.
     while (const auto record = tables.soluc.next()) {
         if (record->integer(soluc.dia) == 0) {
-            continue; // not placed in the week
+            timetable.notes.add({.kind = NoteKind::LessonNotPlaced,
+                                 .table = solucName,
+                                 .record = record->number(),
+                                 .reason = "no-day"});
+            continue;
         }
-        timetable.lessonsByProf[record->text(soluc.prof)].push_back(
-            lookups.valuesFor(soluc.lessonOf(*record)));
+        std::string prof = record->text(soluc.prof);
+        if (teacherCodes.count(prof) == 0) {
+            // No teacher list takes it: the lesson appears nowhere in the result.
+            timetable.notes.add({.kind = NoteKind::CodeNotFound,
+                                 .table = solucName,
+                                 .record = record->number(),
+                                 .field = std::string(nameOf(SOLUC::PROF)),
+                                 .code = prof});
+            continue;
+        }
+        timetable.lessonsByProf[std::move(prof)].push_back(
+            lookups.valuesFor(soluc.lessonOf(*record), record->number(), timetable.notes));
     }
     return timetable;
 }

@@ -25,6 +25,10 @@ struct Timetable {
     std::vector<Teacher> teachers; // in PROFT record order
     StringPool texts;
     std::unordered_map<std::string, std::vector<LessonValues>> lessonsByProf;
+    RunNotes notes;
+
+    // How many lesson lists the result holds: a lesson counts once for each teacher of its code.
+    std::size_t lessonListCount() const;
 
     // The teacher's scheduled lessons, in SOLUC record order. Teachers who share a code share
     // their lessons.

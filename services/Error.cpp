@@ -54,6 +54,8 @@ const char* kindName(ErrorKind kind) {
         return "not-a-regular-file";
     case ErrorKind::FileUnreadable:
         return "file-unreadable";
+    case ErrorKind::FileNotWritten:
+        return "file-not-written";
     case ErrorKind::DocumentTooLarge:
         return "document-too-large";
     case ErrorKind::DocumentNotWellFormed:

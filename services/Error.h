@@ -16,6 +16,7 @@ enum class ErrorKind {
     FileNotFound,    // file
     NotARegularFile, // file: a folder, a pipe, a device
     FileUnreadable,  // file, system
+    FileNotWritten,  // file, system
     // Sauce service documents
     DocumentTooLarge,         // file, limit (bytes)
     DocumentNotWellFormed,    // file, line, column, reason (see xmlProblem keys)

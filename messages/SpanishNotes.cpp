@@ -1,0 +1,130 @@
+#include "messages/Messages.h"
+
+namespace velmora::messages {
+
+namespace {
+
+std::string quoted(const std::string& value) {
+    return "«" + value + "»";
+}
+
+std::string tableRecord(const Note& n) {
+    return "Tabla " + n.table + ", registro " + std::to_string(n.record);
+}
+
+std::string sectionRecord(const Note& n) {
+    return "Sección " + n.section + " del documento, registro " + std::to_string(n.record);
+}
+
+// The table that should have known a code of SOLUC.
+std::string tableOfSolucField(const std::string& field) {
+    if (field == "PROF") {
+        return "PROFT";
+    }
+    if (field == "ASIG") {
+        return "ASIGT ni en ASIGNOMT2";
+    }
+    if (field == "TAREA") {
+        return "ASIGNOMT";
+    }
+    if (field == "CODGRUPO") {
+        return "GRUPOST";
+    }
+    if (field == "AULA") {
+        return "AULAT";
+    }
+    return "DIASHORAST";
+}
+
+std::string plural(std::size_t count, const std::string& one, const std::string& many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+} // namespace
+
+std::string describe(const Note& n) {
+    switch (n.kind) {
+    case NoteKind::CodeNumbered:
+        return tableRecord(n) + ": el código de " + quoted(n.value) +
+               " ya se había dado a otro registro; se ha escrito " + quoted(n.code) + ".";
+    case NoteKind::TextCut:
+        return tableRecord(n) + ", campo " + n.field + ": " + quoted(n.value) +
+               " no cabe en el campo y se ha guardado como " + quoted(n.stored) + ".";
+    case NoteKind::CharactersReplaced:
+        return tableRecord(n) + ", campo " + n.field + ": " + quoted(n.value) +
+               " se ha guardado como " + quoted(n.stored) +
+               ", porque la tabla no admite algunos de sus caracteres.";
+    case NoteKind::RecordSkipped:
+        if (n.reason == "repeated-code") {
+            return sectionRecord(n) + ": el código " + quoted(n.value) +
+                   " ya había salido antes y no se ha vuelto a poner en ASIGNOMT.";
+        }
+        return sectionRecord(n) + ": tiene menos de dos datos y no se ha usado.";
+    case NoteKind::ValueIgnored:
+        return sectionRecord(n) + ": el dato número " + n.field + " (" + quoted(n.value) +
+               ") no dice qué es (le falta el atributo dato) y no se ha usado.";
+    case NoteKind::MinutesUnused:
+        return sectionRecord(n) + ": los minutos " + quoted(n.value) +
+               " no son un número entero. No se han usado porque el curso de la materia no "
+               "tiene grupos; corríjalos en Sauce antes de que los tenga.";
+    case NoteKind::RowAdded:
+        return "Tabla " + n.table + ": registro nuevo " + quoted(n.value) + ".";
+    case NoteKind::RowRemoved:
+        return "Tabla " + n.table + ": ya no está el registro " + quoted(n.value) + ".";
+    case NoteKind::CodeMoved:
+        return "Tabla " + n.table + ": el código " + quoted(n.code) + " era de " +
+               quoted(n.before) + " y ahora es de " + quoted(n.after) +
+               ". Lo que el horario de Horadia tenga con este código pasa al nuevo; revíselo "
+               "antes de usarlo.";
+    case NoteKind::LessonNotPlaced:
+        return tableRecord(n) +
+               ": la clase no está colocada en el horario (día 0) y no se ha pasado a Sauce.";
+    case NoteKind::CodeNotFound:
+        if (n.field == "PROF") {
+            return tableRecord(n) + ": el profesor " + quoted(n.code) +
+                   " no está en PROFT, y su clase no aparece en el resultado.";
+        }
+        return tableRecord(n) + ", campo " + n.field + ": el código " + quoted(n.code) +
+               " no está en " + tableOfSolucField(n.field) +
+               "; la clase se ha pasado sin lo que esa tabla diría.";
+    }
+    return "";
+}
+
+std::string countOf(NoteKind kind, std::size_t count) {
+    switch (kind) {
+    case NoteKind::CodeNumbered:
+        return plural(count, "código numerado para que no se repita",
+                      "códigos numerados para que no se repitan");
+    case NoteKind::TextCut:
+        return plural(count, "texto recortado para caber en su campo",
+                      "textos recortados para caber en su campo");
+    case NoteKind::CharactersReplaced:
+        return plural(count, "texto con caracteres sustituidos",
+                      "textos con caracteres sustituidos");
+    case NoteKind::RecordSkipped:
+        return plural(count, "registro del documento sin usar", "registros del documento sin usar");
+    case NoteKind::ValueIgnored:
+        return plural(count, "dato sin nombre sin usar", "datos sin nombre sin usar");
+    case NoteKind::MinutesUnused:
+        return plural(count, "materia con minutos no válidos sin usar",
+                      "materias con minutos no válidos sin usar");
+    case NoteKind::RowAdded:
+        return plural(count, "registro nuevo desde la transformación anterior",
+                      "registros nuevos desde la transformación anterior");
+    case NoteKind::RowRemoved:
+        return plural(count, "registro quitado desde la transformación anterior",
+                      "registros quitados desde la transformación anterior");
+    case NoteKind::CodeMoved:
+        return plural(count, "código que ahora nombra a otro profesor, aula, grupo o materia",
+                      "códigos que ahora nombran a otro profesor, aula, grupo o materia");
+    case NoteKind::LessonNotPlaced:
+        return plural(count, "clase sin colocar en el horario", "clases sin colocar en el horario");
+    case NoteKind::CodeNotFound:
+        return plural(count, "código de SOLUC que las tablas no conocen",
+                      "códigos de SOLUC que las tablas no conocen");
+    }
+    return "";
+}
+
+} // namespace velmora::messages
