@@ -54,14 +54,15 @@ private:
 };
 
 void runConversion(const ConvertOptions& options) {
-    if (!documentExists(options.document)) {
+    const std::filesystem::path document = pathFromUtf8(options.document);
+    if (!documentExists(document)) {
         throw Error("No existe archivo");
     }
     CommandLineFrameChooser frames(options.frames);
     const std::filesystem::path folder = exchangeFolderOrDefault(options.exchange);
-    const ConversionSummary summary = ConversionRun(options.document, folder, frames).run();
+    const ConversionSummary summary = ConversionRun(document, folder, frames).run();
 
-    std::cout << "Tables written in " << folder.string() << ":\n";
+    std::cout << "Tables written in " << pathToUtf8(folder) << ":\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {
         std::cout << "  " << std::left << std::setw(12) << table << rows << " rows\n";
     }

@@ -1,10 +1,12 @@
 #include "services/DbfWriter.h"
 
 #include "services/Error.h"
+#include "services/FileSystem.h"
 
 #include <shapefil.h>
 
 #include <chrono>
+#include <cstdio>
 #include <utility>
 
 namespace velmora {
@@ -17,8 +19,22 @@ namespace {
 // which these hooks turn back into exactly <file>; every other name it tries is refused.
 constexpr std::string_view shapelibSuffix = ".dbf";
 
+// shapelib passes names around as char: it gets the UTF-8 form of the path, which the hooks
+// turn back into the path.
 std::string shapelibName(const std::filesystem::path& file) {
-    return file.string() + ".x";
+    return pathToUtf8(file) + ".x";
+}
+
+// Windows' fopen would read the name in the ANSI code page, which lacks most characters a
+// folder's name can hold: the wide call opens any name.
+std::FILE* openFile(const std::filesystem::path& file, const char* access) {
+#ifdef _WIN32
+    const std::string_view narrow(access);
+    const std::wstring wideAccess(narrow.begin(), narrow.end());
+    return ::_wfopen(file.c_str(), wideAccess.c_str());
+#else
+    return std::fopen(file.c_str(), access);
+#endif
 }
 
 SAFile openExactFile(const char* name, const char* access) {
@@ -27,10 +43,9 @@ SAFile openExactFile(const char* name, const char* access) {
         requested.substr(requested.size() - shapelibSuffix.size()) != shapelibSuffix) {
         return nullptr;
     }
-    SAHooks defaults;
-    SASetupDefaultHooks(&defaults);
-    const std::string exact(requested.substr(0, requested.size() - shapelibSuffix.size()));
-    return defaults.FOpen(exact.c_str(), access);
+    const auto exact = pathFromUtf8(requested.substr(0, requested.size() - shapelibSuffix.size()));
+    // shapelib's default hooks read and close what they are given as a FILE*.
+    return reinterpret_cast<SAFile>(openFile(exact, access));
 }
 
 int removeNothing(const char*) {
@@ -59,7 +74,7 @@ void stampToday(DBFHandle handle) {
 }
 
 std::string describe(const std::string& tableName, const std::filesystem::path& file) {
-    return "the table " + tableName + " (" + file.string() + ")";
+    return "the table " + tableName + " (" + pathToUtf8(file) + ")";
 }
 
 DBFHandle asHandle(void* handle) {

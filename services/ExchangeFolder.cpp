@@ -1,15 +1,31 @@
 #include "services/ExchangeFolder.h"
 
 #include "services/Error.h"
+#include "services/FileSystem.h"
 #include "services/Text.h"
 
 #include <cstdlib>
 
 namespace velmora {
 
+namespace {
+
+// The folder named by the environment, if any. Windows keeps the environment in UTF-16; its
+// narrow copy holds only what the ANSI code page can spell.
+std::filesystem::path configuredFolder() {
+#ifdef _WIN32
+    const wchar_t* configured = ::_wgetenv(L"VELMORA_EXCHANGE_DIR");
+    return configured != nullptr ? std::filesystem::path(configured) : std::filesystem::path();
+#else
+    const char* configured = std::getenv("VELMORA_EXCHANGE_DIR");
+    return configured != nullptr ? std::filesystem::path(configured) : std::filesystem::path();
+#endif
+}
+
+} // namespace
+
 std::filesystem::path defaultExchangeFolder() {
-    if (const char* configured = std::getenv("VELMORA_EXCHANGE_DIR");
-        configured != nullptr && *configured != '\0') {
+    if (std::filesystem::path configured = configuredFolder(); !configured.empty()) {
         return configured;
     }
 #ifdef _WIN32
@@ -26,10 +42,10 @@ void requireExchangeFolder(const std::filesystem::path& folder) {
         return;
     }
     if (std::filesystem::exists(folder, error)) {
-        throw Error("The exchange folder " + folder.string() +
+        throw Error("The exchange folder " + pathToUtf8(folder) +
                     " is a file, not a folder. Move or rename that file, and try again.");
     }
-    throw Error("The exchange folder " + folder.string() +
+    throw Error("The exchange folder " + pathToUtf8(folder) +
                 " does not exist. Create it, or start Horadia once so that it creates it, "
                 "and try again.");
 }
@@ -41,7 +57,7 @@ std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        if (text::asciiUpper(it->path().filename().string()) == wanted) {
+        if (text::asciiUpper(pathToUtf8(it->path().filename())) == wanted) {
             found.push_back(it->path());
         }
     }

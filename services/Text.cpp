@@ -1,56 +1,60 @@
 #include "services/Text.h"
 
-#include "services/Error.h"
+#include <algorithm>
 
-#include <memory>
-#include <unicode/stringoptions.h>
-#include <unicode/ucnv.h>
-#include <unicode/unistr.h>
-#include <unicode/utf8.h>
-
+// The UTF-8 helpers: plain code, the same on every platform. Case folding and the code page
+// live in TextIcu.cpp (Linux) and TextWin32.cpp (Windows).
 namespace velmora::text {
 
 namespace {
 
+bool isTrailByte(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// How many bytes the sequence started by lead should have; 1 for a byte that starts none.
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 2;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    return 1;
+}
+
+// Offset of the character after the one at offset. A broken sequence counts as one character
+// for its lead byte and the trail bytes that follow it, as ICU counts it.
+std::size_t nextOffset(std::string_view s, std::size_t offset) {
+    const std::size_t end = std::min(s.size(), offset + sequenceLength(static_cast<unsigned char>(s[offset])));
+    ++offset;
+    while (offset < end && isTrailByte(static_cast<unsigned char>(s[offset]))) {
+        ++offset;
+    }
+    return offset;
+}
+
 // Byte offset of character index n in s (s.size() when s has fewer characters).
 std::size_t offsetOfChar(std::string_view s, std::size_t n) {
-    int32_t offset = 0;
-    const auto size = static_cast<int32_t>(s.size());
-    for (std::size_t i = 0; i < n && offset < size; ++i) {
-        U8_FWD_1(s.data(), offset, size);
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < n && offset < s.size(); ++i) {
+        offset = nextOffset(s, offset);
     }
-    return static_cast<std::size_t>(offset);
+    return offset;
 }
 
 bool isControlOrBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-struct ConverterCloser {
-    void operator()(UConverter* c) const { ucnv_close(c); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-Converter openWindows1252() {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open("cp1252", &status));
-    if (U_FAILURE(status)) {
-        throw Error(std::string("The Windows-1252 code page is not available: ") +
-                    u_errorName(status));
-    }
-    status = U_ZERO_ERROR;
-    ucnv_setSubstChars(converter.get(), "?", 1, &status);
-    return converter;
-}
-
 } // namespace
 
 std::size_t length(std::string_view s) {
     std::size_t count = 0;
-    int32_t offset = 0;
-    const auto size = static_cast<int32_t>(s.size());
-    while (offset < size) {
-        U8_FWD_1(s.data(), offset, size);
+    for (std::size_t offset = 0; offset < s.size(); offset = nextOffset(s, offset)) {
         ++count;
     }
     return count;
@@ -73,9 +77,20 @@ std::string lastChar(std::string_view s) {
     if (s.empty()) {
         return {};
     }
-    auto offset = static_cast<int32_t>(s.size());
-    U8_BACK_1(reinterpret_cast<const uint8_t*>(s.data()), 0, offset);
-    return std::string(s.substr(static_cast<std::size_t>(offset)));
+    // Back over the trail bytes to a lead byte whose sequence ends exactly at the end;
+    // anything else leaves the last byte on its own.
+    std::size_t start = s.size() - 1;
+    for (std::size_t back = 1; back <= 4 && back <= s.size(); ++back) {
+        const std::size_t candidate = s.size() - back;
+        const auto c = static_cast<unsigned char>(s[candidate]);
+        if (!isTrailByte(c)) {
+            if (sequenceLength(c) == back) {
+                start = candidate;
+            }
+            break;
+        }
+    }
+    return std::string(s.substr(start));
 }
 
 std::string trim(std::string_view s) {
@@ -118,56 +133,10 @@ std::string asciiUpper(std::string_view s) {
     return out;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    const auto ua = icu::UnicodeString::fromUTF8(icu::StringPiece(a.data(), a.size()));
-    const auto ub = icu::UnicodeString::fromUTF8(icu::StringPiece(b.data(), b.size()));
-    return ua.caseCompare(ub, U_FOLD_CASE_DEFAULT) == 0;
-}
-
-std::string foldCase(std::string_view s) {
-    auto unicode = icu::UnicodeString::fromUTF8(icu::StringPiece(s.data(), s.size()));
-    unicode.foldCase(U_FOLD_CASE_DEFAULT);
-    std::string out;
-    unicode.toUTF8String(out);
-    return out;
-}
-
 std::string padOrCut(std::string_view s, std::size_t n) {
     std::string out = left(s, n);
     const std::size_t have = length(out);
     out.append(n - have, ' ');
-    return out;
-}
-
-std::string toWindows1252(std::string_view utf8) {
-    const auto unicode = icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), utf8.size()));
-    Converter converter = openWindows1252();
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t needed = unicode.extract(nullptr, 0, converter.get(), status);
-    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) {
-        throw Error(std::string("Text cannot be converted to Windows-1252: ") +
-                    u_errorName(status));
-    }
-    std::string out(static_cast<std::size_t>(needed), '\0');
-    status = U_ZERO_ERROR;
-    unicode.extract(out.data(), needed, converter.get(), status);
-    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
-        throw Error(std::string("Text cannot be converted to Windows-1252: ") +
-                    u_errorName(status));
-    }
-    return out;
-}
-
-std::string fromWindows1252(std::string_view bytes) {
-    Converter converter = openWindows1252();
-    UErrorCode status = U_ZERO_ERROR;
-    icu::UnicodeString unicode(bytes.data(), static_cast<int32_t>(bytes.size()), converter.get(),
-                               status);
-    if (U_FAILURE(status)) {
-        throw Error(std::string("Text cannot be read as Windows-1252: ") + u_errorName(status));
-    }
-    std::string out;
-    unicode.toUTF8String(out);
     return out;
 }
 

@@ -1,4 +1,5 @@
 #include "services/Error.h"
+#include "services/FileSystem.h"
 #include "services/XmlDocument.h"
 
 #include <cerrno>
@@ -56,8 +57,10 @@ public:
     explicit TemporaryFile(const std::filesystem::path& target) {
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = target.parent_path() /
-                    ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
+            std::filesystem::path name = ".";
+            name += target.filename();
+            name += "." + std::to_string(random()) + ".tmp";
+            path_ = target.parent_path() / name;
             fd_ = createNewFile(path_);
             if (fd_ >= 0 || errno != EEXIST) {
                 break;
@@ -66,7 +69,7 @@ public:
         if (fd_ < 0) {
             const int error = errno;
             path_.clear();
-            throw Error("The document cannot be saved as " + target.string() + ": " +
+            throw Error("The document cannot be saved as " + pathToUtf8(target) + ": " +
                         reason(error) + ".");
         }
     }
@@ -132,7 +135,7 @@ bool writeDocument(xmlDoc* doc, int fd) {
 } // namespace
 
 void XmlDocument::save(const std::filesystem::path& file) const {
-    const std::string failure = "The document cannot be saved as " + file.string() + ": ";
+    const std::string failure = "The document cannot be saved as " + pathToUtf8(file) + ": ";
     if (!doc_) {
         throw Error(failure + "the document is gone.");
     }
@@ -140,7 +143,7 @@ void XmlDocument::save(const std::filesystem::path& file) const {
     const std::filesystem::path folder =
         file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
     if (!std::filesystem::is_directory(folder, error)) {
-        throw Error(failure + "the folder " + folder.string() + " does not exist.");
+        throw Error(failure + "the folder " + pathToUtf8(folder) + " does not exist.");
     }
 
     TemporaryFile temporary(folder / file.filename());

@@ -9,6 +9,7 @@ using namespace velmora;
 using namespace velmora::testing;
 
 TEST(TableInterop, AnIndependentReaderSeesWhatTheTableServiceWrote) {
+    VELMORA_SKIP_WITHOUT_DBFREAD();
     TempDir dir;
     const auto file = dir / "ASIGNOMT.DBF";
     Table::create(file, {{"NOMBRE", FieldType::Text, 12},

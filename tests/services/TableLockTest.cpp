@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 using namespace velmora;
@@ -38,9 +37,7 @@ protected:
 
     // What another process sees when it asks for the same kind of lock without waiting.
     bool otherProcessCanLock(const char* kind) const {
-        const std::string command =
-            std::string("/usr/bin/flock --nonblock ") + kind + " '" + file.string() + "' true";
-        return std::system(command.c_str()) == 0;
+        return anotherProcessCanLock(file, tableServiceLock(std::string(kind) == "--exclusive"));
     }
 
     TempDir dir;
