@@ -27,6 +27,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Wine in a prefix of the build's own, made on first use without a display: no debug chatter,
 # and no offer to install Mono or Gecko (those dialogs would wait for a click forever).
+set(VELMORA_WINEPREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix
-    "WINEDLLOVERRIDES=mscoree,mshtml=" wine)
+    env WINEDEBUG=-all WINEPREFIX=${VELMORA_WINEPREFIX} "WINEDLLOVERRIDES=mscoree,mshtml=" wine)

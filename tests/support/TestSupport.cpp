@@ -9,11 +9,10 @@
 
 namespace velmora::testing {
 
-TempDir::TempDir() {
+TempDir::TempDir(const std::filesystem::path& parent) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate =
-            std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
+        auto candidate = parent / ("velmora-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
