@@ -29,7 +29,8 @@ std::size_t sequenceLength(unsigned char lead) {
 // Offset of the character after the one at offset. A broken sequence counts as one character
 // for its lead byte and the trail bytes that follow it, as ICU counts it.
 std::size_t nextOffset(std::string_view s, std::size_t offset) {
-    const std::size_t end = std::min(s.size(), offset + sequenceLength(static_cast<unsigned char>(s[offset])));
+    const std::size_t end =
+        std::min(s.size(), offset + sequenceLength(static_cast<unsigned char>(s[offset])));
     ++offset;
     while (offset < end && isTrailByte(static_cast<unsigned char>(s[offset]))) {
         ++offset;

@@ -128,9 +128,8 @@ std::string toWindows1252(std::string_view utf8) {
     const int needed = ::WideCharToMultiByte(kWindows1252, WC_NO_BEST_FIT_CHARS, wide.data(), size,
                                              nullptr, 0, "?", nullptr);
     std::string out(static_cast<std::size_t>(needed), '\0');
-    if (needed == 0 ||
-        ::WideCharToMultiByte(kWindows1252, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(),
-                              needed, "?", nullptr) != needed) {
+    if (needed == 0 || ::WideCharToMultiByte(kWindows1252, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                             out.data(), needed, "?", nullptr) != needed) {
         throw Error("No se puede convertir el texto a Windows-1252.");
     }
     return out;

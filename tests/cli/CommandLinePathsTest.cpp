@@ -14,8 +14,8 @@ using ::testing::StartsWith;
 
 // A school with one teacher and one time frame, so that a conversion needs no --frames.
 std::string oneFrameSchool() {
-    return sauceXml({{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}},
-                     {"JORNADAS", {{"UNICA", "Única", "-"}}}});
+    return sauceXml(
+        {{"PROFESORES", {{"E1", "F1", "Ana", "ANA"}}}, {"JORNADAS", {{"UNICA", "Única", "-"}}}});
 }
 
 // The path written from the root of its drive with forward slashes, as a user may type it:

@@ -95,8 +95,8 @@ TEST_F(ConvertCommand, OneFrameNeedsNoChoiceAndIgnoresFrames) {
 }
 
 TEST_F(ConvertCommand, AMissingDocumentAndAFailingRunExitWithOne) {
-    const CliOutcome missing = runCli(
-        home, {"convert", pathToUtf8(home / "nada.xml"), "--exchange", pathToUtf8(exchange.path())});
+    const CliOutcome missing = runCli(home, {"convert", pathToUtf8(home / "nada.xml"), "--exchange",
+                                             pathToUtf8(exchange.path())});
     EXPECT_EQ(missing.status, 1);
     EXPECT_THAT(missing.err, HasSubstr("No existe archivo"));
 

@@ -120,8 +120,7 @@ TEST_F(ConversionRunTest, ATableHeldByAnotherProgramStopsTheRunBeforeAnythingCha
             ConversionRun(document, exchange.path(), chooser).run();
             FAIL() << "the run must fail while GRUPOST is held";
         } catch (const Error& error) {
-            EXPECT_NE(std::string(error.what()).find("GRUPOST"), std::string::npos)
-                << error.what();
+            EXPECT_NE(std::string(error.what()).find("GRUPOST"), std::string::npos) << error.what();
         }
     }
     // Read once the table is free: on Windows nobody may read it while it is held.

@@ -96,17 +96,17 @@ TEST_P(TableHeldElsewhere, opensOnlyWhatTheOtherProgramAllows) {
 }
 
 #ifdef _WIN32
-INSTANTIATE_TEST_SUITE_P(
-    Windows, TableHeldElsewhere,
-    ::testing::Values(TableCase{"SoleOpen", Kind::ShareNone, false, false},
-                      TableCase{"OpenForReading", Kind::ShareRead, true, false}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Windows, TableHeldElsewhere,
+                         ::testing::Values(TableCase{"SoleOpen", Kind::ShareNone, false, false},
+                                           TableCase{"OpenForReading", Kind::ShareRead, true,
+                                                     false}),
+                         [](const auto& info) { return info.param.name; });
 #else
-INSTANTIATE_TEST_SUITE_P(
-    Linux, TableHeldElsewhere,
-    ::testing::Values(TableCase{"ExclusiveLock", Kind::FlockExclusive, false, false},
-                      TableCase{"SharedLock", Kind::FlockShared, true, false}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Linux, TableHeldElsewhere,
+                         ::testing::Values(TableCase{"ExclusiveLock", Kind::FlockExclusive, false,
+                                                     false},
+                                           TableCase{"SharedLock", Kind::FlockShared, true, false}),
+                         [](const auto& info) { return info.param.name; });
 #endif
 
 } // namespace

@@ -49,9 +49,8 @@ std::wstring quoted(const std::wstring& argument) {
 
 bool sameName(std::wstring_view entry, const std::wstring& name) {
     const std::wstring_view entryName = entry.substr(0, entry.find(L'=', 1));
-    return ::CompareStringOrdinal(entryName.data(), static_cast<int>(entryName.size()),
-                                  name.data(), static_cast<int>(name.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(entryName.data(), static_cast<int>(entryName.size()), name.data(),
+                                  static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
 }
 
 // A Unicode environment block: this process's variables with the options' ones set.
@@ -178,8 +177,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program,
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                           CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                          options.workingFolder.empty() ? nullptr
-                                                        : options.workingFolder.c_str(),
+                          options.workingFolder.empty() ? nullptr : options.workingFolder.c_str(),
                           &startup, &process)) {
         ended_ = true;
         fail("cannot run " + pathToUtf8(program));

@@ -158,10 +158,9 @@ ForeignLock::ForeignLock(const std::filesystem::path& file, ForeignLockKind kind
     ChildOptions options;
     options.pipeInput = true;
     options.pipeOutput = true;
-    holder_ = std::make_unique<ChildProcess>(builtProgram(VELMORA_LOCK_HOLDER_PATH),
-                                             std::vector<std::string>{lockHolderName(kind),
-                                                                      pathToUtf8(file)},
-                                             options);
+    holder_ = std::make_unique<ChildProcess>(
+        builtProgram(VELMORA_LOCK_HOLDER_PATH),
+        std::vector<std::string>{lockHolderName(kind), pathToUtf8(file)}, options);
     if (holder_->readLine() != "held") {
         throw std::runtime_error("cannot lock " + pathToUtf8(file) + " (" + lockHolderName(kind) +
                                  "): the lock holder ended with status " +

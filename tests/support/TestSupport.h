@@ -105,8 +105,8 @@ std::string readWithDbfread(const std::filesystem::path& file);
 
 #ifdef _WIN32
 #define VELMORA_SKIP_WITHOUT_DBFREAD()                                                             \
-    GTEST_SKIP() << "python3-dbfread, the independent reader of .DBF files, is a Debian "         \
-                    "package and does not run on Windows; the Linux run of this test reads the "  \
+    GTEST_SKIP() << "python3-dbfread, the independent reader of .DBF files, is a Debian "          \
+                    "package and does not run on Windows; the Linux run of this test reads the "   \
                     "files with it"
 #else
 #define VELMORA_SKIP_WITHOUT_DBFREAD()
