@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
-#include <vector>
 
 // The locks a second process holds for the tests (tests/support/LockHolder.cpp), and how the
 // table service meets them. Each platform has its own kinds.
@@ -20,6 +20,10 @@ struct ConflictCase {
     Kind asked;
     bool keptOut;
 };
+
+void PrintTo(const ConflictCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ForeignLockConflicts : public ::testing::TestWithParam<ConflictCase> {};
 
@@ -74,6 +78,10 @@ struct TableCase {
     bool exclusiveOpens;
 };
 
+void PrintTo(const TableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TableHeldElsewhere : public ::testing::TestWithParam<TableCase> {};
 
 bool opens(const std::filesystem::path& file, OpenMode mode) {
@@ -91,8 +99,8 @@ TEST_P(TableHeldElsewhere, opensOnlyWhatTheOtherProgramAllows) {
     const auto file = dir / "PROFT.DBF";
     Table::create(file, {{"ABREV", FieldType::Text, 10}});
     const ForeignLock held(file, c.held);
-    EXPECT_EQ(opens(file, OpenMode::Shared), c.sharedOpens);
-    EXPECT_EQ(opens(file, OpenMode::Exclusive), c.exclusiveOpens);
+    EXPECT_EQ(opens(file, OpenMode::Shared), c.sharedOpens) << "opened to read";
+    EXPECT_EQ(opens(file, OpenMode::Exclusive), c.exclusiveOpens) << "opened to write";
 }
 
 #ifdef _WIN32
