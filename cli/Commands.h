@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -20,7 +21,8 @@ void addDumpCommand(CLI::App& app);
 void addConvertCommand(CLI::App& app);
 void addResultsCommand(CLI::App& app);
 
-// The --exchange option shared by the commands: the folder, or the default exchange folder.
-std::string exchangeFolderOrDefault(const std::string& option);
+// The --exchange option shared by the commands (UTF-8, as every argument): the folder, or the
+// default exchange folder.
+std::filesystem::path exchangeFolderOrDefault(const std::string& option);
 
 } // namespace velmora::cli

@@ -40,16 +40,17 @@ void stopAtTheStepTheTestsAskFor(ConversionRun& run) {
 }
 
 void runConversion(const ConvertOptions& options) {
-    if (!documentExists(options.document)) {
+    const std::filesystem::path document = pathFromUtf8(options.document);
+    if (!documentExists(document)) {
         throw NoSuchDocument();
     }
     TypedFrameChooser frames(options.frames);
     const std::filesystem::path folder = exchangeFolderOrDefault(options.exchange);
-    ConversionRun run(options.document, folder, frames);
+    ConversionRun run(document, folder, frames);
     stopAtTheStepTheTestsAskFor(run);
     const ConversionSummary summary = run.run();
 
-    std::cout << "Tablas escritas en " << folder.string() << ":\n";
+    std::cout << "Tablas escritas en " << pathToUtf8(folder) << ":\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {
         std::cout << "  " << std::left << std::setw(12) << table << rows
                   << (rows == 1 ? " registro\n" : " registros\n");

@@ -17,11 +17,12 @@ struct ResultsOptions {
 };
 
 void runResults(const ResultsOptions& options) {
-    if (!documentExists(options.document)) {
+    const std::filesystem::path document = pathFromUtf8(options.document);
+    if (!documentExists(document)) {
         throw NoSuchDocument();
     }
-    ResultsRun run(options.document, exchangeFolderOrDefault(options.exchange));
-    std::cout << run.run().string() << "\n";
+    ResultsRun run(document, exchangeFolderOrDefault(options.exchange));
+    std::cout << pathToUtf8(run.run()) << "\n";
 }
 
 } // namespace

@@ -1,16 +1,18 @@
 #include "cli/Commands.h"
+#include "cli/Console.h"
 #include "cli/CoreErrorText.h"
 #include "cli/SpanishCommandLine.h"
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
+#include "services/FileSystem.h"
 #include "velmora/Version.h"
 
 #include <iostream>
 
 namespace velmora::cli {
 
-std::string exchangeFolderOrDefault(const std::string& option) {
-    return option.empty() ? defaultExchangeFolder().string() : option;
+std::filesystem::path exchangeFolderOrDefault(const std::string& option) {
+    return option.empty() ? defaultExchangeFolder() : pathFromUtf8(option);
 }
 
 namespace {
@@ -28,8 +30,11 @@ bool isUsageProblem(velmora::ErrorKind kind) {
 
 int main(int argc, char** argv) {
     using namespace velmora::cli;
+    const ConsoleOutput console;
     CLI::App app{"Velmora: lleva los datos del horario de un centro entre Sauce y Horadia.",
                  "velmora-cli"};
+    // A path such as /HTEMP/escuela.xml is a path on Windows too, never an option.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     addConvertCommand(app);
     addResultsCommand(app);
@@ -40,8 +45,13 @@ int main(int argc, char** argv) {
                "la variable de entorno VELMORA_EXCHANGE_DIR digan otra.\n"
                "Resultado: 0 si todo ha ido bien, 1 si el trabajo ha fallado (el motivo sale en "
                "la salida de errores), 2 si la orden está mal escrita.");
+    std::vector<std::string> arguments = argumentsAsUtf8(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) {
+        pointers.push_back(argument.c_str());
+    }
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;

@@ -74,8 +74,15 @@ std::string reasonOf(int code) {
     }
 }
 
+// libxml2 2.12 made the structured error handlers take a const error.
+#if LIBXML_VERSION >= 21200
+using ReportedError = const xmlError*;
+#else
+using ReportedError = xmlErrorPtr;
+#endif
+
 // The first error says where a document went wrong; later ones mostly follow from it.
-void recordFirstError(void* userData, xmlErrorPtr error) {
+void recordFirstError(void* userData, ReportedError error) {
     auto* parser = static_cast<xmlParserCtxt*>(userData);
     auto* first = static_cast<ParseProblem*>(parser->_private);
     if (first != nullptr && !first->found && error != nullptr && error->level >= XML_ERR_ERROR) {

@@ -1,4 +1,5 @@
 #include "services/Error.h"
+#include "services/FileSystem.h"
 #include "services/LockedFile.h"
 #include "services/XmlDocument.h"
 

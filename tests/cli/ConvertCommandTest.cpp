@@ -33,8 +33,8 @@ protected:
     void SetUp() override { writeFile(document, threeFrameDocument()); }
 
     CliOutcome convert(std::vector<std::string> more) {
-        std::vector<std::string> arguments{"convert", document.string(), "--exchange",
-                                           exchange.path().string()};
+        std::vector<std::string> arguments{"convert", pathToUtf8(document), "--exchange",
+                                           pathToUtf8(exchange.path())};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return runCli(home, arguments);
     }
@@ -98,15 +98,15 @@ TEST_F(ConvertCommand, OneFrameNeedsNoChoiceAndIgnoresFrames) {
 }
 
 TEST_F(ConvertCommand, AMissingDocumentAndAFailingRunExitWithOne) {
-    const CliOutcome missing = runCli(
-        home, {"convert", (home / "nada.xml").string(), "--exchange", exchange.path().string()});
+    const CliOutcome missing = runCli(home, {"convert", pathToUtf8(home / "nada.xml"), "--exchange",
+                                             pathToUtf8(exchange.path())});
     EXPECT_EQ(missing.status, 1);
     EXPECT_THAT(missing.err, HasSubstr("No existe archivo"));
 
     writeFile(document, "<SERVICIO>");
     const CliOutcome broken = convert({"--frames", "MANANA"});
     EXPECT_EQ(broken.status, 1);
-    EXPECT_THAT(broken.err, HasSubstr(document.string()));
+    EXPECT_THAT(broken.err, HasSubstr(pathToUtf8(document)));
 }
 
 } // namespace

@@ -49,7 +49,7 @@ protected:
     }
 
     CliOutcome convert(const std::filesystem::path& document, const std::filesystem::path& folder,
-                       const std::string& environment = "") {
+                       const Environment& environment = {}) {
         return runCli(temp, {"convert", document.string(), "--exchange", folder.string()},
                       environment);
     }
@@ -72,7 +72,7 @@ TEST_F(CrashSafety, AConversionKilledAtAnyStepLeavesTheOldSetOrTheNewOne) {
         std::filesystem::copy(oldSet, exchange);
 
         const CliOutcome killed =
-            convert(newDocument, exchange, "VELMORA_STOP_AFTER_STEP=" + std::to_string(step));
+            convert(newDocument, exchange, {{"VELMORA_STOP_AFTER_STEP", std::to_string(step)}});
         ASSERT_EQ(killed.status, 86) << killed.err;
 
         // Any command that touches the folder first puts it back together.
@@ -94,7 +94,7 @@ TEST_F(CrashSafety, AConversionKilledAtAnyStepLeavesTheOldSetOrTheNewOne) {
 TEST_F(CrashSafety, AKilledConversionIsPutRightByTheNextConversion) {
     const auto exchange = temp / "exchange";
     std::filesystem::copy(oldSet, exchange);
-    ASSERT_EQ(convert(newDocument, exchange, "VELMORA_STOP_AFTER_STEP=12").status, 86);
+    ASSERT_EQ(convert(newDocument, exchange, {{"VELMORA_STOP_AFTER_STEP", "12"}}).status, 86);
     EXPECT_EQ(convert(oldDocument, exchange).status, 0);
     auto expected = contents(oldSet);
     expected.erase("ASIGNOMT.MDX");

@@ -8,7 +8,7 @@ namespace velmora::testing {
 namespace {
 
 CliOutcome runDump(const TempDir& temp, std::vector<std::string> arguments,
-                   const std::string& environment = "") {
+                   const Environment& environment = {}) {
     arguments.insert(arguments.begin(), "dump");
     return runCli(temp, arguments, environment);
 }
@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(DumpCommand, PrintsTheTableAsCsv) {
-    const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", pathToUtf8(exchange)});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "CASIG,HORAS,ESTAREA,DNI\n"
                            "Matemáticas,1,False,\n"
@@ -53,29 +53,29 @@ TEST_F(DumpCommand, PrintsTheTableAsCsv) {
 
 TEST_F(DumpCommand, FindsTheTableWhateverTheCaseAndInTheDefaultFolder) {
     const CliOutcome outcome =
-        runDump(temp, {"asigt"}, "VELMORA_EXCHANGE_DIR=" + shellQuoted(exchange.string()));
+        runDump(temp, {"asigt"}, {{"VELMORA_EXCHANGE_DIR", pathToUtf8(exchange)}});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out.substr(0, outcome.out.find('\n')), "CASIG,HORAS,ESTAREA,DNI");
 }
 
 TEST_F(DumpCommand, AMissingTableExitsWithOneAndSaysWhy) {
-    const CliOutcome outcome = runDump(temp, {"SOLUC", "--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"SOLUC", "--exchange", pathToUtf8(exchange)});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "No se encuentra la tabla SOLUC en la carpeta de intercambio \"" +
-                               exchange.string() +
+                               pathToUtf8(exchange) +
                                "\". Genere primero el horario en Horadia y vuelva a intentarlo.\n");
 }
 
 TEST_F(DumpCommand, ATableHeldByAnotherProgramExitsWithOne) {
     ForeignLock horadia(exchange / "ASIGT.DBF");
-    const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"ASIGT", "--exchange", pathToUtf8(exchange)});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.err.find("está abierta en otro programa"), std::string::npos) << outcome.err;
 }
 
 TEST_F(DumpCommand, WithoutATableExitsWithTwo) {
-    const CliOutcome outcome = runDump(temp, {"--exchange", exchange.string()});
+    const CliOutcome outcome = runDump(temp, {"--exchange", pathToUtf8(exchange)});
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find("Falta TABLA"), std::string::npos) << outcome.err;

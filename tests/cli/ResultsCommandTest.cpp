@@ -34,24 +34,24 @@ protected:
 
 TEST_F(ResultsCommand, PrintsTheResultPath) {
     const CliOutcome outcome =
-        runCli(temp, {"results", document.string(), "--exchange", exchange.string()});
+        runCli(temp, {"results", pathToUtf8(document), "--exchange", pathToUtf8(exchange)});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, result.string() + "\n");
+    EXPECT_EQ(outcome.out, pathToUtf8(result) + "\n");
     EXPECT_EQ(outcome.err, "");
     EXPECT_THAT(readFile(result), HasSubstr("<salida dato=\"X_EMPLEADO\">E1</salida>"));
 }
 
 TEST_F(ResultsCommand, DefaultExchangeFolder) {
-    const CliOutcome outcome = runCli(temp, {"results", document.string()},
-                                      "VELMORA_EXCHANGE_DIR=" + shellQuoted(exchange.string()));
+    const CliOutcome outcome = runCli(temp, {"results", pathToUtf8(document)},
+                                      {{"VELMORA_EXCHANGE_DIR", pathToUtf8(exchange)}});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, result.string() + "\n");
+    EXPECT_EQ(outcome.out, pathToUtf8(result) + "\n");
 }
 
 TEST_F(ResultsCommand, MissingDocument) {
     for (const auto& missing : {sauce / "otro.xml", sauce}) {
         const CliOutcome outcome =
-            runCli(temp, {"results", missing.string(), "--exchange", exchange.string()});
+            runCli(temp, {"results", pathToUtf8(missing), "--exchange", pathToUtf8(exchange)});
         EXPECT_EQ(outcome.status, 1) << missing;
         EXPECT_EQ(outcome.err, "No existe archivo\n");
         EXPECT_EQ(outcome.out, "");
@@ -62,7 +62,7 @@ TEST_F(ResultsCommand, MissingDocument) {
 TEST_F(ResultsCommand, HeldTableReportedWithStatusOne) {
     ForeignLock held(exchange / "AULAT.DBF");
     const CliOutcome outcome =
-        runCli(temp, {"results", document.string(), "--exchange", exchange.string()});
+        runCli(temp, {"results", pathToUtf8(document), "--exchange", pathToUtf8(exchange)});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_THAT(outcome.err, HasSubstr("AULAT"));
     EXPECT_EQ(outcome.out, "");
@@ -71,8 +71,8 @@ TEST_F(ResultsCommand, HeldTableReportedWithStatusOne) {
 
 TEST_F(ResultsCommand, UsageErrorsGiveStatusTwo) {
     EXPECT_EQ(runCli(temp, {"results"}).status, 2);
-    EXPECT_EQ(runCli(temp, {"results", document.string(), "--exchange"}).status, 2);
-    EXPECT_EQ(runCli(temp, {"results", document.string(), "extra"}).status, 2);
+    EXPECT_EQ(runCli(temp, {"results", pathToUtf8(document), "--exchange"}).status, 2);
+    EXPECT_EQ(runCli(temp, {"results", pathToUtf8(document), "extra"}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(result));
 }
 

@@ -32,6 +32,7 @@ std::vector<std::string> lines(const std::string& text) {
 class ExampleConversion : public ::testing::Test {
 protected:
     void SetUp() override {
+        VELMORA_SKIP_WITHOUT_DBFREAD();
         BothFrames frames;
         ConversionRun(exampleDocument(), exchange.path(), frames).run();
     }

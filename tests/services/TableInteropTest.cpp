@@ -9,6 +9,7 @@ using namespace velmora;
 using namespace velmora::testing;
 
 TEST(TableInterop, AnIndependentReaderSeesWhatWasWritten) {
+    VELMORA_SKIP_WITHOUT_DBFREAD();
     TempDir dir;
     const std::array<FieldDef, 4> fields{{{"NOMBRE", FieldType::Text, 12},
                                           {"ESTAREA", FieldType::Boolean, 0},

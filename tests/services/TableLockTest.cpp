@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fcntl.h>
+#include <functional>
+#include <optional>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -39,54 +41,14 @@ protected:
         return "opened";
     }
 
-    // What another process sees when it asks for the same kind of lock without waiting.
-    bool otherProcessCanLock(const char* kind) const {
-        const std::string command =
-            std::string("/usr/bin/flock --nonblock ") + kind + " '" + file.string() + "' true";
-        return std::system(command.c_str()) == 0;
+    // What another process sees when it asks for the same kind of lock as ours, without
+    // waiting.
+    bool otherProcessCanLock(Lock lock) const {
+        return anotherProcessCanLock(file, tableServiceLock(lock == Lock::Exclusive));
     }
 
     TempDir dir;
     std::filesystem::path file = dir / "PROFT.DBF";
-};
-
-// A record lock on the whole file held by another process, as lockf() and fcntl() take them
-// (programs running under a Windows compatibility layer lock files so); released when the
-// object goes.
-class RecordLockHolder {
-public:
-    RecordLockHolder(const std::filesystem::path& file, short type) {
-        int ready[2];
-        if (::pipe(ready) != 0) {
-            throw std::runtime_error("no pipe");
-        }
-        child_ = ::fork();
-        if (child_ == 0) {
-            const int fd = ::open(file.c_str(), type == F_WRLCK ? O_RDWR : O_RDONLY);
-            struct flock region {};
-            region.l_type = type;
-            region.l_whence = SEEK_SET;
-            const bool locked = fd >= 0 && ::fcntl(fd, F_SETLK, &region) == 0;
-            const char answer = locked ? 'y' : 'n';
-            (void)::write(ready[1], &answer, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char answer = 'n';
-        (void)::read(ready[0], &answer, 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
-        if (answer != 'y') {
-            throw std::runtime_error("the other process could not lock the file");
-        }
-    }
-    ~RecordLockHolder() {
-        ::kill(child_, SIGKILL);
-        ::waitpid(child_, nullptr, 0);
-    }
-
-private:
-    pid_t child_ = -1;
 };
 
 } // namespace
@@ -97,36 +59,40 @@ TEST_F(TableLock, AnotherProgramHoldingTheTableStopsEveryOpen) {
     EXPECT_EQ(openOutcome(Lock::Exclusive), "table-in-use");
 }
 
+#ifndef _WIN32
+// Programs running under a Windows compatibility layer lock files with record locks, which
+// flock() does not see.
 TEST_F(TableLock, ARecordLockOfAnotherKindOfProgramIsSeenToo) {
     {
-        RecordLockHolder writer(file, F_WRLCK);
+        ForeignLock writer(file, ForeignLockKind::Record);
         EXPECT_EQ(openOutcome(Lock::Shared), "table-in-use");
         EXPECT_EQ(openOutcome(Lock::Exclusive), "table-in-use");
     }
     {
-        RecordLockHolder reader(file, F_RDLCK);
+        ForeignLock reader(file, ForeignLockKind::RecordShared);
         EXPECT_EQ(openOutcome(Lock::Shared), "opened");
         EXPECT_EQ(openOutcome(Lock::Exclusive), "table-in-use");
     }
     EXPECT_EQ(openOutcome(Lock::Exclusive), "opened");
 }
+#endif
 
 TEST_F(TableLock, ExclusiveOpenKeepsEveryOtherOpenOut) {
     std::optional<DbfReader> table = DbfReader::open(file, Lock::Exclusive, "PROFT");
     EXPECT_EQ(openOutcome(Lock::Shared), "table-in-use");
     EXPECT_EQ(openOutcome(Lock::Exclusive), "table-in-use");
-    EXPECT_FALSE(otherProcessCanLock("--shared"));
+    EXPECT_FALSE(otherProcessCanLock(Lock::Shared));
     table.reset();
     EXPECT_EQ(openOutcome(Lock::Exclusive), "opened");
-    EXPECT_TRUE(otherProcessCanLock("--exclusive"));
+    EXPECT_TRUE(otherProcessCanLock(Lock::Exclusive));
 }
 
 TEST_F(TableLock, SharedOpensLetOtherReadersInButNoExclusiveOne) {
     DbfReader first = DbfReader::open(file, Lock::Shared, "PROFT");
     DbfReader second = DbfReader::open(file, Lock::Shared, "PROFT");
     EXPECT_TRUE(second.next());
-    EXPECT_TRUE(otherProcessCanLock("--shared"));
-    EXPECT_FALSE(otherProcessCanLock("--exclusive"));
+    EXPECT_TRUE(otherProcessCanLock(Lock::Shared));
+    EXPECT_FALSE(otherProcessCanLock(Lock::Exclusive));
     EXPECT_EQ(openOutcome(Lock::Exclusive), "table-in-use");
 }
 
@@ -135,9 +101,10 @@ TEST_F(TableLock, IsHeldWhileTheReaderLivesWhereverItIsMoved) {
     {
         DbfReader moved = std::move(*table);
         table.reset();
-        EXPECT_FALSE(otherProcessCanLock("--shared"));
+        EXPECT_FALSE(otherProcessCanLock(Lock::Shared));
+        EXPECT_TRUE(moved.next());
     }
-    EXPECT_TRUE(otherProcessCanLock("--exclusive"));
+    EXPECT_TRUE(otherProcessCanLock(Lock::Exclusive));
 }
 
 struct NotATableCase {
@@ -171,7 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                                     [](const std::filesystem::path& file) {
                                         std::filesystem::create_directory(file);
                                     },
-                                    "not-a-regular-file"},
+                                    "not-a-regular-file"}
+#ifndef _WIN32
+                      ,
                       NotATableCase{"Pipe",
                                     [](const std::filesystem::path& file) {
                                         ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
@@ -188,5 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     [](const std::filesystem::path& file) {
                                         std::filesystem::create_symlink("/dev/zero", file);
                                     },
-                                    "not-a-regular-file"}),
+                                    "not-a-regular-file"}
+#endif
+                      ),
     [](const auto& info) { return std::string(info.param.name); });

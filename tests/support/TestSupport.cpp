@@ -2,24 +2,17 @@
 
 #include "services/DbfReader.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <sys/file.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace velmora::testing {
 
-TempDir::TempDir() {
+TempDir::TempDir(const std::filesystem::path& parent) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate =
-            std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
+        auto candidate = parent / ("velmora-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
@@ -36,7 +29,7 @@ TempDir::~TempDir() {
 std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("cannot read " + file.string());
+        throw std::runtime_error("cannot read " + pathToUtf8(file));
     }
     std::ostringstream content;
     content << in.rdbuf();
@@ -47,7 +40,7 @@ void writeFile(const std::filesystem::path& file, const std::string& content) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << content;
     if (!out) {
-        throw std::runtime_error("cannot write " + file.string());
+        throw std::runtime_error("cannot write " + pathToUtf8(file));
     }
 }
 
@@ -115,57 +108,93 @@ std::vector<Row> readRows(const std::filesystem::path& tableFile) {
     return rows;
 }
 
-ForeignLock::ForeignLock(const std::filesystem::path& file) {
-    fd_ = ::open(file.c_str(), O_RDONLY);
-    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        throw std::runtime_error("cannot lock " + file.string());
-    }
-}
-
-ForeignLock::~ForeignLock() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
-std::string shellQuoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
-
-CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
-                  const std::string& environment) {
-    std::string command = environment + " " + shellQuoted(VELMORA_CLI_PATH);
-    for (const std::string& argument : arguments) {
-        command += " " + shellQuoted(argument);
-    }
-    const auto out = folder / "cli.out";
-    const auto err = folder / "cli.err";
-    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
-}
-
 namespace {
 
-std::string runAndCapture(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return "(cannot run)";
+// The programs built beside the tests, as absolute paths: a child process may start in another
+// folder (on Windows, on another drive) than this one.
+std::filesystem::path builtProgram(const char* path) {
+    return std::filesystem::absolute(pathFromUtf8(path));
+}
+
+std::string lockHolderName(ForeignLockKind kind) {
+    switch (kind) {
+    case ForeignLockKind::FlockShared:
+        return "flock-shared";
+    case ForeignLockKind::FlockExclusive:
+        return "flock-exclusive";
+    case ForeignLockKind::Record:
+        return "record";
+    case ForeignLockKind::RecordShared:
+        return "record-shared";
+    case ForeignLockKind::ShareNone:
+        return "share-none";
+    case ForeignLockKind::ShareRead:
+        return "share-read";
+    case ForeignLockKind::LockFileShared:
+        return "lockfile-shared";
+    case ForeignLockKind::LockFileExclusive:
+        return "lockfile-exclusive";
     }
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
-    }
-    const int status = ::pclose(pipe);
-    return status == 0 ? output : output + "(exit status " + std::to_string(status) + ")";
+    return "";
 }
 
 } // namespace
+
+ForeignLockKind heldByAnotherProgram() {
+#ifdef _WIN32
+    return ForeignLockKind::ShareNone;
+#else
+    return ForeignLockKind::FlockExclusive;
+#endif
+}
+
+ForeignLockKind tableServiceLock(bool exclusive) {
+#ifdef _WIN32
+    return exclusive ? ForeignLockKind::ShareNone : ForeignLockKind::ShareRead;
+#else
+    return exclusive ? ForeignLockKind::FlockExclusive : ForeignLockKind::FlockShared;
+#endif
+}
+
+ForeignLock::ForeignLock(const std::filesystem::path& file, ForeignLockKind kind) {
+    ChildOptions options;
+    options.pipeInput = true;
+    options.pipeOutput = true;
+    holder_ = std::make_unique<ChildProcess>(
+        builtProgram(VELMORA_LOCK_HOLDER_PATH),
+        std::vector<std::string>{lockHolderName(kind), pathToUtf8(file)}, options);
+    if (holder_->readLine() != "held") {
+        throw std::runtime_error("cannot lock " + pathToUtf8(file) + " (" + lockHolderName(kind) +
+                                 "): the lock holder ended with status " +
+                                 std::to_string(holder_->wait()));
+    }
+}
+
+// The holder lets the lock go when its input closes; waiting for it means the lock is gone
+// when the object is.
+ForeignLock::~ForeignLock() = default;
+
+bool anotherProcessCanLock(const std::filesystem::path& file, ForeignLockKind kind) {
+    ChildProcess holder(builtProgram(VELMORA_LOCK_HOLDER_PATH),
+                        {"--try", lockHolderName(kind), pathToUtf8(file)});
+    return holder.wait() == 0;
+}
+
+CliOutcome runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                  const Environment& environment) {
+    ChildOptions options;
+    options.environment = environment;
+    options.workingFolder = folder;
+    options.outputFile = folder / "cli.out";
+    options.errorFile = folder / "cli.err";
+    const int status = ChildProcess(builtProgram(VELMORA_CLI_PATH), arguments, options).wait();
+    return {status, readFile(options.outputFile), readFile(options.errorFile)};
+}
+
+CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
+                  const Environment& environment) {
+    return runCli(folder.path(), arguments, environment);
+}
 
 std::string readWithDbfread(const std::filesystem::path& file) {
     const std::string script =
@@ -173,7 +202,17 @@ std::string readWithDbfread(const std::filesystem::path& file) {
         "out = sys.stdout.buffer\n"
         "for record in dbfread.DBF(sys.argv[1]):\n"
         "    out.write(('|'.join(repr(v) for v in record.values()) + '\\n').encode('utf-8'))\n";
-    return runAndCapture("/usr/bin/python3 -c \"" + script + "\" " + shellQuoted(file.string()));
+    const TempDir output;
+    ChildOptions options;
+    options.outputFile = output / "records.txt";
+    options.errorFile = output / "errors.txt";
+    // Debian's own python3: python3-dbfread is installed for it, not for another one on PATH.
+    const int status =
+        ChildProcess("/usr/bin/python3", {"-c", script, pathToUtf8(file)}, options).wait();
+    const std::string records = readFile(options.outputFile);
+    return status == 0 ? records
+                       : records + "(exit status " + std::to_string(status) + ") " +
+                             readFile(options.errorFile);
 }
 
 std::filesystem::path exampleDocument() {

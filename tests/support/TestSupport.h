@@ -1,23 +1,31 @@
 #pragma once
 
+#include "services/FileSystem.h"
+#include "support/ChildProcess.h"
+
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace velmora::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder (or under parent), removed with
+// everything in it.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / pathFromUtf8(name);
+    }
 
 private:
     std::filesystem::path path_;
@@ -37,17 +45,42 @@ std::string sauceXml(const std::vector<SauceSection>& sections);
 using Row = std::map<std::string, std::string>;
 std::vector<Row> readRows(const std::filesystem::path& tableFile);
 
-// Holds an exclusive OS lock on a file, as another program holding the table open would.
+// The locks another program can hold on a file. The flock and record kinds exist on Linux,
+// the others on Windows: an open that shares nothing or only reading, and LockFileEx.
+enum class ForeignLockKind {
+    FlockShared,
+    FlockExclusive,
+    Record,
+    RecordShared,
+    ShareNone,
+    ShareRead,
+    LockFileShared,
+    LockFileExclusive
+};
+
+// What the timetable program holds on a table it has open: an exclusive flock on Linux, an
+// open that shares nothing on Windows.
+ForeignLockKind heldByAnotherProgram();
+
+// A lock of the kind the table service itself takes, shared or exclusive.
+ForeignLockKind tableServiceLock(bool exclusive);
+
+// A lock on a file held by a second process (tests/support/LockHolder.cpp) while the object
+// lives; throws when that process cannot take it.
 class ForeignLock {
 public:
-    explicit ForeignLock(const std::filesystem::path& file);
+    explicit ForeignLock(const std::filesystem::path& file,
+                         ForeignLockKind kind = heldByAnotherProgram());
     ~ForeignLock();
     ForeignLock(const ForeignLock&) = delete;
     ForeignLock& operator=(const ForeignLock&) = delete;
 
 private:
-    int fd_ = -1;
+    std::unique_ptr<ChildProcess> holder_;
 };
+
+// True when another process could take this lock on the file now; it lets it go at once.
+bool anotherProcessCanLock(const std::filesystem::path& file, ForeignLockKind kind);
 
 // What a run of velmora-cli gave: exit status, standard output and standard error.
 struct CliOutcome {
@@ -56,17 +89,29 @@ struct CliOutcome {
     std::string err;
 };
 
-// text quoted for the POSIX shell.
-std::string shellQuoted(const std::string& text);
+// Variables set for a child process, name and value (UTF-8).
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs velmora-cli with these arguments (environment: "NAME=value ..." put before the command),
-// its output caught in files of folder.
+// Runs velmora-cli with these arguments (UTF-8, passed without a shell), started in folder,
+// where its output is caught in files.
+CliOutcome runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                  const Environment& environment = {});
 CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
-                  const std::string& environment = "");
+                  const Environment& environment = {});
 
 // Every record of a .DBF as an independent reader (Debian's python3-dbfread) gives it: one line
-// per record, the Python repr of its values separated by '|'.
+// per record, the Python repr of its values separated by '|'. Tests that use it begin with
+// VELMORA_SKIP_WITHOUT_DBFREAD().
 std::string readWithDbfread(const std::filesystem::path& file);
+
+#ifdef _WIN32
+#define VELMORA_SKIP_WITHOUT_DBFREAD()                                                             \
+    GTEST_SKIP() << "python3-dbfread, the independent reader of .DBF files, is a Debian "          \
+                    "package and does not run on Windows; the Linux run of this test reads the "   \
+                    "files with it"
+#else
+#define VELMORA_SKIP_WITHOUT_DBFREAD()
+#endif
 
 // The example document shipped with the program.
 std::filesystem::path exampleDocument();
