@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
+#include "services/FileSystem.h"
 #include "services/LockedFile.h"
 
 namespace velmora {
@@ -12,7 +13,7 @@ std::vector<std::string> oldFilesOf(const std::filesystem::path& folder, const s
     std::vector<std::string> names;
     for (const char* extension : {".DBF", ".MDX"}) {
         for (const auto& file : findFilesIgnoringCase(folder, table + extension)) {
-            names.push_back(file.filename().string());
+            names.push_back(pathToUtf8(file.filename()));
         }
     }
     return names;
@@ -48,7 +49,7 @@ void replaceTables(const std::filesystem::path& exchangeFolder,
     const auto locks = lockOldTables(exchangeFolder, tables);
     std::vector<ReplacedFile> files;
     for (const auto& table : tables) {
-        files.push_back({newTableFile(workFolder, table).filename().string(),
+        files.push_back({pathToUtf8(newTableFile(workFolder, table).filename()),
                          oldFilesOf(exchangeFolder, table)});
     }
     replaceTogether(exchangeFolder, workFolder, files, afterStep);

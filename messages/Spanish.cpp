@@ -1,4 +1,5 @@
 #include "messages/Messages.h"
+#include "services/FileSystem.h"
 
 #include <new>
 
@@ -11,7 +12,7 @@ std::string quoted(const std::string& value) {
 }
 
 std::string fileText(std::filesystem::path file) {
-    return file.make_preferred().string();
+    return pathToUtf8(file.make_preferred());
 }
 
 std::string list(const std::vector<std::string>& values) {

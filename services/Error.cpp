@@ -1,4 +1,5 @@
 #include "services/Error.h"
+#include "services/FileSystem.h"
 
 #include <cerrno>
 
@@ -18,7 +19,7 @@ std::string summary(ErrorKind kind, const ErrorDetails& d) {
             out += std::string(" ") + name + "=" + std::to_string(value);
         }
     };
-    add("file", d.file.string());
+    add("file", pathToUtf8(d.file));
     add("table", d.table);
     add("section", d.section);
     addNumber("record", d.record);

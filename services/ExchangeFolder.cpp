@@ -1,6 +1,7 @@
 #include "services/ExchangeFolder.h"
 
 #include "services/Error.h"
+#include "services/FileSystem.h"
 #include "services/Text.h"
 
 #include <cstdlib>
@@ -38,7 +39,7 @@ std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        if (text::asciiUpper(it->path().filename().string()) == wanted) {
+        if (text::asciiUpper(pathToUtf8(it->path().filename())) == wanted) {
             found.push_back(it->path());
         }
     }

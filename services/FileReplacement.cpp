@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/FileSync.h"
+#include "services/FileSystem.h"
 #include "services/WorkFolder.h"
 
 #include <fstream>
@@ -189,7 +190,7 @@ private:
 
 void replaceTogether(const std::filesystem::path& folder, const std::filesystem::path& workFolder,
                      const std::vector<ReplacedFile>& files, const ReplacementStep& afterStep) {
-    Replacement replacement(folder, Plan{workFolder.filename().string(), files});
+    Replacement replacement(folder, Plan{pathToUtf8(workFolder.filename()), files});
     int step = 0;
     const auto stepDone = [&] {
         if (afterStep) {

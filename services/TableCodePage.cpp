@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
+#include "services/FileSystem.h"
 #include "services/Text.h"
 
 #include <algorithm>
@@ -85,7 +86,7 @@ CodePage tableCodePage(std::uint8_t languageDriver, const std::filesystem::path&
                        const std::string& table) {
     std::filesystem::path cpg = file;
     cpg.replace_extension(".cpg");
-    const auto cpgFiles = findFilesIgnoringCase(file.parent_path(), cpg.filename().string());
+    const auto cpgFiles = findFilesIgnoringCase(file.parent_path(), pathToUtf8(cpg.filename()));
     int number = 0;
     std::string mark;
     std::string where;

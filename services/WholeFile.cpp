@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/FileSync.h"
+#include "services/FileSystem.h"
 
 #include <fstream>
 #include <random>
@@ -14,7 +15,8 @@ void writeWholeFile(const std::filesystem::path& file, std::string_view content)
     };
     std::random_device random;
     const std::filesystem::path draft =
-        file.parent_path() / ("." + file.filename().string() + "." + std::to_string(random()));
+        file.parent_path() /
+        pathFromUtf8("." + pathToUtf8(file.filename()) + "." + std::to_string(random()));
     {
         std::ofstream out(draft, std::ios::binary | std::ios::trunc);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));

@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
+#include "services/FileSystem.h"
 
 #include <chrono>
 #include <fstream>
@@ -47,7 +48,7 @@ WorkFolder::~WorkFolder() {
 
 bool WorkFolder::isWorkFolder(const std::filesystem::path& folder) {
     std::error_code error;
-    return folder.filename().string().rfind(kPrefix, 0) == 0 &&
+    return pathToUtf8(folder.filename()).rfind(kPrefix, 0) == 0 &&
            std::filesystem::is_directory(folder, error);
 }
 

@@ -13,6 +13,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <share.h>
 #include <sys/stat.h>
 #else
 #include <sys/file.h>
@@ -64,7 +65,7 @@ int closeDescriptor(int fd) {
 constexpr std::string_view kTemporarySuffix = ".tmp";
 
 std::string temporaryPrefix(const std::filesystem::path& target) {
-    return "." + target.filename().string() + ".";
+    return "." + pathToUtf8(target.filename()) + ".";
 }
 
 // The temporary files that saves of this target left when their runs were killed: those that
@@ -74,7 +75,7 @@ void removeAbandonedSaves(const std::filesystem::path& target) {
     std::error_code error;
     for (std::filesystem::directory_iterator it(target.parent_path(), error), end;
          !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = pathToUtf8(it->path().filename());
         if (name.size() <= prefix.size() + kTemporarySuffix.size() || name.rfind(prefix, 0) != 0 ||
             !name.ends_with(kTemporarySuffix) || !it->is_regular_file()) {
             continue;
@@ -97,8 +98,9 @@ public:
     explicit TemporaryFile(const std::filesystem::path& target) {
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = target.parent_path() / (temporaryPrefix(target) + std::to_string(random()) +
-                                            std::string(kTemporarySuffix));
+            path_ = target.parent_path() /
+                    pathFromUtf8(temporaryPrefix(target) + std::to_string(random()) +
+                                 std::string(kTemporarySuffix));
             fd_ = createNewFile(path_);
             if (fd_ >= 0 || errno != EEXIST) {
                 break;
