@@ -65,10 +65,6 @@ std::optional<std::wstring> normalized(NORM_FORM form, const std::wstring& text)
     return std::nullopt;
 }
 
-bool isIsoPage(int codePage) {
-    return codePage >= 28591 && codePage <= 28605;
-}
-
 } // namespace
 
 std::optional<std::array<char32_t, 256>> singleByteCodePage(int codePage) {
@@ -83,14 +79,8 @@ std::optional<std::array<char32_t, 256>> singleByteCodePage(int codePage) {
         wchar_t out = 0;
         const int written = ::MultiByteToWideChar(static_cast<UINT>(codePage), MB_ERR_INVALID_CHARS,
                                                   &in, 1, &out, 1);
-        char32_t c = written == 1 ? static_cast<char32_t>(out) : kReplacement;
-        // Windows fills the bytes a page leaves undefined (five in Windows-1252) with the C1
-        // control of the same number, where ICU says they have no character. Only the ISO
-        // pages really place the C1 controls there.
-        if (byte >= 0x80 && c == static_cast<char32_t>(byte) && c <= 0x9F && !isIsoPage(codePage)) {
-            c = kReplacement;
-        }
-        characters[static_cast<std::size_t>(byte)] = c;
+        characters[static_cast<std::size_t>(byte)] =
+            written == 1 ? static_cast<char32_t>(out) : kReplacement;
     }
     return characters;
 }

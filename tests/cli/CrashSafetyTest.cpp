@@ -98,8 +98,11 @@ TEST_F(CrashSafety, AKilledConversionIsPutRightByTheNextConversion) {
     EXPECT_EQ(convert(oldDocument, exchange).status, 0);
     auto expected = contents(oldSet);
     expected.erase("ASIGNOMT.MDX");
-    expected["PROFT.DBF"] = expected["proft.dbf"];
-    expected.erase("proft.dbf");
+    // A rename that only changes case may keep the old name where names ignore case (Wine).
+    auto teachers = expected.extract(expected.contains("proft.dbf") ? "proft.dbf" : "PROFT.DBF");
+    ASSERT_FALSE(teachers.empty());
+    teachers.key() = "PROFT.DBF";
+    expected.insert(std::move(teachers));
     EXPECT_EQ(contents(exchange), expected);
 }
 
