@@ -22,7 +22,8 @@ void runResults(const ResultsOptions& options) {
         throw NoSuchDocument();
     }
     ResultsRun run(document, exchangeFolderOrDefault(options.exchange));
-    std::cout << pathToUtf8(run.run()) << "\n";
+    // One kind of separator, the platform's, even where the user typed the other.
+    std::cout << pathToUtf8(run.run().make_preferred()) << "\n";
 }
 
 } // namespace
