@@ -1,5 +1,6 @@
 #include "formats/ServiceDocument.h"
 
+#include "services/Error.h"
 #include "services/Text.h"
 
 namespace velmora {
@@ -50,6 +51,18 @@ bool SauceRecord::hasDato(std::size_t p) const {
 
 std::string SauceRecord::dato(std::size_t p) const {
     return p < values_.size() ? values_[p].attribute("dato") : std::string();
+}
+
+void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file) {
+    const XmlNode root = document.root();
+    if (root.name() != "SERVICIO") {
+        throw Error(ErrorKind::NotAServiceDocument,
+                    {.file = file, .value = root.name(), .reason = "root"});
+    }
+    if (root.firstChildElement("SALIDAS").isNull()) {
+        throw Error(ErrorKind::NotAServiceDocument,
+                    {.file = file, .value = root.name(), .reason = "salidas"});
+    }
 }
 
 std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section) {

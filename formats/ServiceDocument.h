@@ -3,6 +3,7 @@
 #include "services/XmlDocument.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ public:
 private:
     std::vector<XmlNode> values_;
 };
+
+// Throws NotAServiceDocument unless the root is SERVICIO with a SALIDAS element under it: any
+// other well-formed XML the user picks by mistake would give empty tables or an empty result.
+// file: the name the error gives the document.
+void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file);
 
 // The sections of a Sauce service document: /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal.
 // Several sections of one name give their records in document order.

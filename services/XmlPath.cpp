@@ -1,5 +1,7 @@
 #include "services/XmlPath.h"
 
+#include "services/XmlErrorHook.h"
+
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 #include <memory>
@@ -19,7 +21,7 @@ struct ObjectFree {
 
 // libxml2 reports XPath errors through a callback without their text; the callback is kept
 // quiet so nothing reaches the console, and the text is made here from the error code.
-void keepQuiet(void*, xmlErrorPtr) {}
+void keepQuiet(void*, xmlhook::ErrorPointer) {}
 
 std::string describe(const xmlError& error) {
     switch (error.code) {
