@@ -44,7 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view content = input;
 
     const std::string once = velmora::app::withProfileString(content, section, key, value);
-    if (isPlain(section, key, value)) {
+    // A last line ending in a bare CR reads as another line once the first call ends it with LF
+    // ("[Horadia\r" is no header, "[Horadia\r\n" is): a known difference, kept in
+    // fuzz/reproducers/Ini/, left out here so that the target goes on looking for others.
+    const bool endsInBareCr = !content.empty() && content.back() == '\r';
+    if (isPlain(section, key, value) && !endsInBareCr) {
         const std::string twice = velmora::app::withProfileString(once, section, key, value);
         if (twice != once) {
             std::abort();

@@ -18,9 +18,10 @@ enum class ErrorKind {
     FileUnreadable,  // file, system
     // Sauce service documents
     DocumentTooLarge,         // file, limit (bytes)
-    DocumentNotWellFormed,    // file, line, column, reason (see xmlProblem keys)
+    DocumentNotWellFormed,    // file, line, column, reason (see services/XmlParseProblem.cpp)
     DocumentDeclaresEntities, // file, line
-    DocumentTooComplex,       // file, line, reason ("depth", "attributes"), limit
+    DocumentTooComplex,       // file, line, reason ("depth", "attributes", "namespaces",
+                              // "attribute-defaults"), limit
     NotAServiceDocument,      // file, value (the root's name), reason ("root", "salidas")
     NoTimeFrame,              // file, reason ("none", "no-key")
     FramesUnreadable,         // file, reason (nested error kind name), value (its detail)

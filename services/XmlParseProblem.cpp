@@ -14,7 +14,7 @@ bool startsWith(const char* text, std::string_view prefix) {
     return text != nullptr && std::string_view(text).substr(0, prefix.size()) == prefix;
 }
 
-bool isDepthCode(int code) {
+bool isLimitCode(int code) {
 #if LIBXML_VERSION >= 21300
     if (code == XML_ERR_RESOURCE_LIMIT) {
         return true;
@@ -99,7 +99,7 @@ std::string reasonOf(int code, std::string_view xml) {
 
 } // namespace
 
-void ParseProblem::note(const _xmlError& error, std::size_t depth) {
+void ParseProblem::note(const _xmlError& error) {
     if (error.level < XML_ERR_ERROR) {
         return;
     }
@@ -124,8 +124,8 @@ void ParseProblem::note(const _xmlError& error, std::size_t depth) {
     found_ = true;
     code_ = error.code;
     position_ = position;
-    tooDeep_ = isDepthCode(error.code) && depth > xmllimits::kMaxDepth;
     // These share their codes with rarer problems; their text tells them apart.
+    tooDeep_ = isLimitCode(error.code) && startsWith(error.message, "Excessive depth");
     notUtf8_ = startsWith(error.message, "Input is not proper UTF-8");
     strayAmpersand_ =
         error.code == XML_ERR_NAME_REQUIRED && startsWith(error.message, "xmlParseEntityRef");

@@ -17,8 +17,8 @@ class ParseProblem {
 public:
     // Every report of the parse goes through here. The first fatal error decides the reason and
     // the position; a decoding failure has no position of its own, and the next report gives
-    // it, since the parser stops where the decoded text ends. depth: the parser's at the time.
-    void note(const _xmlError& error, std::size_t depth);
+    // it, since the parser stops where the decoded text ends.
+    void note(const _xmlError& error);
 
     bool found() const { return found_; }
 

@@ -29,9 +29,8 @@ ParseState& stateOf(void* parserContext) {
 }
 
 void noteError(void* parserContext, xmlhook::ErrorPointer error) {
-    const auto* context = static_cast<xmlParserCtxt*>(parserContext);
     if (error != nullptr) {
-        stateOf(parserContext).problem.note(*error, static_cast<std::size_t>(context->nameNr));
+        stateOf(parserContext).problem.note(*error);
     }
 }
 
