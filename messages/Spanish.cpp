@@ -141,8 +141,9 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                atLine(d) + ". No se ha leído." + kChooseAnother;
     case ErrorKind::DocumentTooComplex:
         return "El archivo " + file + " tiene una estructura demasiado compleja (" +
-               whyTooComplex(d) + ")" + atLine(d) + ". No parece un documento de Sauce." +
-               kChooseAnother;
+               whyTooComplex(d) +
+               (d.line != 0 ? ", en la línea " + std::to_string(d.line) : std::string()) +
+               "). No parece un documento de Sauce." + kChooseAnother;
     case ErrorKind::NotAServiceDocument:
         if (d.reason == "root") {
             return "El archivo " + file +

@@ -1,5 +1,6 @@
 #include "services/Error.h"
 #include "services/XmlDocument.h"
+#include "services/XmlErrorHook.h"
 #include "support/TestSupport.h"
 
 #include <cstdio>
@@ -137,7 +138,7 @@ int foreignMessages = 0;
 void foreignGenericHandler(void*, const char*, ...) {
     ++foreignMessages;
 }
-void foreignStructuredHandler(void*, xmlErrorPtr) {
+void foreignStructuredHandler(void*, xmlhook::ErrorPointer) {
     ++foreignMessages;
 }
 
