@@ -33,7 +33,14 @@ std::vector<Line> splitLines(std::string_view content) {
     while (!content.empty()) {
         const auto newline = content.find('\n');
         if (newline == std::string_view::npos) {
-            lines.push_back({std::string(content), ""});
+            // A CR with nothing after it is a line end cut short, not part of the text: read
+            // as text, "[Section]\r" would hide its section until the next write ended it.
+            if (content.back() == '\r') {
+                content.remove_suffix(1);
+                lines.push_back({std::string(content), "\r\n"});
+            } else {
+                lines.push_back({std::string(content), ""});
+            }
             break;
         }
         std::string_view body = content.substr(0, newline);

@@ -27,7 +27,7 @@ std::vector<std::string> convertedTableNames() {
 // The document is let go once its sections are read: a large school's tables are built beside
 // the sections' texts, not beside the whole parsed document.
 ServiceSections readSections(const std::filesystem::path& document) {
-    return ServiceSections::read(XmlDocument::load(document));
+    return ServiceSections::read(loadServiceDocument(document));
 }
 
 } // namespace

@@ -27,7 +27,7 @@ std::string slotLine(const std::string& order, const std::string& name, const st
 
 FrameListing FrameListing::load(const std::filesystem::path& document) {
     try {
-        return fromDocument(XmlDocument::load(document));
+        return fromDocument(loadServiceDocument(document));
     } catch (const Error& error) {
         FrameListing empty;
         empty.problem_ = error;

@@ -1,5 +1,6 @@
 #include "formats/ServiceDocument.h"
 
+#include "services/Error.h"
 #include "services/Text.h"
 
 namespace velmora {
@@ -61,6 +62,24 @@ bool SauceRecord::hasDato(std::size_t p) const {
 
 std::string SauceRecord::dato(std::size_t p) const {
     return hasDato(p) ? *datos_[p] : std::string();
+}
+
+void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file) {
+    const XmlNode root = document.root();
+    if (root.name() != "SERVICIO") {
+        throw Error(ErrorKind::NotAServiceDocument,
+                    {.file = file, .value = root.name(), .reason = "root"});
+    }
+    if (root.firstChildElement("SALIDAS").isNull()) {
+        throw Error(ErrorKind::NotAServiceDocument,
+                    {.file = file, .value = root.name(), .reason = "salidas"});
+    }
+}
+
+XmlDocument loadServiceDocument(const std::filesystem::path& file) {
+    XmlDocument document = XmlDocument::load(file);
+    requireServiceDocument(document, file);
+    return document;
 }
 
 std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section) {

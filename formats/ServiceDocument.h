@@ -3,6 +3,7 @@
 #include "services/XmlDocument.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -36,6 +37,14 @@ private:
     std::vector<std::optional<std::string>> datos_;
     std::size_t position_;
 };
+
+// Throws NotAServiceDocument unless the root is SERVICIO with a SALIDAS element under it: any
+// other well-formed XML the user picks by mistake would give empty tables or an empty result.
+// file: the name the error gives the document.
+void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file);
+
+// Loads the file and requires it to be a service document, as a conversion reads one.
+XmlDocument loadServiceDocument(const std::filesystem::path& file);
 
 // The sections of a Sauce service document: /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal.
 // Several sections of one name give their records in document order.

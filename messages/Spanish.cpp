@@ -37,6 +37,9 @@ std::string whyNotWellFormed(const std::string& reason) {
     if (reason == "empty") {
         return "el archivo está vacío";
     }
+    if (reason == "not-xml") {
+        return "no contiene etiquetas XML; puede ser un archivo de otro tipo";
+    }
     if (reason == "no-root") {
         return "no contiene ningún elemento";
     }
@@ -55,8 +58,23 @@ std::string whyNotWellFormed(const std::string& reason) {
     if (reason == "encoding") {
         return "su texto no está en la codificación que declara";
     }
+    if (reason == "unsupported-encoding") {
+        return "está escrito en una codificación de texto que Velmora no sabe leer";
+    }
     if (reason == "undeclared-entity") {
         return "usa una entidad que no está declarada";
+    }
+    if (reason == "ampersand") {
+        return "contiene un carácter & suelto, que en XML debe escribirse &amp;";
+    }
+    if (reason == "comment") {
+        return "un comentario está mal escrito o no está cerrado";
+    }
+    if (reason == "doctype") {
+        return "la declaración del tipo de documento (DOCTYPE) está mal escrita";
+    }
+    if (reason == "declaration") {
+        return "la declaración XML del principio del archivo está mal escrita";
     }
     if (reason == "attribute") {
         return "un atributo está mal escrito o repetido";
@@ -66,6 +84,22 @@ std::string whyNotWellFormed(const std::string& reason) {
     }
     return "su estructura no es XML válido";
 }
+
+std::string whyTooComplex(const ErrorDetails& d) {
+    const std::string limit = std::to_string(d.limit);
+    if (d.reason == "attributes") {
+        return "un elemento con más de " + limit + " atributos";
+    }
+    if (d.reason == "namespaces") {
+        return "declara más de " + limit + " espacios de nombres XML";
+    }
+    if (d.reason == "attribute-defaults") {
+        return "su DOCTYPE da valores por defecto a más de " + limit + " atributos";
+    }
+    return "demasiados elementos unos dentro de otros";
+}
+
+constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
 std::string atLine(const ErrorDetails& d) {
     if (d.line == 0) {
@@ -98,8 +132,10 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
         return "No se puede escribir el archivo " + file + because(d.system) +
                ". Compruebe que la carpeta existe y que se puede escribir en ella.";
     case ErrorKind::DocumentTooLarge:
-        return "El archivo " + file + " es demasiado grande para ser un documento de Sauce." +
-               kChooseAnother;
+        return "El archivo " + file + " es demasiado grande para ser un documento de Sauce" +
+               (d.limit >= kMegabyte ? " (más de " + std::to_string(d.limit / kMegabyte) + " MB)"
+                                     : std::string()) +
+               "." + kChooseAnother;
     case ErrorKind::DocumentNotWellFormed:
         return "El archivo " + file +
                " no es un documento XML válido: " + whyNotWellFormed(d.reason) + atLine(d) + "." +
@@ -109,11 +145,10 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                " declara entidades XML propias, algo que un documento de Sauce nunca hace" +
                atLine(d) + ". No se ha leído." + kChooseAnother;
     case ErrorKind::DocumentTooComplex:
-        return "El archivo " + file + " tiene una estructura demasiado compleja" +
-               (d.reason == "attributes"
-                    ? " (un elemento con más de " + std::to_string(d.limit) + " atributos)"
-                    : std::string(" (demasiados elementos unos dentro de otros)")) +
-               atLine(d) + ". No parece un documento de Sauce." + kChooseAnother;
+        return "El archivo " + file + " tiene una estructura demasiado compleja (" +
+               whyTooComplex(d) +
+               (d.line != 0 ? ", en la línea " + std::to_string(d.line) : std::string()) +
+               "). No parece un documento de Sauce." + kChooseAnother;
     case ErrorKind::NotAServiceDocument:
         if (d.reason == "root") {
             return "El archivo " + file +
@@ -212,8 +247,6 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                "archivo no está abierto en otro programa.";
     case ErrorKind::IniNotWritten:
         return "Unable to write to " + fileText(d.file);
-    case ErrorKind::Unclassified:
-        return d.value;
     }
     return "Se ha producido un error.";
 }

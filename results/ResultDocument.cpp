@@ -128,7 +128,7 @@ void writeTeacherList(ResultWriter& writer, XmlNode salidas, int number, const T
 
 } // namespace
 
-XmlDocument loadServiceDocument(const std::filesystem::path& file) {
+XmlDocument loadDocumentWithSalidas(const std::filesystem::path& file) {
     XmlDocument document = XmlDocument::load(file);
     const XmlNode root = document.root();
     if (root.firstChildElement("SALIDAS").isNull()) {

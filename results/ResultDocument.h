@@ -7,9 +7,10 @@
 
 namespace velmora {
 
-// Loads a Sauce service document for the results. Throws an Error naming the file when it is
-// not well-formed or its root has no SALIDAS element, so that nothing is written for it.
-XmlDocument loadServiceDocument(const std::filesystem::path& file);
+// Loads the document the results are written into. Its root may bear any name, but it must
+// have a SALIDAS element to replace: otherwise an Error naming the file, before anything is
+// written.
+XmlDocument loadDocumentWithSalidas(const std::filesystem::path& file);
 
 // The document's SALIDAS, emptied where it stands, and the white space that laid out the old
 // one: before it, and at the start of its content.

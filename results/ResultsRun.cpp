@@ -26,7 +26,7 @@ ResultsRun::ResultsRun(std::filesystem::path document, std::filesystem::path exc
 std::filesystem::path ResultsRun::run() {
     tidyExchangeFolder(folder_);
     std::optional<ResultTables> tables = ResultTables::openExclusive(folder_);
-    XmlDocument document = loadServiceDocument(document_);
+    XmlDocument document = loadDocumentWithSalidas(document_);
     const EmptiedSalidas salidas = emptySalidas(document);
     Timetable timetable = readTimetable(*tables);
     tables.reset(); // released before the long part of the run

@@ -115,8 +115,6 @@ const char* kindName(ErrorKind kind) {
         return "result-not-saved";
     case ErrorKind::IniNotWritten:
         return "ini-not-written";
-    case ErrorKind::Unclassified:
-        return "unclassified";
     }
     return "unknown";
 }

@@ -19,9 +19,10 @@ enum class ErrorKind {
     FileNotWritten,  // file, system
     // Sauce service documents
     DocumentTooLarge,         // file, limit (bytes)
-    DocumentNotWellFormed,    // file, line, column, reason (see xmlProblem keys)
+    DocumentNotWellFormed,    // file, line, column, reason (see services/XmlParseProblem.cpp)
     DocumentDeclaresEntities, // file, line
-    DocumentTooComplex,       // file, line, reason ("depth", "attributes"), limit
+    DocumentTooComplex,       // file, line, reason ("depth", "attributes", "namespaces",
+                              // "attribute-defaults"), limit
     NotAServiceDocument,      // file, value (the root's name), reason ("root", "salidas")
     NoTimeFrame,              // file, reason ("none", "no-key")
     FramesUnreadable,         // file, reason (nested error kind name), value (its detail)
@@ -51,8 +52,6 @@ enum class ErrorKind {
     ResultNotSaved, // file, system, reason
     // The completion file
     IniNotWritten, // file, system
-    // Still worded in the core; goes once every place says what went wrong as data.
-    Unclassified, // value (the old text)
 };
 
 struct ErrorDetails {
@@ -78,8 +77,6 @@ struct ErrorDetails {
 class Error : public std::runtime_error {
 public:
     Error(ErrorKind kind, ErrorDetails details);
-    explicit Error(const std::string& unclassifiedText)
-        : Error(ErrorKind::Unclassified, {.value = unclassifiedText}) {}
 
     ErrorKind kind() const { return kind_; }
     const ErrorDetails& details() const { return details_; }

@@ -58,12 +58,16 @@ private:
     _xmlNode* node_ = nullptr;
 };
 
-// A parsed XML document, owned. Files are parsed as untrusted input: no network, no external
-// entities or DTDs, no entity substitution, the parser's default size limits.
+// A parsed XML document, owned. Files are parsed as untrusted input: nothing is loaded from
+// outside, entity declarations are refused, and the text must keep within the input limits
+// (services/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
+// Misuse by the program itself (invalid names, invalid paths, removing a node that is not a
+// child) throws std::logic_error; running out of memory std::bad_alloc.
 class XmlDocument {
 public:
     // Throws an Error naming the file, with the line and column of the first problem, when the
-    // file cannot be read, is empty or is not well-formed XML.
+    // file is not a regular file, cannot be read, is empty, goes over the limits, declares
+    // entities or is not well-formed XML.
     static XmlDocument load(const std::filesystem::path& file);
     // file: the name the errors give the text.
     static XmlDocument parse(const std::string& xml, const std::filesystem::path& file);

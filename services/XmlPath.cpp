@@ -1,5 +1,7 @@
 #include "services/XmlPath.h"
 
+#include "services/XmlErrorHook.h"
+
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 #include <memory>
@@ -17,16 +19,9 @@ struct ObjectFree {
     void operator()(xmlXPathObject* object) const { xmlXPathFreeObject(object); }
 };
 
-// libxml2 2.12 made the structured error handlers take a const error.
-#if LIBXML_VERSION >= 21200
-using ReportedError = const xmlError*;
-#else
-using ReportedError = xmlErrorPtr;
-#endif
-
 // libxml2 reports XPath errors through a callback without their text; the callback is kept
 // quiet so nothing reaches the console, and the text is made here from the error code.
-void keepQuiet(void*, ReportedError) {}
+void keepQuiet(void*, xmlhook::ErrorPointer) {}
 
 std::string describe(const xmlError& error) {
     switch (error.code) {

@@ -9,8 +9,8 @@
 namespace velmora::xmlpath {
 
 // Evaluates an XPath 1.0 location path with `context` as the context node and returns the
-// nodes it selects, in document order. Throws an Error for an invalid path or one that gives
-// something other than nodes.
+// nodes it selects, in document order. An invalid path, or one that gives something other than
+// nodes, is a fault of the program: std::logic_error.
 std::vector<XmlNode> select(_xmlNode* context, const std::string& path);
 
 } // namespace velmora::xmlpath

@@ -43,6 +43,9 @@ private slots:
             << std::string("[Otra]\nclave=x")
             << std::string("[Otra]\nclave=x\n"
                            "[Transformadores]\nTransformado=1\n");
+        QTest::newRow("a last line ending in a bare CR, its header without ']'")
+            << std::string("[Transformadores\r")
+            << std::string("[Transformadores\r\nTransformado=1\r\n");
         QTest::newRow("existing value replaced, the rest kept")
             << std::string("; comentario\r\n[Transformadores]\r\nOtro = 7 \r\nTransformado=0\r\n"
                            "Mas=2\r\n\r\n[Final]\r\nTransformado=9\r\n")
@@ -83,6 +86,8 @@ private slots:
         QFETCH(std::string, before);
         QFETCH(std::string, after);
         QCOMPARE(withProfileString(before, "Transformadores", "Transformado", "1"), after);
+        // Written again, nothing changes.
+        QCOMPARE(withProfileString(after, "Transformadores", "Transformado", "1"), after);
     }
 
     void createsAMissingFile() {

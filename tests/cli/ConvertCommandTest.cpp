@@ -109,5 +109,22 @@ TEST_F(ConvertCommand, AMissingDocumentAndAFailingRunExitWithOne) {
     EXPECT_THAT(broken.err, HasSubstr(pathToUtf8(document)));
 }
 
+// Any other XML picked by mistake must not replace the tables with empty ones.
+class NotAServiceDocument : public ConvertCommand,
+                            public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(NotAServiceDocument, IsNamedAsSuchAndTheTablesStay) {
+    writeFile(document, GetParam());
+    writeFile(exchange / "PROFT.DBF", "old teachers");
+    const CliOutcome outcome = convert({"--frames", "MANANA"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_THAT(outcome.err, HasSubstr("no es un documento de servicio de Sauce"));
+    EXPECT_EQ(readFile(exchange / "PROFT.DBF"), "old teachers");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NotAServiceDocument,
+                         ::testing::Values("<libro><SALIDAS/></libro>",
+                                           "<SERVICIO><ENTRADAS/></SERVICIO>"));
+
 } // namespace
 } // namespace velmora::testing

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ class FramesNeverAsked : public FrameChooser {
 public:
     std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
         ADD_FAILURE() << "a table builder asked for the time frames";
-        throw Error("no time frames in this test");
+        throw std::logic_error("no time frames in this test");
     }
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 namespace velmora {
 namespace {
@@ -18,7 +19,7 @@ using testing::writeFile;
 class NoDialog : public FrameChooser {
 public:
     std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
-        throw Error("the test's documents have one time frame");
+        throw std::logic_error("the test's documents have one time frame");
     }
 };
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+
+namespace velmora::fuzz {
+
+// A folder of its own under the system's temporary folder for the life of the fuzzing process,
+// removed with everything in it when the process ends normally.
+const std::filesystem::path& scratchFolder();
+
+// An empty folder of that name inside the scratch folder, emptied first if it was there.
+std::filesystem::path freshFolder(const std::string& name);
+
+} // namespace velmora::fuzz

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+// What a service document may cost before the parser is let near it. A Sauce export is plain
+// markup a few MB long; these limits are far above any real one and low enough that no text,
+// however it is built, makes the parser spend more than a bounded time and memory on it.
+namespace velmora::xmllimits {
+
+inline constexpr std::uint64_t kMaxDocumentBytes = 256ull * 1024 * 1024;
+inline constexpr std::uint64_t kMaxAttributesPerElement = 256;
+inline constexpr std::uint64_t kMaxNamespaceDeclarations = 256;
+// Every element of a declared type is checked against all its declared defaults, each time.
+inline constexpr std::uint64_t kMaxAttributeDefaults = 16;
+// The parser's own nesting limit (it holds because the document is never parsed with
+// XML_PARSE_HUGE); here so that the error can say it.
+inline constexpr std::uint64_t kMaxDepth = 256;
+
+// Throws DocumentTooLarge, DocumentTooComplex, or DocumentNotWellFormed (reason
+// "unsupported-encoding") when the text must not be parsed; file names it in the error.
+void requireWithinLimits(std::string_view xml, const std::filesystem::path& file);
+
+} // namespace velmora::xmllimits

@@ -1,0 +1,153 @@
+#include "services/XmlParseProblem.h"
+
+#include "services/XmlInputLimits.h"
+
+#include <algorithm>
+#include <libxml/xmlerror.h>
+#include <string>
+
+namespace velmora::xmlparse {
+
+namespace {
+
+bool startsWith(const char* text, std::string_view prefix) {
+    return text != nullptr && std::string_view(text).substr(0, prefix.size()) == prefix;
+}
+
+bool isLimitCode(int code) {
+#if LIBXML_VERSION >= 21300
+    if (code == XML_ERR_RESOURCE_LIMIT) {
+        return true;
+    }
+#endif
+    return code == XML_ERR_INTERNAL_ERROR;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// "Start tag expected" covers an empty file, a file of plain text, and markup with no element.
+std::string whyNoStartTag(std::string_view xml) {
+    if (xml.substr(0, 3) == "\xEF\xBB\xBF") {
+        xml.remove_prefix(3);
+    }
+    const auto first = std::find_if_not(xml.begin(), xml.end(), isBlank);
+    if (first == xml.end()) {
+        return "empty";
+    }
+    return *first == '<' ? "no-root" : "not-xml";
+}
+
+// A key messages/ can word, for the parser's codes; "other" for the rare ones.
+std::string reasonOf(int code, std::string_view xml) {
+    switch (code) {
+    case XML_ERR_DOCUMENT_EMPTY:
+        return whyNoStartTag(xml);
+    case XML_ERR_DOCUMENT_END:
+        return "content-after-root";
+    case XML_ERR_TAG_NAME_MISMATCH:
+        return "tag-mismatch";
+    case XML_ERR_TAG_NOT_FINISHED:
+    case XML_ERR_LTSLASH_REQUIRED:
+    case XML_ERR_GT_REQUIRED:
+        return "element-not-closed";
+    case XML_ERR_INVALID_CHAR:
+    case XML_ERR_INVALID_CHARREF:
+    case XML_ERR_INVALID_DEC_CHARREF:
+    case XML_ERR_INVALID_HEX_CHARREF:
+        return "invalid-character";
+    case XML_ERR_INVALID_ENCODING:
+    case XML_ERR_UNKNOWN_ENCODING:
+    case XML_ERR_UNSUPPORTED_ENCODING:
+    case XML_I18N_CONV_FAILED:
+    case XML_I18N_NO_HANDLER:
+    case XML_IO_ENCODER:
+        return "encoding";
+    case XML_ERR_UNDECLARED_ENTITY:
+    case XML_WAR_UNDECLARED_ENTITY:
+        return "undeclared-entity";
+    case XML_ERR_ENTITYREF_SEMICOL_MISSING:
+        return "ampersand";
+    case XML_ERR_ATTRIBUTE_REDEFINED:
+    case XML_ERR_ATTRIBUTE_NOT_STARTED:
+    case XML_ERR_ATTRIBUTE_NOT_FINISHED:
+    case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
+    case XML_ERR_LT_IN_ATTRIBUTE:
+    case XML_ERR_SPACE_REQUIRED:
+        return "attribute";
+    case XML_ERR_NAME_REQUIRED:
+    case XML_ERR_LT_REQUIRED:
+        return "markup";
+    case XML_ERR_COMMENT_NOT_FINISHED:
+    case XML_ERR_HYPHEN_IN_COMMENT:
+        return "comment";
+    case XML_ERR_CDATA_NOT_FINISHED:
+        return "element-not-closed";
+    case XML_ERR_DOCTYPE_NOT_FINISHED:
+    case XML_ERR_EXT_SUBSET_NOT_FINISHED:
+        return "doctype";
+    case XML_ERR_XMLDECL_NOT_STARTED:
+    case XML_ERR_XMLDECL_NOT_FINISHED:
+    case XML_ERR_VERSION_MISSING:
+    case XML_ERR_RESERVED_XML_NAME:
+        return "declaration";
+    default:
+        return "other";
+    }
+}
+
+} // namespace
+
+void ParseProblem::note(const _xmlError& error) {
+    if (error.level < XML_ERR_ERROR) {
+        return;
+    }
+    // The column of a parser error is its second number; other reports have none.
+    const Position position{
+        static_cast<std::size_t>(std::max(error.line, 0)),
+        error.domain == XML_FROM_PARSER ? static_cast<std::size_t>(std::max(error.int2, 0)) : 0};
+    if (error.level < XML_ERR_FATAL) {
+        // A namespace error: it does not stop the document from loading by itself.
+        if (fallbackCode_ == 0) {
+            fallbackCode_ = error.code;
+            fallbackPosition_ = position;
+        }
+        return;
+    }
+    if (found_) {
+        if (position_.line == 0) {
+            position_ = position;
+        }
+        return;
+    }
+    found_ = true;
+    code_ = error.code;
+    position_ = position;
+    // These share their codes with rarer problems; their text tells them apart.
+    tooDeep_ = isLimitCode(error.code) && startsWith(error.message, "Excessive depth");
+    notUtf8_ = startsWith(error.message, "Input is not proper UTF-8");
+    strayAmpersand_ =
+        error.code == XML_ERR_NAME_REQUIRED && startsWith(error.message, "xmlParseEntityRef");
+}
+
+Error ParseProblem::error(std::string_view xml, const std::filesystem::path& file) const {
+    if (tooDeep_) {
+        return Error(ErrorKind::DocumentTooComplex, {.file = file,
+                                                     .line = position_.line,
+                                                     .reason = "depth",
+                                                     .limit = xmllimits::kMaxDepth});
+    }
+    const int code = found_ ? code_ : fallbackCode_;
+    const Position& at = found_ ? position_ : fallbackPosition_;
+    std::string reason = reasonOf(code, xml);
+    if (notUtf8_) {
+        reason = "encoding";
+    } else if (strayAmpersand_) {
+        reason = "ampersand";
+    }
+    return Error(ErrorKind::DocumentNotWellFormed,
+                 {.file = file, .line = at.line, .column = at.column, .reason = reason});
+}
+
+} // namespace velmora::xmlparse
