@@ -3,8 +3,10 @@
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
 
-#include <map>
+#include <algorithm>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace velmora {
 
@@ -24,23 +26,26 @@ struct KeyedRow {
     std::string code;
 };
 
-std::string joined(const std::vector<std::string>& parts) {
-    std::string key;
-    for (const std::string& part : parts) {
-        key += (key.empty() ? "" : " / ") + part;
+void appendKeyPart(std::string& key, std::string_view part, bool first) {
+    if (!first) {
+        key += " / ";
     }
-    return key;
+    key += part;
 }
 
 template <typename Table>
 std::vector<KeyedRow> newRows(const NewTable<Table>& table, const Identity<Table>& identity) {
     std::vector<KeyedRow> rows;
+    rows.reserve(table.size());
     for (std::size_t row = 0; row < table.size(); ++row) {
-        std::vector<std::string> parts;
-        for (const Field<Table>& field : identity.key) {
-            parts.push_back(table.text(row, field));
+        KeyedRow keyed;
+        for (std::size_t part = 0; part < identity.key.size(); ++part) {
+            appendKeyPart(keyed.key, table.text(row, identity.key[part]), part == 0);
         }
-        rows.push_back({joined(parts), identity.code ? table.text(row, *identity.code) : ""});
+        if (identity.code) {
+            keyed.code = table.text(row, *identity.code);
+        }
+        rows.push_back(std::move(keyed));
     }
     return rows;
 }
@@ -64,11 +69,14 @@ std::optional<std::vector<KeyedRow>> oldRows(const std::filesystem::path& folder
             identity.code ? std::optional(columnOf(reader, *identity.code)) : std::nullopt;
         std::vector<KeyedRow> rows;
         while (const auto record = reader.next()) {
-            std::vector<std::string> parts;
-            for (const std::size_t column : keyColumns) {
-                parts.push_back(record->text(column));
+            KeyedRow keyed;
+            for (std::size_t part = 0; part < keyColumns.size(); ++part) {
+                appendKeyPart(keyed.key, record->text(keyColumns[part]), part == 0);
             }
-            rows.push_back({joined(parts), codeColumn ? record->text(*codeColumn) : ""});
+            if (codeColumn) {
+                keyed.code = record->text(*codeColumn);
+            }
+            rows.push_back(std::move(keyed));
         }
         return rows;
     } catch (const Error&) {
@@ -78,22 +86,72 @@ std::optional<std::vector<KeyedRow>> oldRows(const std::filesystem::path& folder
     }
 }
 
-// Keys counted, so that a key that two rows share is added or removed once per row.
-std::map<std::string, int> countKeys(const std::vector<KeyedRow>& rows) {
-    std::map<std::string, int> counts;
+std::vector<std::string_view> sortedKeys(const std::vector<KeyedRow>& rows) {
+    std::vector<std::string_view> keys;
+    keys.reserve(rows.size());
     for (const KeyedRow& row : rows) {
-        ++counts[row.key];
+        keys.push_back(row.key);
     }
-    return counts;
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// The keys one side has more often than the other, each once per extra row: the two sorted
+// lists walked side by side.
+struct KeyDifference {
+    std::vector<std::string_view> added;
+    std::vector<std::string_view> removed;
+};
+
+KeyDifference differenceOf(const std::vector<std::string_view>& before,
+                           const std::vector<std::string_view>& after) {
+    KeyDifference difference;
+    auto old = before.begin();
+    auto now = after.begin();
+    while (old != before.end() || now != after.end()) {
+        if (now == after.end() || (old != before.end() && *old < *now)) {
+            difference.removed.push_back(*old++);
+        } else if (old == before.end() || *now < *old) {
+            difference.added.push_back(*now++);
+        } else {
+            ++old;
+            ++now;
+        }
+    }
+    return difference;
 }
 
 // The key of the first row that carries each code.
-std::map<std::string, std::string> keysByCode(const std::vector<KeyedRow>& rows) {
-    std::map<std::string, std::string> keys;
+std::unordered_map<std::string_view, std::string_view>
+keysByCode(const std::vector<KeyedRow>& rows) {
+    std::unordered_map<std::string_view, std::string_view> keys;
+    keys.reserve(rows.size());
     for (const KeyedRow& row : rows) {
         keys.try_emplace(row.code, row.key);
     }
     return keys;
+}
+
+// A code that names another row than it did: Horadia's data under that code now belongs to
+// something else. Noted in the order of the codes.
+void noteMovedCodes(const std::string& table, const std::vector<KeyedRow>& before,
+                    const std::vector<KeyedRow>& after, RunNotes& notes) {
+    const auto oldKeys = keysByCode(before);
+    std::vector<std::pair<std::string_view, std::string_view>> moved;
+    for (const auto& [code, key] : keysByCode(after)) {
+        const auto old = oldKeys.find(code);
+        if (old != oldKeys.end() && old->second != key) {
+            moved.emplace_back(code, key);
+        }
+    }
+    std::sort(moved.begin(), moved.end());
+    for (const auto& [code, key] : moved) {
+        notes.add({.kind = NoteKind::CodeMoved,
+                   .table = table,
+                   .code = std::string(code),
+                   .before = std::string(oldKeys.at(code)),
+                   .after = std::string(key)});
+    }
 }
 
 template <typename Table>
@@ -106,34 +164,17 @@ void compare(const std::filesystem::path& folder, const NewTable<Table>& table,
     const std::vector<KeyedRow> after = newRows(table, identity);
     const std::string name(Table::layout.name);
     TableChange change{name};
-    const auto oldCounts = countKeys(*before);
-    const auto newCounts = countKeys(after);
-    for (const auto& [key, count] : newCounts) {
-        const auto old = oldCounts.find(key);
-        for (int extra = count - (old == oldCounts.end() ? 0 : old->second); extra > 0; --extra) {
-            ++change.added;
-            notes.add({.kind = NoteKind::RowAdded, .table = name, .value = key});
-        }
+    const KeyDifference difference = differenceOf(sortedKeys(*before), sortedKeys(after));
+    for (const std::string_view key : difference.added) {
+        ++change.added;
+        notes.add({.kind = NoteKind::RowAdded, .table = name, .value = std::string(key)});
     }
-    for (const auto& [key, count] : oldCounts) {
-        const auto now = newCounts.find(key);
-        for (int gone = count - (now == newCounts.end() ? 0 : now->second); gone > 0; --gone) {
-            ++change.removed;
-            notes.add({.kind = NoteKind::RowRemoved, .table = name, .value = key});
-        }
+    for (const std::string_view key : difference.removed) {
+        ++change.removed;
+        notes.add({.kind = NoteKind::RowRemoved, .table = name, .value = std::string(key)});
     }
     if (identity.code) {
-        const auto oldKeys = keysByCode(*before);
-        for (const auto& [code, key] : keysByCode(after)) {
-            const auto old = oldKeys.find(code);
-            if (old != oldKeys.end() && old->second != key) {
-                notes.add({.kind = NoteKind::CodeMoved,
-                           .table = name,
-                           .code = code,
-                           .before = old->second,
-                           .after = key});
-            }
-        }
+        noteMovedCodes(name, *before, after, notes);
     }
     changes.push_back(change);
 }

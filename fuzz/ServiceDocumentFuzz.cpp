@@ -25,8 +25,8 @@ class FirstFrames : public FrameChooser {
 public:
     explicit FirstFrames(std::size_t count) : count_(count) {}
 
-    std::string chooseFrames(const std::filesystem::path& document) override {
-        const FrameListing listing = FrameListing::load(document);
+    std::string chooseFrames(const std::filesystem::path& document,
+                             const FrameListing& listing) override {
         const auto& keys = listing.listedKeys();
         const std::vector<std::string> chosen(
             keys.begin(), keys.begin() + static_cast<long>(std::min(count_, keys.size())));

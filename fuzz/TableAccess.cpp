@@ -1,8 +1,9 @@
 #include "TableAccess.h"
 
 #include "formats/ExchangeTables.h"
+#include "formats/TableRows.h"
+#include "services/DbfReader.h"
 #include "services/Error.h"
-#include "services/Table.h"
 
 #include <string>
 #include <vector>
@@ -31,31 +32,30 @@ void writeSmallSolution(const std::filesystem::path& folder) {
         {"REUN", "MART", "", "", "REUN", 3, 5, "0"},
         {"M1", "E1", "G1", "A1", "", 0, 0, "1"},
     };
-    createTable(folder, tables::SOLUC);
-    Table table = openTable(folder, tables::SOLUC.name, OpenMode::Shared);
+    using tables::SOLUC;
+    NewTable<SOLUC> table;
     for (const PlacedLesson& lesson : lessons) {
-        table.append();
-        table.writeText("ASIG", lesson.asig);
-        table.writeText("PROF", lesson.prof);
-        table.writeText("CODGRUPO", lesson.grupo);
-        table.writeText("AULA", lesson.aula);
-        table.writeText("TAREA", lesson.tarea);
-        table.writeFloat("DIA", lesson.dia);
-        table.writeFloat("HORA", lesson.hora);
-        table.writeFloat("SESIONES", 1);
-        table.writeText("MARCO", lesson.marco);
-        table.post();
+        auto row = table.append();
+        row.setText(SOLUC::ASIG, lesson.asig);
+        row.setText(SOLUC::PROF, lesson.prof);
+        row.setText(SOLUC::CODGRUPO, lesson.grupo);
+        row.setText(SOLUC::AULA, lesson.aula);
+        row.setText(SOLUC::TAREA, lesson.tarea);
+        row.setFloat(SOLUC::DIA, lesson.dia);
+        row.setFloat(SOLUC::HORA, lesson.hora);
+        row.setText(SOLUC::MARCO, lesson.marco);
     }
+    table.writeTo(folder);
 }
 
 void readEveryValue(const std::filesystem::path& tableFile) {
-    Table table = Table::open(tableFile, OpenMode::Shared);
-    const std::vector<std::string> names = table.fieldNames();
-    for (table.first(); !table.eof(); table.next()) {
-        for (const std::string& name : names) {
-            table.readText(name);
+    DbfReader table = DbfReader::open(tableFile, LockedFile::Lock::Shared, "TABLA");
+    const std::size_t columns = table.header().columns.size();
+    while (const auto record = table.next()) {
+        for (std::size_t column = 0; column < columns; ++column) {
+            record->text(column);
             try {
-                table.readFloat(name);
+                record->number(column);
             } catch (const Error&) {
                 // A text that is not a number: the next field is read all the same.
             }

@@ -116,7 +116,7 @@ public:
         std::fflush(nullptr);
         savedOut_ = ::dup(1);
         savedErr_ = ::dup(2);
-        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int fd = ::open(file.string().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(fd, 1);
         ::dup2(fd, 2);
         ::close(fd);
