@@ -18,8 +18,15 @@ namespace {
 // limits (XML_PARSE_HUGE would raise its nesting limit, among others). Short texts are kept
 // inside their nodes, which spares a large document most of its allocations; line numbers are
 // counted beyond 65535 for the messages.
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
-                              XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
+#if LIBXML_VERSION >= 21300
+// From 2.13 the quiet options silence the parser's own handler too, so that it would never hear
+// of an error; the handler set below keeps every message from the console instead.
+constexpr int kQuietOptions = 0;
+#else
+constexpr int kQuietOptions = XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+#endif
+constexpr int kParseOptions =
+    XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES | kQuietOptions;
 
 struct ParseState {
     ParseProblem problem;
