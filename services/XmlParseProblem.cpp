@@ -103,10 +103,15 @@ void ParseProblem::note(const _xmlError& error) {
     if (error.level < XML_ERR_ERROR) {
         return;
     }
-    // The column of a parser error is its second number; other reports have none.
-    const Position position{
-        static_cast<std::size_t>(std::max(error.line, 0)),
-        error.domain == XML_FROM_PARSER ? static_cast<std::size_t>(std::max(error.int2, 0)) : 0};
+    // The column is the error's second number: in every error the parser raises from 2.13 on,
+    // before that only in the parser's own (decoding errors came without one).
+#if LIBXML_VERSION >= 21300
+    const bool hasColumn = true;
+#else
+    const bool hasColumn = error.domain == XML_FROM_PARSER;
+#endif
+    const Position position{static_cast<std::size_t>(std::max(error.line, 0)),
+                            hasColumn ? static_cast<std::size_t>(std::max(error.int2, 0)) : 0};
     if (error.level < XML_ERR_FATAL) {
         // A namespace error: it does not stop the document from loading by itself.
         if (fallbackCode_ == 0) {
