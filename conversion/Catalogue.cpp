@@ -1,4 +1,5 @@
 #include "conversion/Builders.h"
+#include "services/Text.h"
 
 namespace velmora {
 
@@ -19,14 +20,25 @@ struct CatalogueItem {
 void appendCatalogueRow(ConversionContext& context, const SauceRecord& record,
                         const std::string& section, const CatalogueItem& item) {
     if (context.listCODLARGO.contains(item.sauceCode)) {
-        context.notes.add({.kind = NoteKind::RecordSkipped,
-                           .section = section,
-                           .record = record.position(),
-                           .value = std::string(item.sauceCode),
-                           .reason = "repeated-code"});
+        // Sauce lists a subject once for every course that has it: the same code and name
+        // again lose nothing. Only a record that says something else is left out unheard.
+        const auto& first = context.catalogueEntries.at(text::foldCase(item.sauceCode));
+        if (first.sauceCode != item.sauceCode || first.name != item.name) {
+            context.notes.add({.kind = NoteKind::RecordSkipped,
+                               .section = section,
+                               .record = record.position(),
+                               .value = std::string(item.sauceCode),
+                               .code = first.sauceCode,
+                               .before = first.name,
+                               .after = std::string(item.name),
+                               .reason = "repeated-code"});
+        }
         return;
     }
     context.listCODLARGO.add(item.sauceCode);
+    context.catalogueEntries.emplace(
+        text::foldCase(item.sauceCode),
+        ConversionContext::CatalogueEntry{std::string(item.sauceCode), std::string(item.name)});
     auto& table = context.tables.asignomt;
     const std::string code = context.shortCode(item.sauceCode, context.listCOD, ASIGNOMT::layout,
                                                table.size() + 1, nameOf(ASIGNOMT::COD));
@@ -47,6 +59,7 @@ void CargarMaterias(ConversionContext& context) {
     // The lists hold only what this run gives out, even when an earlier attempt failed half way.
     context.listCOD = CodeList{};
     context.listCODLARGO = CodeList{};
+    context.catalogueEntries.clear();
     context.tables.asignomt.clear();
     for (const SauceRecord& subject : context.usableRecords("MATERIAS")) {
         appendCatalogueRow(context, subject, "MATERIAS",
@@ -67,6 +80,7 @@ void CargarTareas(ConversionContext& context) {
     }
     context.listCOD = CodeList{};
     context.listCODLARGO = CodeList{};
+    context.catalogueEntries.clear();
 }
 
 } // namespace velmora

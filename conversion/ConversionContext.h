@@ -4,7 +4,7 @@
 #include "conversion/ConversionTables.h"
 #include "conversion/FrameChooser.h"
 #include "formats/RunNotes.h"
-#include "formats/ServiceDocument.h"
+#include "formats/ServiceSections.h"
 #include "services/CodePage.h"
 
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace velmora {
@@ -44,6 +45,12 @@ struct ConversionContext {
     FrameChooser& frames;
     CodeList listCOD;
     CodeList listCODLARGO;
+    // The Sauce code and name that first gave each catalogue row, by folded Sauce code.
+    struct CatalogueEntry {
+        std::string sauceCode;
+        std::string name;
+    };
+    std::unordered_map<std::string, CatalogueEntry> catalogueEntries;
     ConversionTables tables;
     RunNotes notes;
 

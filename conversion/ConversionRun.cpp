@@ -8,7 +8,6 @@
 #include "services/ExchangeFolder.h"
 #include "services/FileSync.h"
 #include "services/WorkFolder.h"
-#include "services/XmlDocument.h"
 
 #include <utility>
 
@@ -24,12 +23,6 @@ std::vector<std::string> convertedTableNames() {
     return names;
 }
 
-// The document is let go once its sections are read: a large school's tables are built beside
-// the sections' texts, not beside the whole parsed document.
-ServiceSections readSections(const std::filesystem::path& document) {
-    return ServiceSections::read(loadServiceDocument(document));
-}
-
 } // namespace
 
 ConversionRun::ConversionRun(std::filesystem::path document, std::filesystem::path exchangeFolder,
@@ -37,7 +30,9 @@ ConversionRun::ConversionRun(std::filesystem::path document, std::filesystem::pa
     : document_(std::move(document)), folder_(std::move(exchangeFolder)), frames_(frames) {}
 
 ConversionSummary ConversionRun::run() {
-    const ServiceSections sections = readSections(document_);
+    // Only the sections' texts are kept, never the document's tree: a large school's tables
+    // are built beside them.
+    const ServiceSections sections = ServiceSections::load(document_);
     requireExchangeFolder(folder_);
     tidyExchangeFolder(folder_);
     const WorkFolder work(folder_);

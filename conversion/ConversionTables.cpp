@@ -1,5 +1,8 @@
 #include "conversion/ConversionTables.h"
 
+#include <future>
+#include <vector>
+
 namespace velmora {
 
 namespace {
@@ -18,8 +21,19 @@ template <typename Tables, typename Visit> void forEachTable(Tables& t, Visit vi
 } // namespace
 
 void ConversionTables::writeTo(const std::filesystem::path& folder) const {
-    forEachTable(*this,
-                 [&folder](const TableLayout&, const auto& table) { table.writeTo(folder); });
+    // Each table waits for the disk at its end; written side by side, the waits overlap each
+    // other and the writing of the rest. The first failure is thrown once every write is over.
+    std::vector<std::future<void>> writes;
+    forEachTable(*this, [&folder, &writes](const TableLayout&, const auto& table) {
+        writes.push_back(
+            std::async(std::launch::async, [&folder, &table] { table.writeTo(folder); }));
+    });
+    for (std::future<void>& write : writes) {
+        write.wait();
+    }
+    for (std::future<void>& write : writes) {
+        write.get();
+    }
 }
 
 std::vector<std::pair<std::string, int>> ConversionTables::rowCounts() const {

@@ -27,7 +27,7 @@ std::string slotLine(const std::string& order, const std::string& name, const st
 
 FrameListing FrameListing::load(const std::filesystem::path& document) {
     try {
-        return fromDocument(loadServiceDocument(document));
+        return fromSections(ServiceSections::load(document));
     } catch (const Error& error) {
         FrameListing empty;
         empty.problem_ = error;
@@ -35,9 +35,8 @@ FrameListing FrameListing::load(const std::filesystem::path& document) {
     }
 }
 
-FrameListing FrameListing::fromDocument(const XmlDocument& document) {
-    return fromRecords(sectionRecords(document, "JORNADAS"),
-                       sectionRecords(document, "INTERVALOS"));
+FrameListing FrameListing::fromSections(const ServiceSections& sections) {
+    return fromRecords(sections.records("JORNADAS"), sections.records("INTERVALOS"));
 }
 
 FrameListing FrameListing::fromRecords(const std::vector<SauceRecord>& jornadas,

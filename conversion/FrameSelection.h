@@ -1,9 +1,8 @@
 #pragma once
 
 #include "conversion/FrameChooser.h"
-#include "formats/ServiceDocument.h"
+#include "formats/ServiceSections.h"
 #include "services/Error.h"
-#include "services/XmlDocument.h"
 
 #include <filesystem>
 #include <optional>
@@ -42,7 +41,7 @@ public:
     // Reads the document at path. A file that is missing or does not parse gives an empty
     // listing whose problem() says why; it never throws for that.
     static FrameListing load(const std::filesystem::path& document);
-    static FrameListing fromDocument(const XmlDocument& document);
+    static FrameListing fromSections(const ServiceSections& sections);
     static FrameListing fromRecords(const std::vector<SauceRecord>& jornadas,
                                     const std::vector<SauceRecord>& intervalos);
 

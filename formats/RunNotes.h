@@ -13,7 +13,8 @@ enum class NoteKind {
     CodeNumbered,       // table, record, value (the source text), code (the code written)
     TextCut,            // table, record, field, value, stored
     CharactersReplaced, // table, record, field, value, stored
-    RecordSkipped,      // section, record, reason ("few-values", "repeated-code")
+    RecordSkipped,      // section, record, reason ("few-values", or "repeated-code" with
+                        // value and after: the code and name skipped, code and before: kept)
     ValueIgnored,       // section, record, field (the value's position), reason ("no-dato")
     MinutesUnused,      // section, record, value
     RowAdded,           // table, value (the Sauce key)

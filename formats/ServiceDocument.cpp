@@ -47,6 +47,10 @@ SauceRecord::SauceRecord(XmlNode record, std::size_t position) : position_(posit
     }
 }
 
+SauceRecord::SauceRecord(std::vector<std::string> texts,
+                         std::vector<std::optional<std::string>> datos, std::size_t position)
+    : texts_(std::move(texts)), datos_(std::move(datos)), position_(position) {}
+
 std::string_view SauceRecord::value(std::size_t p) const {
     return text::trimmed(rawValue(p));
 }
@@ -76,12 +80,6 @@ void requireServiceDocument(const XmlDocument& document, const std::filesystem::
     }
 }
 
-XmlDocument loadServiceDocument(const std::filesystem::path& file) {
-    XmlDocument document = XmlDocument::load(file);
-    requireServiceDocument(document, file);
-    return document;
-}
-
 std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section) {
     const std::string path =
         "/SERVICIO/SALIDAS/listasal[@seq=" + xpathLiteral(section) + "]/listasal";
@@ -92,28 +90,6 @@ std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::
         records.emplace_back(record, records.size() + 1);
     }
     return records;
-}
-
-namespace {
-
-// Every section a conversion reads.
-const char* const kConvertedSections[] = {"MATERIAS", "TAREAS", "PROFESORES", "AULAS",
-                                          "CURSOS",   "GRUPOS", "JORNADAS",   "INTERVALOS"};
-
-} // namespace
-
-ServiceSections ServiceSections::read(const XmlDocument& document) {
-    ServiceSections sections;
-    for (const char* name : kConvertedSections) {
-        sections.sections_.emplace(name, sectionRecords(document, name));
-    }
-    return sections;
-}
-
-const std::vector<SauceRecord>& ServiceSections::records(const std::string& section) const {
-    static const std::vector<SauceRecord> none;
-    const auto found = sections_.find(section);
-    return found == sections_.end() ? none : found->second;
 }
 
 } // namespace velmora

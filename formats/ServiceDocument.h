@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +18,9 @@ class SauceRecord {
 public:
     // position: the record's place in its section, from 1.
     SauceRecord(XmlNode record, std::size_t position);
+    // datos: the dato name of each value, or empty when no value has one.
+    SauceRecord(std::vector<std::string> texts, std::vector<std::optional<std::string>> datos,
+                std::size_t position);
 
     std::size_t position() const { return position_; }
     std::size_t valueCount() const { return texts_.size(); }
@@ -43,24 +45,10 @@ private:
 // file: the name the error gives the document.
 void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file);
 
-// Loads the file and requires it to be a service document, as a conversion reads one.
-XmlDocument loadServiceDocument(const std::filesystem::path& file);
-
-// The sections of a Sauce service document: /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal.
-// Several sections of one name give their records in document order.
+// The sections of a Sauce service document already loaded as a tree:
+// /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal. Several sections of one name give their
+// records in document order. ServiceSections reads the same records from a file, without the
+// tree.
 std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section);
-
-// The sections a conversion reads, each read from the document once, so that the document
-// itself can be let go before the tables are built.
-class ServiceSections {
-public:
-    static ServiceSections read(const XmlDocument& document);
-
-    // The records of a section, in document order; none for a section the document lacks.
-    const std::vector<SauceRecord>& records(const std::string& section) const;
-
-private:
-    std::map<std::string, std::vector<SauceRecord>> sections_;
-};
 
 } // namespace velmora

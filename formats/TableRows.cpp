@@ -6,6 +6,7 @@
 #include "services/ExchangeFolder.h"
 #include "services/Utf8.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -17,6 +18,7 @@ constexpr char kLive = ' ';
 constexpr std::size_t kIntegerWidth = 11;
 constexpr std::size_t kFloatWidth = 20;
 constexpr int kFloatDecimals = 4;
+constexpr std::size_t kBlockBytes = 256 * 1024;
 
 NewDbfColumn columnOf(const FieldDef& field) {
     const std::string name(field.name);
@@ -48,16 +50,29 @@ TableRows::TableRows(const TableLayout& layout)
         widths_.push_back(static_cast<std::size_t>(column.width));
         recordLength_ += static_cast<std::size_t>(column.width);
     }
+    recordsPerBlock_ = std::max<std::size_t>(1, kBlockBytes / recordLength_);
+}
+
+char* TableRows::recordBytes(std::size_t row) {
+    return blocks_[row / recordsPerBlock_].data() + (row % recordsPerBlock_) * recordLength_;
+}
+
+const char* TableRows::recordBytes(std::size_t row) const {
+    return blocks_[row / recordsPerBlock_].data() + (row % recordsPerBlock_) * recordLength_;
 }
 
 std::size_t TableRows::append() {
-    records_.append(recordLength_, ' ');
-    records_[count_ * recordLength_] = kLive;
+    if (count_ % recordsPerBlock_ == 0) {
+        blocks_.emplace_back().reserve(recordsPerBlock_ * recordLength_);
+    }
+    std::string& block = blocks_.back();
+    block.append(recordLength_, ' ');
+    block[block.size() - recordLength_] = kLive;
     return count_++;
 }
 
 void TableRows::clear() {
-    records_.clear();
+    blocks_.clear();
     count_ = 0;
 }
 
@@ -65,15 +80,16 @@ std::size_t TableRows::appendCopyOf(std::size_t from) {
     if (from >= count_) {
         throw std::logic_error("a copy of a row not appended");
     }
-    records_.append(records_, from * recordLength_, recordLength_);
-    return count_++;
+    const std::size_t row = append();
+    std::memcpy(recordBytes(row), recordBytes(from), recordLength_);
+    return row;
 }
 
 char* TableRows::fieldBytes(std::size_t row, std::size_t field, FieldType expected) {
     if (row >= count_ || field >= offsets_.size() || layout_.fields[field].type != expected) {
         throw std::logic_error("a value set on a field of another kind or a row not appended");
     }
-    return records_.data() + row * recordLength_ + offsets_[field];
+    return recordBytes(row) + offsets_[field];
 }
 
 TableRows::Fitted TableRows::setText(std::size_t row, std::size_t field, std::string_view utf8) {
@@ -116,8 +132,7 @@ void TableRows::setFloat(std::size_t row, std::size_t field, double value) {
 }
 
 std::string TableRows::text(std::size_t row, std::size_t field) const {
-    const std::string_view bytes =
-        std::string_view(records_).substr(row * recordLength_ + offsets_[field], widths_[field]);
+    const std::string_view bytes(recordBytes(row) + offsets_[field], widths_[field]);
     return codePage_.decode(trimmedRight(bytes));
 }
 
@@ -127,7 +142,8 @@ void TableRows::writeTo(const std::filesystem::path& folder) const {
         columns.push_back(columnOf(field));
     }
     const std::string name(layout_.name);
-    writeDbfTable(newTableFile(folder, name), name, columns, records_);
+    const std::vector<std::string_view> blocks(blocks_.begin(), blocks_.end());
+    writeDbfTable(newTableFile(folder, name), name, columns, blocks);
 }
 
 } // namespace velmora

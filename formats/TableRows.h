@@ -54,13 +54,18 @@ public:
 
 private:
     char* fieldBytes(std::size_t row, std::size_t field, FieldType expected);
+    char* recordBytes(std::size_t row);
+    const char* recordBytes(std::size_t row) const;
 
     TableLayout layout_;
     CodePage codePage_;
     std::vector<std::size_t> offsets_; // of each field in a record, after the deletion flag
     std::vector<std::size_t> widths_;
     std::size_t recordLength_ = 1;
-    std::string records_;
+    // The records back to back in blocks of a fixed number of records, so that a growing
+    // table never moves what it holds.
+    std::vector<std::string> blocks_;
+    std::size_t recordsPerBlock_ = 1;
     std::size_t count_ = 0;
     FitObserver observer_;
 };

@@ -56,8 +56,9 @@ std::string describe(const Note& n) {
                ", porque la tabla no admite algunos de sus caracteres.";
     case NoteKind::RecordSkipped:
         if (n.reason == "repeated-code") {
-            return sectionRecord(n) + ": el código " + quoted(n.value) +
-                   " ya había salido antes y no se ha vuelto a poner en ASIGNOMT.";
+            return sectionRecord(n) + ": el código " + quoted(n.value) + " (" + n.after +
+                   ") ya había salido antes como " + quoted(n.code) + " (" + n.before +
+                   "); el catálogo de materias y tareas (ASIGNOMT) se queda con el primero.";
         }
         return sectionRecord(n) + ": tiene menos de dos datos y no se ha usado.";
     case NoteKind::ValueIgnored:

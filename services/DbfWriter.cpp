@@ -93,19 +93,27 @@ private:
 } // namespace
 
 void writeDbfTable(const std::filesystem::path& file, const std::string& tableName,
-                   const std::vector<NewDbfColumn>& columns, std::string_view records) {
+                   const std::vector<NewDbfColumn>& columns,
+                   const std::vector<std::string_view>& recordBlocks) {
     ShapelibTable table(file, tableName);
     for (const NewDbfColumn& column : columns) {
         table.addColumn(column);
     }
     const std::size_t length = table.recordLength();
-    if (length == 0 || records.size() % length != 0) {
-        throw std::logic_error("the records of " + tableName + " do not match its columns");
+    std::size_t count = 0;
+    for (const std::string_view block : recordBlocks) {
+        if (length == 0 || block.size() % length != 0) {
+            throw std::logic_error("the records of " + tableName + " do not match its columns");
+        }
+        count += block.size() / length;
     }
     table.writeEndOfFileMark(false);
-    for (std::size_t at = 0, index = 0; at < records.size(); at += length, ++index) {
-        table.writeEndOfFileMark(at + length == records.size());
-        table.writeRecord(static_cast<int>(index), records.substr(at, length));
+    std::size_t index = 0;
+    for (const std::string_view block : recordBlocks) {
+        for (std::size_t at = 0; at < block.size(); at += length, ++index) {
+            table.writeEndOfFileMark(index + 1 == count);
+            table.writeRecord(static_cast<int>(index), block.substr(at, length));
+        }
     }
     table.writeEndOfFileMark(true);
     table.close();

@@ -16,11 +16,13 @@ struct NewDbfColumn {
 };
 
 // Writes a whole table at once at exactly `file`, replacing any file there: the columns, then
-// the records, laid out by the caller back to back (deletion flag included). Text is marked as
+// the records, laid out by the caller back to back (deletion flag included) in blocks of whole
+// records. Text is marked as
 // Windows-1252 (language driver 0x03) and the date is today's. The file is on the disk, not
 // only in the system's cache, when this returns; a write that fails is an Error
 // (TableNotWritten) naming the table.
 void writeDbfTable(const std::filesystem::path& file, const std::string& tableName,
-                   const std::vector<NewDbfColumn>& columns, std::string_view records);
+                   const std::vector<NewDbfColumn>& columns,
+                   const std::vector<std::string_view>& recordBlocks);
 
 } // namespace velmora

@@ -20,6 +20,8 @@ struct TrackedFile {
     SAOffset position = 0;
 };
 
+constexpr std::size_t kStreamBufferBytes = 256 * 1024;
+
 TrackedFile* tracked(SAFile file) {
     return reinterpret_cast<TrackedFile*>(file);
 }
@@ -47,6 +49,8 @@ SAFile openExact(const char* name, const char* access) {
     if (stream == nullptr) {
         return nullptr;
     }
+    // shapelib writes a record at a time: a large buffer turns a table into a few big writes.
+    std::setvbuf(stream, nullptr, _IOFBF, kStreamBufferBytes);
     return reinterpret_cast<SAFile>(new TrackedFile{stream});
 }
 

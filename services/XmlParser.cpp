@@ -4,11 +4,16 @@
 #include "services/XmlErrorHook.h"
 #include "services/XmlInputLimits.h"
 #include "services/XmlParseProblem.h"
+#include "services/XmlStream.h"
 
+#include <algorithm>
+#include <cstring>
+#include <exception>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <memory>
 #include <new>
+#include <string_view>
 
 namespace velmora::xmlparse {
 
@@ -32,6 +37,10 @@ struct ParseState {
     ParseProblem problem;
     bool declaresEntities = false;
     std::size_t entityLine = 0;
+    // Streaming only: the reader, whether it met an element, and what it threw.
+    XmlEvents* events = nullptr;
+    bool sawElement = false;
+    std::exception_ptr failure;
 };
 
 ParseState& stateOf(void* parserContext) {
@@ -67,6 +76,48 @@ void refuseParsedEntity(void* parserContext, const xmlChar*, int, const xmlChar*
 void refuseUnparsedEntity(void* parserContext, const xmlChar*, const xmlChar*, const xmlChar*,
                           const xmlChar*) {
     refuseEntity(parserContext);
+}
+
+// The reader's exceptions must not cross the parser's C code: the first one stops the parse
+// and is thrown again once the parser has returned.
+template <typename Call> void toReader(void* parserContext, Call call) {
+    ParseState& state = stateOf(parserContext);
+    if (state.failure) {
+        return;
+    }
+    try {
+        call(*state.events);
+    } catch (...) {
+        state.failure = std::current_exception();
+        xmlStopParser(static_cast<xmlParserCtxt*>(parserContext));
+    }
+}
+
+std::string_view view(const xmlChar* text) {
+    return text != nullptr ? std::string_view(reinterpret_cast<const char*>(text))
+                           : std::string_view();
+}
+
+void streamStart(void* parserContext, const xmlChar* name, const xmlChar*, const xmlChar* uri, int,
+                 const xmlChar**, int attributeCount, int defaultedCount,
+                 const xmlChar** attributes) {
+    stateOf(parserContext).sawElement = true;
+    // The defaulted attributes come last; like the tree, the reader leaves them out.
+    const XmlAttributes own(const_cast<const unsigned char**>(attributes),
+                            static_cast<std::size_t>(attributeCount - defaultedCount));
+    toReader(parserContext,
+             [&](XmlEvents& events) { events.startElement(view(name), uri != nullptr, own); });
+}
+
+void streamEnd(void* parserContext, const xmlChar*, const xmlChar*, const xmlChar*) {
+    toReader(parserContext, [](XmlEvents& events) { events.endElement(); });
+}
+
+void streamText(void* parserContext, const xmlChar* text, int length) {
+    toReader(parserContext, [&](XmlEvents& events) {
+        events.text(std::string_view(reinterpret_cast<const char*>(text),
+                                     static_cast<std::size_t>(length)));
+    });
 }
 
 #if LIBXML_VERSION < 21300
@@ -121,32 +172,88 @@ std::unique_ptr<xmlParserCtxt, ContextFree> newContext(ParseState& state) {
 
 } // namespace
 
-_xmlDoc* parseUntrusted(const std::string& xml, const std::filesystem::path& file) {
-    xmllimits::requireWithinLimits(xml, file);
+namespace {
 
-    ParseState state;
-    const auto context = newContext(state);
+// The text handed to the parser a piece at a time, as it asks for it: given whole, the parser
+// would first copy all of it.
+struct TextReader {
+    std::string_view rest;
+};
+
+int readText(void* context, char* buffer, int size) {
+    auto* reader = static_cast<TextReader*>(context);
+    const std::size_t count = std::min(reader->rest.size(), static_cast<std::size_t>(size));
+    std::memcpy(buffer, reader->rest.data(), count);
+    reader->rest.remove_prefix(count);
+    return static_cast<int>(count);
+}
+
+// Parses with the context as prepared and throws what went wrong; the document, if the parser
+// made one, is the caller's.
+std::unique_ptr<xmlDoc, DocumentFree> run(const std::string& xml, const std::filesystem::path& file,
+                                          ParseState& state, xmlParserCtxt* context) {
+    xmllimits::requireWithinLimits(xml, file);
     std::unique_ptr<xmlDoc, DocumentFree> doc;
     {
 #if LIBXML_VERSION < 21300
-        const CaughtGlobalErrors caught(context.get());
+        const CaughtGlobalErrors caught(context);
 #endif
-        doc.reset(xmlCtxtReadMemory(context.get(), xml.data(), static_cast<int>(xml.size()),
-                                    nullptr, nullptr, kParseOptions));
+        TextReader reader{xml};
+        doc.reset(
+            xmlCtxtReadIO(context, readText, nullptr, &reader, nullptr, nullptr, kParseOptions));
+    }
+    if (state.failure) {
+        std::rethrow_exception(state.failure);
     }
     if (state.declaresEntities) {
         throw Error(ErrorKind::DocumentDeclaresEntities, {.file = file, .line = state.entityLine});
     }
-    if (!doc || context->wellFormed == 0) {
+    if (context->wellFormed == 0 || (!doc && !state.events)) {
         if (context->errNo == XML_ERR_NO_MEMORY) {
             throw std::bad_alloc();
         }
         throw state.problem.error(xml, file);
     }
+    return doc;
+}
+
+[[noreturn]] void throwNoRoot(const std::filesystem::path& file) {
+    throw Error(ErrorKind::DocumentNotWellFormed, {.file = file, .reason = "no-root"});
+}
+
+} // namespace
+
+_xmlDoc* parseUntrusted(const std::string& xml, const std::filesystem::path& file) {
+    ParseState state;
+    const auto context = newContext(state);
+    auto doc = run(xml, file, state, context.get());
     if (xmlDocGetRootElement(doc.get()) == nullptr) {
-        throw Error(ErrorKind::DocumentNotWellFormed, {.file = file, .reason = "no-root"});
+        throwNoRoot(file);
     }
     return doc.release();
+}
+
+void streamUntrusted(const std::string& xml, const std::filesystem::path& file, XmlEvents& events) {
+    ParseState state;
+    state.events = &events;
+    const auto context = newContext(state);
+    // The reader takes the place of the tree builder; the document the parser still starts
+    // stays empty.
+    xmlSAXHandler* sax = context->sax;
+    sax->startElementNs = streamStart;
+    sax->endElementNs = streamEnd;
+    sax->characters = streamText;
+    sax->ignorableWhitespace = streamText;
+    sax->cdataBlock = streamText;
+    sax->startElement = nullptr;
+    sax->endElement = nullptr;
+    sax->reference = nullptr;
+    sax->comment = nullptr;
+    sax->processingInstruction = nullptr;
+    run(xml, file, state, context.get());
+    if (!state.sawElement) {
+        throwNoRoot(file);
+    }
 }
 
 } // namespace velmora::xmlparse

@@ -5,6 +5,10 @@
 
 struct _xmlDoc;
 
+namespace velmora {
+class XmlEvents;
+}
+
 // Shared by the XML service's files; not part of its interface.
 namespace velmora::xmlparse {
 
@@ -13,5 +17,8 @@ namespace velmora::xmlparse {
 // outside, stops at the first entity declaration, and prints nothing: whatever it reports ends
 // up in the Error thrown (DocumentDeclaresEntities, DocumentTooComplex, DocumentNotWellFormed).
 _xmlDoc* parseUntrusted(const std::string& xml, const std::filesystem::path& file);
+
+// The same parse with no tree: what the document holds goes to events as it is read.
+void streamUntrusted(const std::string& xml, const std::filesystem::path& file, XmlEvents& events);
 
 } // namespace velmora::xmlparse

@@ -28,7 +28,7 @@ public:
 class BuilderRun {
 public:
     explicit BuilderRun(const std::vector<SauceSection>& sections)
-        : sections_(ServiceSections::read(XmlDocument::parse(sauceXml(sections), "sauce.xml"))),
+        : sections_(ServiceSections::parse(sauceXml(sections), "sauce.xml")),
           context(sections_, folder_ / "sauce.xml", frames_) {}
 
     // The tables as the builders made them so far, written into the run's folder.

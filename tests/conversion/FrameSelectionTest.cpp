@@ -23,7 +23,7 @@ SauceRecordValues slot(const std::string& order, const std::string& name, const 
 }
 
 FrameListing listingOf(const std::string& xml) {
-    return FrameListing::fromDocument(XmlDocument::parse(xml, "marcos.xml"));
+    return FrameListing::fromSections(ServiceSections::parse(xml, "marcos.xml"));
 }
 
 struct SlotLineCase {

@@ -51,7 +51,7 @@ public:
 
     std::vector<Row> build(const std::string& xml) {
         const ServiceSections sections =
-            ServiceSections::read(XmlDocument::parse(xml, "jornadas.xml"));
+            ServiceSections::parse(xml, "jornadas.xml");
         ConversionContext context(sections, documentPath, chooser);
         CargarJornadas(context);
         context.tables.diashorast.writeTo(folder.path());

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "formats/ServiceDocument.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The sections a conversion reads (MATERIAS, TAREAS, PROFESORES, AULAS, CURSOS, GRUPOS,
+// JORNADAS and INTERVALOS), taken from the document in one pass as the parser reads it, with no
+// tree built: the records are the same as sectionRecords gives for the loaded document.
+class ServiceSections {
+public:
+    // Throws what XmlDocument::load throws, and NotAServiceDocument unless the root is SERVICIO
+    // with a SALIDAS element under it: any other XML picked by mistake would give empty tables.
+    static ServiceSections load(const std::filesystem::path& document);
+    // The same for a text; file: the name the errors give it.
+    static ServiceSections parse(const std::string& xml, const std::filesystem::path& file);
+
+    // The records of a section, in document order; none for a section the document lacks.
+    const std::vector<SauceRecord>& records(const std::string& section) const;
+
+private:
+    ServiceSections();
+
+    std::map<std::string, std::vector<SauceRecord>, std::less<>> sections_;
+};
+
+} // namespace velmora
