@@ -68,18 +68,6 @@ std::string SauceRecord::dato(std::size_t p) const {
     return hasDato(p) ? *datos_[p] : std::string();
 }
 
-void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file) {
-    const XmlNode root = document.root();
-    if (root.name() != "SERVICIO") {
-        throw Error(ErrorKind::NotAServiceDocument,
-                    {.file = file, .value = root.name(), .reason = "root"});
-    }
-    if (root.firstChildElement("SALIDAS").isNull()) {
-        throw Error(ErrorKind::NotAServiceDocument,
-                    {.file = file, .value = root.name(), .reason = "salidas"});
-    }
-}
-
 std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section) {
     const std::string path =
         "/SERVICIO/SALIDAS/listasal[@seq=" + xpathLiteral(section) + "]/listasal";

@@ -40,11 +40,6 @@ private:
     std::size_t position_;
 };
 
-// Throws NotAServiceDocument unless the root is SERVICIO with a SALIDAS element under it: any
-// other well-formed XML the user picks by mistake would give empty tables or an empty result.
-// file: the name the error gives the document.
-void requireServiceDocument(const XmlDocument& document, const std::filesystem::path& file);
-
 // The sections of a Sauce service document already loaded as a tree:
 // /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal. Several sections of one name give their
 // records in document order. ServiceSections reads the same records from a file, without the

@@ -16,8 +16,7 @@ const char* const kConvertedSections[] = {"MATERIAS", "TAREAS", "PROFESORES", "A
 
 // Follows the path /SERVICIO/SALIDAS/listasal[@seq]/listasal/salida down the document by
 // depth, element names outside any namespace as the path names them, and keeps the records of
-// the wanted sections. Whether the root is a service document is judged as
-// requireServiceDocument judges a loaded one: by local names.
+// the wanted sections. Whether the root is a service document is judged by local names.
 class SectionReader : public XmlEvents {
 public:
     using Sections = std::map<std::string, std::vector<SauceRecord>, std::less<>>;

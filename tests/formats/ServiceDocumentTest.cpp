@@ -125,45 +125,5 @@ TEST(SauceRecordValues, datoIsReadExactlyAsWritten) {
     EXPECT_EQ(record.dato(4), "");
 }
 
-struct NotServiceCase {
-    const char* name;
-    std::string xml;
-    std::string reason;
-    std::string root;
-};
-
-class NotAServiceDocument : public ::testing::TestWithParam<NotServiceCase> {};
-
-TEST_P(NotAServiceDocument, isRefusedNamingTheRoot) {
-    const NotServiceCase& c = GetParam();
-    const XmlDocument document = parse(c.xml);
-    try {
-        requireServiceDocument(document, "otro.xml");
-        FAIL() << "accepted";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::NotAServiceDocument) << error.what();
-        EXPECT_EQ(error.details().file, "otro.xml");
-        EXPECT_EQ(error.details().reason, c.reason);
-        EXPECT_EQ(error.details().value, c.root);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Xml, NotAServiceDocument,
-    ::testing::Values(
-        NotServiceCase{"OtherRoot", "<html><SALIDAS/></html>", "root", "html"},
-        NotServiceCase{"RootInOtherCase", "<servicio><SALIDAS/></servicio>", "root", "servicio"},
-        NotServiceCase{"NoSalidas", "<SERVICIO><PARAMETROS/></SERVICIO>", "salidas", "SERVICIO"},
-        NotServiceCase{"SalidasNotDirectlyUnderTheRoot",
-                       "<SERVICIO><OTRO><SALIDAS/></OTRO></SERVICIO>", "salidas", "SERVICIO"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RequireServiceDocument, acceptsServicioWithSalidasEvenWithoutSections) {
-    EXPECT_NO_THROW(requireServiceDocument(parse("<SERVICIO><PARAMETROS/><SALIDAS/></SERVICIO>"),
-                                           "servicio.xml"));
-    EXPECT_NO_THROW(
-        requireServiceDocument(parse(sauceXml({{"MATERIAS", {{"M1"}}}})), "servicio.xml"));
-}
-
 } // namespace
 } // namespace velmora
