@@ -1,10 +1,15 @@
 #include "cli/Commands.h"
 #include "cli/CoreErrorText.h"
+#include "cli/NoteLines.h"
+#include "cli/RunReport.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
+#include "messages/Messages.h"
 #include "services/Error.h"
 #include "services/FileSystem.h"
+#include "services/WholeFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iomanip>
 #include <iostream>
@@ -22,6 +27,7 @@ struct ConvertOptions {
     std::string document;
     std::string exchange;
     std::vector<std::string> frames;
+    std::string report;
 };
 
 // The tests of crash safety kill a real conversion after a given step of its replacement of the
@@ -53,7 +59,18 @@ void runConversion(const ConvertOptions& options) {
     std::cout << "Tablas escritas en " << pathToUtf8(folder) << ":\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {
         std::cout << "  " << std::left << std::setw(12) << table << rows
-                  << (rows == 1 ? " registro\n" : " registros\n");
+                  << (rows == 1 ? " registro" : " registros");
+        const auto change =
+            std::find_if(summary.changes.begin(), summary.changes.end(),
+                         [&table](const TableChange& c) { return c.table == table; });
+        if (change != summary.changes.end() && (change->added > 0 || change->removed > 0)) {
+            std::cout << ": " << messages::rowChanges(change->added, change->removed);
+        }
+        std::cout << "\n";
+    }
+    printNoteCounts(std::cout, summary.notes, !options.report.empty());
+    if (!options.report.empty()) {
+        writeWholeFile(pathFromUtf8(options.report), conversionReport(document, summary));
     }
 }
 
@@ -77,6 +94,11 @@ void addConvertCommand(CLI::App& app) {
                      "una coma. Hace falta cuando el documento tiene dos o más.")
         ->delimiter(',')
         ->option_text("CLAVE[,CLAVE]");
+    command
+        ->add_option("--report", options->report,
+                     "Escribe en este archivo, en JSON, cada aviso de la transformación: qué se ha "
+                     "cambiado o no se ha podido usar, y dónde.")
+        ->option_text("ARCHIVO");
     command->callback([options] { runConversion(*options); });
 }
 

@@ -1,7 +1,10 @@
 #include "cli/Commands.h"
+#include "cli/NoteLines.h"
+#include "cli/RunReport.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
 #include "services/FileSystem.h"
+#include "services/WholeFile.h"
 
 #include <iostream>
 #include <memory>
@@ -14,6 +17,7 @@ namespace {
 struct ResultsOptions {
     std::string document;
     std::string exchange;
+    std::string report;
 };
 
 void runResults(const ResultsOptions& options) {
@@ -23,7 +27,13 @@ void runResults(const ResultsOptions& options) {
     }
     ResultsRun run(document, exchangeFolderOrDefault(options.exchange));
     // One kind of separator, the platform's, even where the user typed the other.
-    std::cout << pathToUtf8(run.run().make_preferred()) << "\n";
+    const std::filesystem::path result = run.run().make_preferred();
+    std::cout << pathToUtf8(result) << "\n";
+    printNoteCounts(std::cout, run.notes(), !options.report.empty());
+    if (!options.report.empty()) {
+        writeWholeFile(pathFromUtf8(options.report),
+                       resultsReport(document, result, run.lessonCount(), run.notes()));
+    }
 }
 
 } // namespace
@@ -41,6 +51,11 @@ void addResultsCommand(CLI::App& app) {
         ->add_option("--exchange", options->exchange,
                      "La carpeta de intercambio que tiene SOLUC y las demás tablas.")
         ->option_text("CARPETA");
+    command
+        ->add_option("--report", options->report,
+                     "Escribe en este archivo, en JSON, cada aviso: las clases que no se han "
+                     "pasado y los códigos de SOLUC que las tablas no conocen.")
+        ->option_text("ARCHIVO");
     command->callback([options] { runResults(*options); });
 }
 

@@ -4,8 +4,10 @@
 #include "services/Error.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 // The words a person reads. The core reports what went wrong as data; here, and only here, it
 // becomes a sentence: in Spanish, for the school secretary who has to act on it.
@@ -25,5 +27,19 @@ std::string describe(const Note& note);
 
 // A kind of note with how many there are: "3 códigos numerados para que no se repitan".
 std::string countOf(NoteKind kind, std::size_t count);
+
+// How many notes a run left, one line per kind: what a summary says.
+std::vector<std::string> noteCounts(const RunNotes& notes);
+
+// Every note, grouped by kind under a line that counts them: what the details say, and what a
+// saved file of notes holds. Lines end in '\n'.
+std::string noteDetails(const RunNotes& notes);
+
+// The warning a conversion gives before its closing message when codes now name someone or
+// something else than before; nothing when none did.
+std::optional<std::string> movedCodesWarning(const RunNotes& notes);
+
+// How a replaced table changed: "2 nuevos y 1 quitado".
+std::string rowChanges(std::size_t added, std::size_t removed);
 
 } // namespace velmora::messages

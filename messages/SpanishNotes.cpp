@@ -128,4 +128,61 @@ std::string countOf(NoteKind kind, std::size_t count) {
     return "";
 }
 
+std::vector<std::string> noteCounts(const RunNotes& notes) {
+    std::vector<std::string> lines;
+    for (const auto& [kind, count] : notes.countsByKind()) {
+        lines.push_back(countOf(kind, count));
+    }
+    return lines;
+}
+
+std::string noteDetails(const RunNotes& notes) {
+    std::string text;
+    for (const auto& [kind, count] : notes.countsByKind()) {
+        if (!text.empty()) {
+            text += "\n";
+        }
+        text += countOf(kind, count) + ":\n";
+        for (const Note& note : notes.all()) {
+            if (note.kind == kind) {
+                text += "  - " + describe(note) + "\n";
+            }
+        }
+    }
+    return text;
+}
+
+std::optional<std::string> movedCodesWarning(const RunNotes& notes) {
+    const auto counts = notes.countsByKind();
+    const auto moved = counts.find(NoteKind::CodeMoved);
+    if (moved == counts.end()) {
+        return std::nullopt;
+    }
+    std::string text =
+        moved->second == 1
+            ? "Atención: un código de Horadia nombra ahora a otro profesor, aula, grupo o materia "
+              "que en la transformación anterior."
+            : "Atención: " + std::to_string(moved->second) +
+                  " códigos de Horadia nombran ahora a otro profesor, aula, grupo o materia que "
+                  "en la transformación anterior.";
+    text += " Si ya tiene un horario hecho en Horadia, lo que tenía con esos códigos pasa a lo "
+            "que ahora nombran. Revise los avisos antes de usar ese horario:\n";
+    // A box that grows past the screen helps nobody: the first few, and the rest in the notes.
+    constexpr std::size_t kListed = 10;
+    std::size_t listed = 0;
+    for (const Note& note : notes.all()) {
+        if (note.kind == NoteKind::CodeMoved && listed++ < kListed) {
+            text += "\n- " + describe(note);
+        }
+    }
+    if (listed > kListed) {
+        text += "\n- " + plural(listed - kListed, "otro más", "otros más") + ", en los avisos.";
+    }
+    return text;
+}
+
+std::string rowChanges(std::size_t added, std::size_t removed) {
+    return plural(added, "nuevo", "nuevos") + " y " + plural(removed, "quitado", "quitados");
+}
+
 } // namespace velmora::messages
