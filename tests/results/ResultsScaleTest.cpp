@@ -4,15 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace velmora::testing {
 namespace {
 
 // A large school: 300 teachers with 100 lessons each, their SOLUC records interleaved, and
-// look-up tables of thousands of records. A run that scanned a table per lesson would take
-// minutes; one that reads each table once takes a fraction of a second.
+// look-up tables of thousands of records.
 constexpr int teachers = 300;
 constexpr int lessonsPerTeacher = 100;
 constexpr int subjects = 50;
@@ -129,16 +127,14 @@ std::vector<std::string> expectedOutline() {
     return lines;
 }
 
-TEST(ResultsScale, LargeSchoolInLinearTime) {
+// How long it takes is the benchmark's business (scripts/bench); here, that every lesson of a
+// large school finds its way to the right place.
+TEST(ResultsScale, LargeSchoolGivesEveryLessonInItsPlace) {
     RunFolders folders;
     writeExchange(folders.exchange, largeSchool());
 
-    const auto start = std::chrono::steady_clock::now();
     const auto result = ResultsRun(folders.document, folders.exchange).run();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
 
-    EXPECT_LT(took.count(), 15.0);
-    RecordProperty("RunSeconds", std::to_string(took.count()));
     const auto outline = salidasOutline(result);
     const auto expected = expectedOutline();
     ASSERT_EQ(outline.size(), expected.size());
