@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace velmora::app {
 
@@ -48,6 +49,11 @@ void QtWindowDialogs::showNotesMessage(QWidget* owner, const NotesMessage& messa
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(message.summary);
     box.setDetailedText(message.details);
+    // The message box keeps its details in a few narrow lines; a school's notes run to dozens of
+    // long sentences, read more easily in a larger area.
+    if (auto* details = box.findChild<QTextEdit*>()) {
+        details->setFixedSize(560, 280);
+    }
     QPushButton* save = box.addButton(tr("&Guardar avisos..."), QMessageBox::ActionRole);
     save->setObjectName(QStringLiteral("saveNotesButton"));
     // Every button of a message box closes it; this one only saves, so that the user can still
