@@ -6,6 +6,8 @@
 #include "app/GradientPanel.h"
 #include "app/HelpDesk.h"
 #include "app/IniFile.h"
+#include "app/NotesFile.h"
+#include "app/NotesMessageText.h"
 #include "app/PathText.h"
 #include "app/ProgramIcon.h"
 #include "conversion/ConversionRun.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
@@ -183,14 +186,38 @@ void MainWindow::startNamedRun() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    writeCompletionCode();
+    if (automaticMode_) {
+        // The notes first: once the completion code says the run is done, they are there.
+        leaveNotesForCaller();
+        writeCompletionCode();
+    }
     event->accept();
 }
 
-void MainWindow::writeCompletionCode() {
-    if (!automaticMode_) {
+// The calling program finds the notes of this run beside the ini file, or no notes file at all:
+// never one that an earlier run left.
+void MainWindow::leaveNotesForCaller() {
+    const std::filesystem::path file = automaticNotesFile(toPath(setup_.iniFile));
+    if (!finishedRunNotes_.empty()) {
+        try {
+            writeNotesFile(file, finishedRunNotes_);
+        } catch (const std::exception& error) {
+            setup_.dialogs->showError(this, errorReportText(error));
+        }
         return;
     }
+    std::error_code error;
+    std::filesystem::remove(file, error);
+    if (error) {
+        setup_.dialogs->showError(
+            this, tr("No se puede borrar el archivo \"%1\" (%2). Tiene los avisos de un proceso "
+                     "anterior: bórrelo usted para que nadie los tome por los de este.")
+                      .arg(QDir::toNativeSeparators(toQString(file)),
+                           QString::fromStdString(velmora::messages::describeSystemError(error))));
+    }
+}
+
+void MainWindow::writeCompletionCode() {
     try {
         writeProfileString(toPath(setup_.iniFile), "Transformadores", "Transformado",
                            std::to_string(completionCode_));
@@ -209,18 +236,19 @@ void MainWindow::showHelpContents() {
 void MainWindow::startConversion() {
     runOnChosenDocument([this](const std::filesystem::path& document) {
         AskingWithNormalCursor frames(setup_.frameChooser(this, documentPath_));
-        velmora::ConversionRun(document, setup_.exchangeFolder, frames).run();
+        return velmora::ConversionRun(document, setup_.exchangeFolder, frames).run().notes;
     });
 }
 
 void MainWindow::startResults() {
     runOnChosenDocument([this](const std::filesystem::path& document) {
-        velmora::ResultsRun(document, setup_.exchangeFolder).run();
+        velmora::ResultsRun run(document, setup_.exchangeFolder);
+        run.run();
+        return run.notes();
     });
 }
 
-void MainWindow::runOnChosenDocument(
-    const std::function<void(const std::filesystem::path&)>& coreRun) {
+void MainWindow::runOnChosenDocument(const CoreRun& coreRun) {
     chooseDocument();
     const std::filesystem::path document = toPath(documentPath_);
     if (!velmora::documentExists(document)) {
@@ -231,8 +259,8 @@ void MainWindow::runOnChosenDocument(
         }
         return;
     }
-    if (runReportingErrors(coreRun, document)) {
-        finishRun();
+    if (const auto notes = runReportingErrors(coreRun, document)) {
+        finishRun(*notes);
     }
 }
 
@@ -257,28 +285,58 @@ QString MainWindow::dialogStartFolder() const {
     return {};
 }
 
-bool MainWindow::runReportingErrors(
-    const std::function<void(const std::filesystem::path&)>& coreRun,
-    const std::filesystem::path& document) {
+std::optional<RunNotes> MainWindow::runReportingErrors(const CoreRun& coreRun,
+                                                       const std::filesystem::path& document) {
     try {
         BusyCursor busy;
-        coreRun(document);
-        return true;
+        return coreRun(document);
     } catch (const std::exception& error) {
         setup_.dialogs->showError(this, errorReportText(error));
     } catch (...) {
         setup_.dialogs->showError(this, tr("El proceso se ha detenido por un error desconocido."));
     }
-    return false;
+    return std::nullopt;
 }
 
-void MainWindow::finishRun() {
+void MainWindow::finishRun(const RunNotes& notes) {
     completionCode_ = 1;
-    setup_.dialogs->showMessage(this, tr("Proceso finalizado"));
+    finishedRunNotes_ = notes;
+    showClosingMessage(notes);
     convertButton_->setEnabled(false);
     resultsButton_->setEnabled(false);
     if (automaticMode_) {
         close();
+    }
+}
+
+void MainWindow::showClosingMessage(const RunNotes& notes) {
+    const QString finished = tr("Proceso finalizado");
+    if (notes.empty()) {
+        setup_.dialogs->showMessage(this, finished);
+        return;
+    }
+    // A timetable already made in Horadia follows a moved code to someone else, which the user
+    // has to hear of before anything else. A calling program's run does not stop for it: the
+    // notes it gets say it all the same.
+    if (const auto warning = velmora::messages::movedCodesWarning(notes);
+        warning && !automaticMode_) {
+        setup_.dialogs->showWarning(this, QString::fromStdString(*warning));
+    }
+    setup_.dialogs->showNotesMessage(this, notesMessageFor(finished, notes),
+                                     [this, &notes](QWidget* box) { saveNotesChosen(box, notes); });
+}
+
+void MainWindow::saveNotesChosen(QWidget* box, const RunNotes& notes) {
+    const QString suggested =
+        QFileInfo(documentPath_).absoluteDir().filePath(tr("Avisos de Velmora.txt"));
+    const auto chosen = setup_.dialogs->chooseNotesFile(box, suggested);
+    if (!chosen) {
+        return;
+    }
+    try {
+        writeNotesFile(toPath(*chosen), notes);
+    } catch (const std::exception& error) {
+        setup_.dialogs->showError(box, errorReportText(error));
     }
 }
 

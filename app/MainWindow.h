@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/MainWindowSetup.h"
+#include "formats/RunNotes.h"
 
 #include <QWidget>
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -17,7 +19,8 @@ class GradientPanel;
 
 // The main window: two runs on two panels, the help and the way out. Started with exactly two
 // arguments it is in automatic mode: it starts the run the first one names as soon as it is
-// shown, closes itself when that run ends and leaves the completion code in the ini file.
+// shown, closes itself when that run ends and leaves the completion code in the ini file, and
+// the run's notes beside it.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -39,16 +42,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A run of the core on a document, giving what it noted on the way.
+    using CoreRun = std::function<RunNotes(const std::filesystem::path& document)>;
+
     void createControls();
     void startNamedRun();
+    void leaveNotesForCaller();
     void writeCompletionCode();
 
-    void runOnChosenDocument(const std::function<void(const std::filesystem::path&)>& coreRun);
+    void runOnChosenDocument(const CoreRun& coreRun);
     void chooseDocument();
     QString dialogStartFolder() const;
-    bool runReportingErrors(const std::function<void(const std::filesystem::path&)>& coreRun,
-                            const std::filesystem::path& document);
-    void finishRun();
+    std::optional<RunNotes> runReportingErrors(const CoreRun& coreRun,
+                                               const std::filesystem::path& document);
+    void finishRun(const RunNotes& notes);
+    void showClosingMessage(const RunNotes& notes);
+    void saveNotesChosen(QWidget* box, const RunNotes& notes);
 
     MainWindowSetup setup_;
 
@@ -56,6 +65,7 @@ private:
     bool automaticMode_ = false;
     std::int32_t completionCode_ = 0;
     bool shownBefore_ = false;
+    RunNotes finishedRunNotes_;
 
     GradientPanel* conversionPanel_ = nullptr;
     GradientPanel* resultsPanel_ = nullptr;

@@ -36,11 +36,17 @@ namespace {
 class ScriptedDialogs : public WindowDialogs {
 public:
     QList<std::optional<QString>> answers; // in order; the dialog is cancelled once they run out
+    // One press of the save button in the notes message for each, answering where to save.
+    QList<std::optional<QString>> notesFileAnswers;
     QStringList startFolders;
     QStringList offered;
+    QStringList suggestedNotesFiles;
     QStringList messages;
+    QList<NotesMessage> notesMessages;
+    QStringList warnings;
     QStringList errors;
-    QList<bool> hourGlassAtMessages; // for every message and error, in order
+    QStringList boxes;               // "message", "notes", "warning" or "error", in order shown
+    QList<bool> hourGlassAtMessages; // for every box, in order
 
     std::optional<QString> chooseDocument(QWidget*, const QString& startFolder,
                                           const QString& lastChosen) override {
@@ -49,14 +55,37 @@ public:
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
     void showMessage(QWidget*, const QString& text) override {
+        shown("message");
         messages << text;
-        hourGlassAtMessages << (QApplication::overrideCursor() != nullptr);
+    }
+    void showNotesMessage(QWidget*, const NotesMessage& message,
+                          const SaveNotes& saveNotes) override {
+        shown("notes");
+        notesMessages << message;
+        QWidget box;
+        for (auto presses = notesFileAnswers.size(); presses > 0; --presses) {
+            saveNotes(&box);
+        }
+    }
+    std::optional<QString> chooseNotesFile(QWidget*, const QString& suggested) override {
+        suggestedNotesFiles << suggested;
+        return notesFileAnswers.isEmpty() ? std::nullopt : notesFileAnswers.takeFirst();
+    }
+    void showWarning(QWidget*, const QString& text) override {
+        shown("warning");
+        warnings << text;
     }
     void showError(QWidget*, const QString& text) override {
+        shown("error");
         errors << text;
-        hourGlassAtMessages << (QApplication::overrideCursor() != nullptr);
     }
     int questions() const { return startFolders.size(); }
+
+private:
+    void shown(const char* box) {
+        boxes << QString::fromLatin1(box);
+        hourGlassAtMessages << (QApplication::overrideCursor() != nullptr);
+    }
 };
 
 // The time-frame answer of the user, with the pointer they saw while answering.
@@ -78,7 +107,15 @@ private:
     FrameAnswer& answer_;
 };
 
-std::string schoolDocument(const std::vector<std::string>& frames) {
+using Teachers = std::vector<velmora::testing::SauceRecordValues>;
+
+const Teachers oneTeacher = {{"E1", "01/09/2015", "Ana Pérez", "AP"}};
+// Two teachers known by one surname: the second one's code gets a number.
+const Teachers twoGarcias = {{"E1", "01/09/2015", "García López, María", "GARCÍA"},
+                             {"E2", "01/09/2012", "García Ruiz, José", "GARCÍA"}};
+
+std::string schoolDocument(const std::vector<std::string>& frames,
+                           const Teachers& teachers = oneTeacher) {
     std::vector<velmora::testing::SauceRecordValues> jornadas;
     std::vector<velmora::testing::SauceRecordValues> intervalos;
     int hour = 8;
@@ -93,7 +130,7 @@ std::string schoolDocument(const std::vector<std::string>& frames) {
     return sauceXml({
         {"MATERIAS", {{"M1", "Matemáticas", "MATES", "C1", "120"}}},
         {"TAREAS", {{"156", "Lectiva", "LECT", "S"}}},
-        {"PROFESORES", {{"E1", "01/09/2015", "Ana Pérez", "AP"}}},
+        {"PROFESORES", teachers},
         {"AULAS", {{"A1", "Aula 1", "AULA1"}}},
         {"CURSOS", {{"C1", "1º ESO", "", "ESO", "1"}}},
         {"GRUPOS", {{"G1", "1 ESO A", "C1"}}},
@@ -129,6 +166,7 @@ struct Scene {
     }
 
     QString ini() const { return toQString(program / "Horadia.ini"); }
+    std::filesystem::path notesFile() const { return program / "Velmora-avisos.txt"; }
     QString documentName() const { return toQString(document); }
 
     std::unique_ptr<MainWindow> window(QStringList arguments, QString iniFile = {}) {
@@ -144,8 +182,8 @@ struct Scene {
         return std::make_unique<MainWindow>(std::move(setup));
     }
 
-    // The tables a conversion leaves, with an empty solution from the timetable program.
-    void prepareResults() {
+    // The tables a conversion of the document leaves, as an earlier session left them.
+    void convertBefore() {
         struct OneFrame : velmora::FrameChooser {
             std::string chooseFrames(const std::filesystem::path&,
                                      const velmora::FrameListing&) override {
@@ -153,12 +191,25 @@ struct Scene {
             }
         } noQuestion;
         velmora::ConversionRun(document, exchange, noQuestion).run();
-        velmora::testing::writeTable(exchange, velmora::tables::SOLUC::layout, {});
+    }
+
+    // The tables a conversion leaves, with the timetable program's solution: these lessons.
+    void prepareResults(const std::vector<velmora::testing::Record>& lessons = {}) {
+        convertBefore();
+        velmora::testing::writeTable(exchange, velmora::tables::SOLUC::layout, lessons);
     }
 
     std::string iniText() const { return readFile(program / "Horadia.ini"); }
     bool iniWritten() const { return std::filesystem::exists(program / "Horadia.ini"); }
 };
+
+// A file of notes as saved: the details of the closing message, with the platform's line ends.
+std::string savedNotes(QString details) {
+#ifdef _WIN32
+    details.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+#endif
+    return details.toStdString();
+}
 
 std::string completionFile(const std::string& code) {
 #ifdef _WIN32
@@ -410,6 +461,8 @@ private slots:
 
         QTest::mouseClick(button(*window, run.toLatin1().constData()), Qt::LeftButton);
 
+        // Without notes the run closes as it always has: the plain message and nothing more.
+        QCOMPARE(scene.dialogs->boxes, QStringList{"message"});
         QCOMPARE(scene.dialogs->messages, QStringList{"Proceso finalizado"});
         QVERIFY(window->isVisible());
         QVERIFY(!button(*window, "convertButton")->isEnabled());
@@ -486,6 +539,228 @@ private slots:
         QCOMPARE(window->completionCode(), 0);
         QVERIFY(window->close());
         QCOMPARE(scene.iniText(), completionFile("0"));
+    }
+
+    void aRunWithNotesNamesThemInItsClosingMessage_data() {
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("details");
+        const QString advice =
+            "\n\nEn los detalles está cada aviso, uno por uno, y puede guardarlos en un archivo de "
+            "texto. La guía de Velmora (botón F1 Ayuda) explica qué hacer con cada clase de aviso.";
+        QTest::newRow("conversion of two teachers with one surname")
+            << QStringLiteral("convertButton")
+            << "Hay avisos de cosas que se han cambiado o que no se han podido usar:\n"
+               "- 1 código numerado para que no se repita" +
+                   advice
+            << QStringLiteral("1 código numerado para que no se repita:\n"
+                              "  - Tabla PROFT, registro 2: el código de «GARCÍA» ya se había "
+                              "dado a otro registro; se ha escrito «GARCÍA1».\n");
+        QTest::newRow("results with a lesson not placed")
+            << QStringLiteral("resultsButton")
+            << "Hay avisos de cosas que se han cambiado o que no se han podido usar:\n"
+               "- 1 clase sin colocar en el horario" +
+                   advice
+            << QStringLiteral("1 clase sin colocar en el horario:\n"
+                              "  - Tabla SOLUC, registro 1: la clase no está colocada en el "
+                              "horario (día 0) y no se ha pasado a Sauce.\n");
+    }
+
+    void aRunWithNotesNamesThemInItsClosingMessage() {
+        QFETCH(QString, run);
+        QFETCH(QString, summary);
+        QFETCH(QString, details);
+        Scene scene;
+        if (run == "convertButton") {
+            writeFile(scene.document, schoolDocument({"M1"}, twoGarcias));
+        } else {
+            scene.prepareResults({{{"PROF", "AP"}, {"DIA", "0"}, {"HORA", "1"}}});
+        }
+        auto window = scene.window({});
+        showAndSettle(*window);
+        scene.dialogs->answers = {scene.documentName()};
+
+        QTest::mouseClick(button(*window, run.toLatin1().constData()), Qt::LeftButton);
+
+        QCOMPARE(scene.dialogs->boxes, QStringList{"notes"});
+        QCOMPARE(scene.dialogs->hourGlassAtMessages, QList<bool>{false});
+        const NotesMessage& shown = scene.dialogs->notesMessages.at(0);
+        QCOMPARE(shown.text, QStringLiteral("Proceso finalizado"));
+        QCOMPARE(shown.summary, summary);
+        QCOMPARE(shown.details, details);
+        QVERIFY(!runButtonsEnabled(*window));
+        QCOMPARE(window->completionCode(), 1);
+        QVERIFY(window->close());
+        QVERIFY(!std::filesystem::exists(scene.notesFile()));
+    }
+
+    void theNotesAreSavedWhereTheUserChooses_data() {
+        QTest::addColumn<QString>("answer"); // "suggested", "cancel" or "unwritable"
+        QTest::newRow("the suggested file") << QStringLiteral("suggested");
+        QTest::newRow("cancelled") << QStringLiteral("cancel");
+        QTest::newRow("a folder that does not exist") << QStringLiteral("unwritable");
+    }
+
+    void theNotesAreSavedWhereTheUserChooses() {
+        QFETCH(QString, answer);
+        Scene scene;
+        writeFile(scene.document, schoolDocument({"M1"}, twoGarcias));
+        const auto suggested = scene.exchange / "Sauce" / "Avisos de Velmora.txt";
+        const auto unwritable = scene.home / "no-existe" / "avisos.txt";
+        scene.dialogs->notesFileAnswers = {answer == "suggested"    ? toQString(suggested)
+                                           : answer == "unwritable" ? toQString(unwritable)
+                                                                    : std::optional<QString>()};
+        auto window = scene.window({});
+        showAndSettle(*window);
+        scene.dialogs->answers = {scene.documentName()};
+
+        QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
+
+        QCOMPARE(scene.dialogs->suggestedNotesFiles, QStringList{toQString(suggested)});
+        if (answer == "suggested") {
+            QCOMPARE(readFile(suggested), savedNotes(scene.dialogs->notesMessages.at(0).details));
+        } else {
+            QVERIFY(!std::filesystem::exists(suggested));
+        }
+        if (answer == "unwritable") {
+            QCOMPARE(scene.dialogs->boxes, (QStringList{"notes", "error"}));
+            QCOMPARE(scene.dialogs->errors,
+                     QStringList{"No se puede escribir el archivo \"" +
+                                 QDir::toNativeSeparators(toQString(unwritable)) +
+                                 "\" (no existe). Compruebe que la carpeta existe y que se puede "
+                                 "escribir en ella."});
+        } else {
+            QCOMPARE(scene.dialogs->boxes, QStringList{"notes"});
+        }
+    }
+
+    void aMovedCodeIsWarnedOfBeforeTheClosingMessage_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::newRow("a user at the window") << false;
+        QTest::newRow("automatic mode") << true;
+    }
+
+    void aMovedCodeIsWarnedOfBeforeTheClosingMessage() {
+        QFETCH(bool, automatic);
+        Scene scene;
+        writeFile(scene.document, schoolDocument({"M1"}, {twoGarcias[0]}));
+        scene.convertBefore();
+        // The new García comes first and takes the code the other one had.
+        writeFile(scene.document, schoolDocument({"M1"}, {twoGarcias[1], twoGarcias[0]}));
+        scene.dialogs->answers = {scene.documentName()};
+        auto window = scene.window(automatic ? QStringList{"exportar", "x"} : QStringList{});
+        showAndSettle(*window);
+        if (!automatic) {
+            QTest::mouseClick(button(*window, "convertButton"), Qt::LeftButton);
+        }
+
+        const QString moved = QStringLiteral(
+            "Tabla PROFT: el código «GARCÍA» era de «E1 (García López, María)» y ahora es de «E2 "
+            "(García Ruiz, José)». Lo que el horario de Horadia tenga con este código pasa al "
+            "nuevo; revíselo antes de usarlo.");
+        QCOMPARE(scene.dialogs->questions(), 1);
+        QVERIFY(scene.dialogs->notesMessages.at(0).details.contains(moved));
+        if (automatic) {
+            QCOMPARE(scene.dialogs->boxes, QStringList{"notes"});
+            QVERIFY(!window->isVisible());
+            QCOMPARE(readFile(scene.notesFile()),
+                     savedNotes(scene.dialogs->notesMessages.at(0).details));
+        } else {
+            QCOMPARE(scene.dialogs->boxes, (QStringList{"warning", "notes"}));
+            QCOMPARE(
+                scene.dialogs->warnings,
+                QStringList{"Atención: un código de Horadia nombra ahora a otro profesor, aula, "
+                            "grupo o materia que en la transformación anterior. Si ya tiene "
+                            "un horario hecho en Horadia, lo que tenía con esos códigos pasa "
+                            "a lo que ahora nombran. Revise los avisos antes de usar ese "
+                            "horario:\n\n- " +
+                            moved});
+        }
+    }
+
+    void automaticModeLeavesOnlyThisRunsNotes_data() {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<bool>("noted"); // a notes file with this run's notes; none otherwise
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("a run with notes")
+            << QByteArray::fromStdString(schoolDocument({"M1"}, twoGarcias)) << true
+            << QStringList{"notes"} << QStringLiteral("1");
+        QTest::newRow("a run without notes")
+            << QByteArray::fromStdString(schoolDocument({"M1"})) << false << QStringList{"message"}
+            << QStringLiteral("1");
+        QTest::newRow("a failed run") << QByteArray::fromStdString(notWellFormed) << false
+                                      << QStringList{"error"} << QStringLiteral("0");
+    }
+
+    void automaticModeLeavesOnlyThisRunsNotes() {
+        QFETCH(QByteArray, document);
+        QFETCH(bool, noted);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, code);
+        Scene scene;
+        writeFile(scene.document, document.toStdString());
+        writeFile(scene.notesFile(), "Avisos de una transformación anterior\n");
+        scene.dialogs->answers = {scene.documentName()};
+        auto window = scene.window({"exportar", "x"});
+        showAndSettle(*window);
+        // A failed run leaves the window open, for the user to close.
+        window->close();
+
+        QCOMPARE(scene.dialogs->boxes, boxes);
+        if (noted) {
+            const std::string saved = readFile(scene.notesFile());
+            QCOMPARE(saved, savedNotes(scene.dialogs->notesMessages.at(0).details));
+            QVERIFY(QString::fromStdString(saved).contains("se ha escrito «GARCÍA1»"));
+        } else {
+            QVERIFY(!std::filesystem::exists(scene.notesFile()));
+        }
+        QCOMPARE(scene.iniText(), completionFile(code.toStdString()));
+    }
+
+    void automaticModeReportsNotesItCannotLeave_data() {
+        QTest::addColumn<bool>("withNotes");
+        QTest::newRow("notes, and no program folder to write them in") << true;
+        QTest::newRow("an old notes file that cannot be removed") << false;
+    }
+
+    void automaticModeReportsNotesItCannotLeave() {
+        QFETCH(bool, withNotes);
+        Scene scene;
+        QString ini = scene.ini();
+        if (withNotes) {
+            writeFile(scene.document, schoolDocument({"M1"}, twoGarcias));
+            ini = toQString(scene.home / "no-existe" / "Horadia.ini");
+        } else {
+            // A folder in its place stands for a file that cannot be removed.
+            std::filesystem::create_directory(scene.notesFile());
+            writeFile(scene.notesFile() / "dentro.txt", "x");
+        }
+        const QString notesFile =
+            QDir::toNativeSeparators(toQString(toPath(ini).parent_path() / "Velmora-avisos.txt"));
+        scene.dialogs->answers = {scene.documentName()};
+        auto window = scene.window({"exportar", "x"}, ini);
+        showAndSettle(*window);
+
+        QVERIFY(!window->isVisible());
+        if (withNotes) {
+            QCOMPARE(scene.dialogs->boxes, (QStringList{"notes", "error", "error"}));
+            QCOMPARE(scene.dialogs->errors,
+                     (QStringList{"No se puede escribir el archivo \"" + notesFile +
+                                      "\" (no existe). Compruebe que la carpeta existe y que se "
+                                      "puede escribir en ella.",
+                                  "Unable to write to " + QDir::toNativeSeparators(ini)}));
+        } else {
+            QCOMPARE(scene.dialogs->boxes, (QStringList{"message", "error"}));
+            QCOMPARE(scene.dialogs->errors.size(), 1);
+            const QString& error = scene.dialogs->errors.at(0);
+            QVERIFY2(error.startsWith("No se puede borrar el archivo \"" + notesFile + "\" ("),
+                     qPrintable(error));
+            QVERIFY2(error.endsWith("). Tiene los avisos de un proceso anterior: bórrelo usted "
+                                    "para que nadie los tome por los de este."),
+                     qPrintable(error));
+            QCOMPARE(scene.iniText(), completionFile("1"));
+        }
     }
 
     void aCancelledDialogRunsOnTheLastDocument() {

@@ -130,14 +130,15 @@ private slots:
     }
 
     void messagesCarryTheApplicationTitle_data() {
-        QTest::addColumn<bool>("error");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("icon");
-        QTest::newRow("plain message") << false << int(QMessageBox::NoIcon);
-        QTest::newRow("error report") << true << int(QMessageBox::Critical);
+        QTest::newRow("plain message") << QStringLiteral("message") << int(QMessageBox::NoIcon);
+        QTest::newRow("warning") << QStringLiteral("warning") << int(QMessageBox::Warning);
+        QTest::newRow("error report") << QStringLiteral("error") << int(QMessageBox::Critical);
     }
 
     void messagesCarryTheApplicationTitle() {
-        QFETCH(bool, error);
+        QFETCH(QString, kind);
         QFETCH(int, icon);
         QString title, text;
         int shownIcon = -1;
@@ -149,12 +150,104 @@ private slots:
         });
 
         QtWindowDialogs dialogs;
-        error ? dialogs.showError(nullptr, QStringLiteral("Proceso finalizado"))
-              : dialogs.showMessage(nullptr, QStringLiteral("Proceso finalizado"));
+        const QString shown = QStringLiteral("Proceso finalizado");
+        if (kind == "message") {
+            dialogs.showMessage(nullptr, shown);
+        } else if (kind == "warning") {
+            dialogs.showWarning(nullptr, shown);
+        } else {
+            dialogs.showError(nullptr, shown);
+        }
 
         QCOMPARE(title, QStringLiteral("Velmora"));
-        QCOMPARE(text, QStringLiteral("Proceso finalizado"));
+        QCOMPARE(text, shown);
         QCOMPARE(shownIcon, icon);
+    }
+
+    void theNotesMessageSavesAndStaysOpenUntilAccepted() {
+        const NotesMessage message{
+            QStringLiteral("Proceso finalizado"),
+            QStringLiteral("Hay avisos de cosas que se han cambiado o que no se han podido usar:\n"
+                           "- 1 código numerado para que no se repita"),
+            QStringLiteral("1 código numerado para que no se repita:\n  - Tabla PROFT, registro 2: "
+                           "el código de «GARCÍA» ya se había dado a otro registro; se ha escrito "
+                           "«GARCÍA1».\n")};
+        QString title, text, summary, details;
+        int icon = -1;
+        QStringList buttons;
+        bool openAfterSaving = false;
+        bool closedByEnter = true;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            title = box.windowTitle();
+            text = box.text();
+            summary = box.informativeText();
+            details = box.detailedText();
+            icon = box.icon();
+            for (const auto* button : box.findChildren<QPushButton*>()) {
+                buttons << shownText(button->text());
+            }
+            auto* save = box.findChild<QPushButton*>(QStringLiteral("saveNotesButton"));
+            save->click();
+            save->click();
+            openAfterSaving = box.isVisible();
+            // Enter means OK, not one more save; a box that stays open fails the test here.
+            QTimer::singleShot(500, &box, [&box, &closedByEnter] {
+                closedByEnter = false;
+                box.button(QMessageBox::Ok)->click();
+            });
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        int saves = 0;
+        bool savedFromTheBox = false;
+
+        QtWindowDialogs().showNotesMessage(nullptr, message, [&](QWidget* owner) {
+            ++saves;
+            savedFromTheBox = qobject_cast<QMessageBox*>(owner) != nullptr;
+        });
+
+        QCOMPARE(title, QStringLiteral("Velmora"));
+        QCOMPARE(text, message.text);
+        QCOMPARE(summary, message.summary);
+        QCOMPARE(details, message.details);
+        QCOMPARE(icon, int(QMessageBox::Information));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"Aceptar", "Guardar avisos...", "Mostrar los detalles..."}));
+        QCOMPARE(saves, 2);
+        QVERIFY(savedFromTheBox);
+        QVERIFY(openAfterSaving);
+        QVERIFY(closedByEnter);
+    }
+
+    void theNotesFileDialogSuggestsANameAndAddsTheExtension() {
+        TempDir folder;
+        QString title, suggestedName, acceptButton, directory;
+        bool saving = false, qtsOwn = false;
+        whenShown<QFileDialog>([&](QFileDialog& dialog) {
+            title = dialog.windowTitle();
+            saving = dialog.acceptMode() == QFileDialog::AcceptSave;
+            qtsOwn = dialog.testOption(QFileDialog::DontUseNativeDialog);
+            directory = dialog.directory().absolutePath();
+            acceptButton = shownText(
+                dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->text());
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            suggestedName = nameBox->text();
+            nameBox->clear();
+            QTest::keyClicks(nameBox, QStringLiteral("avisos de hoy"));
+            QTimer::singleShot(500, &dialog, [&dialog] { dialog.reject(); });
+            static_cast<QDialog&>(dialog).accept(); // as the Save button does
+        });
+
+        const auto chosen =
+            QtWindowDialogs().chooseNotesFile(nullptr, toQString(folder / "Avisos de Velmora.txt"));
+
+        QCOMPARE(title, QStringLiteral("Guardar los avisos en un archivo de texto"));
+        QVERIFY(saving);
+        QVERIFY(qtsOwn);
+        QCOMPARE(directory, toQString(folder.path()));
+        QCOMPARE(suggestedName, QStringLiteral("Avisos de Velmora.txt"));
+        QCOMPARE(acceptButton, QStringLiteral("Guardar"));
+        QVERIFY(chosen.has_value());
+        QCOMPARE(*chosen, toQString(folder / "avisos de hoy.txt"));
     }
 };
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "formats/RunNotes.h"
+
+#include <filesystem>
+#include <string>
+
+namespace velmora::app {
+
+// Where automatic mode leaves a run's notes for the program that started it: beside the ini
+// file that gets the completion code.
+std::filesystem::path automaticNotesFile(const std::filesystem::path& iniFile);
+
+// The notes as a text file a person opens: every note grouped by kind, in UTF-8, with the
+// platform's own line ends.
+std::string notesFileText(const RunNotes& notes);
+
+// Writes the file whole, or throws velmora::Error naming it.
+void writeNotesFile(const std::filesystem::path& file, const RunNotes& notes);
+
+} // namespace velmora::app
