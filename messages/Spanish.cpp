@@ -297,11 +297,24 @@ std::string describeSystemError(const std::error_code& error) {
             return "hay demasiados archivos abiertos";
         case std::errc::io_error:
             return "error de lectura o escritura en el disco";
+        case std::errc::directory_not_empty:
+            return "la carpeta no está vacía";
+        case std::errc::file_too_large:
+            return "el archivo es demasiado grande";
+        case std::errc::cross_device_link:
+            return "está en otro disco";
+        case std::errc::no_such_device:
+        case std::errc::no_such_device_or_address:
+            return "el disco no está disponible";
+        case std::errc::invalid_argument:
+            return "el nombre no es válido";
+        case std::errc::resource_unavailable_try_again:
+            return "no está disponible en este momento";
         default:
             break;
         }
     }
-    return "error del sistema " + std::to_string(error.value());
+    return "el sistema no lo ha permitido (error " + std::to_string(error.value()) + ")";
 }
 
 } // namespace velmora::messages
