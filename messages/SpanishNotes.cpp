@@ -55,6 +55,14 @@ std::string describe(const Note& n) {
                " se ha guardado como " + quoted(n.stored) +
                ", porque la tabla no admite algunos de sus caracteres.";
     case NoteKind::RecordSkipped:
+        if (n.reason == "repeated-code" && n.value.empty()) {
+            // Records with only a key and a name share the empty code: there is no code to
+            // show, only the names.
+            return sectionRecord(n) + ": " + quoted(n.after) + " no tiene código, como " +
+                   quoted(n.before) +
+                   ", que salió antes; el catálogo de materias y tareas (ASIGNOMT) se queda con "
+                   "el primero.";
+        }
         if (n.reason == "repeated-code") {
             return sectionRecord(n) + ": el código " + quoted(n.value) + " (" + n.after +
                    ") ya había salido antes como " + quoted(n.code) + " (" + n.before +

@@ -1,4 +1,7 @@
 #include "BuilderFixture.h"
+#include "support/NoteLines.h"
+
+#include <gmock/gmock.h>
 
 namespace velmora::testing {
 namespace {
@@ -96,6 +99,64 @@ TEST_P(CatalogueBuilderTest, WritesOneRowPerSauceCodeSubjectsFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CatalogueBuilderTest, ::testing::ValuesIn(kCatalogueCases),
+                         [](const auto& info) { return caseName(info.param.description); });
+
+struct RepeatedCodeCase {
+    std::string description;
+    std::vector<SauceRecordValues> subjects;
+    std::vector<SauceRecordValues> tasks;
+    std::vector<std::string> notes;
+};
+
+void PrintTo(const RepeatedCodeCase& c, std::ostream* out) {
+    *out << c.description;
+}
+
+const RepeatedCodeCase kRepeatedCodeCases[] = {
+    {"the same subject listed for another course says nothing",
+     {{"M1", "Matemáticas", "MAT", "C1"}, {"M2", "Matemáticas", "MAT", "C2"}},
+     {},
+     {}},
+    {"another name under a code already given is noted",
+     {{"M1", "Matemáticas", "MAT", "C1"},
+      {"M2", "Música", "FIS", "C1"},
+      {"M3", "Matemáticas II", "MAT", "C2"}},
+     {},
+     {"record-skipped section=MATERIAS record=3 value=MAT code=MAT before=Matemáticas "
+      "after=Matemáticas II reason=repeated-code"}},
+    {"the code in another letter case is noted even with the same name",
+     {{"M1", "Matemáticas", "MAT", "C1"}, {"M2", "Matemáticas", "Mat", "C2"}},
+     {},
+     {"record-skipped section=MATERIAS record=2 value=Mat code=MAT before=Matemáticas "
+      "after=Matemáticas reason=repeated-code"}},
+    {"a second record without a code is noted by its name",
+     {{"E1", "Sin código"}, {"E2", "Tampoco"}},
+     {},
+     {"record-skipped section=MATERIAS record=2 before=Sin código after=Tampoco "
+      "reason=repeated-code"}},
+    {"a task under a subject's code is noted in its own section",
+     {{"L1", "Lengua", "LENGUA", "C1"}},
+     {{"281", "Guardia", "GUARDIA", "N"}, {"156", "Lengua otra vez", "LENGUA", "S"}},
+     {"record-skipped section=TAREAS record=2 value=LENGUA code=LENGUA before=Lengua "
+      "after=Lengua otra vez reason=repeated-code"}},
+};
+
+class CatalogueRepeatedCode : public ::testing::TestWithParam<RepeatedCodeCase> {};
+
+// Sauce lists a subject once for each course that has it; only a repeated code that brings
+// something the catalogue leaves out is worth the school's attention.
+TEST_P(CatalogueRepeatedCode, IsNotedOnlyWhenItSaysSomethingElse) {
+    const RepeatedCodeCase& c = GetParam();
+    BuilderRun run({{"MATERIAS", c.subjects}, {"TAREAS", c.tasks}});
+
+    CargarMaterias(run.context);
+    CargarTareas(run.context);
+
+    EXPECT_THAT(noteLines(run.context.notes, {NoteKind::RecordSkipped}),
+                ::testing::ElementsAreArray(c.notes));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CatalogueRepeatedCode, ::testing::ValuesIn(kRepeatedCodeCases),
                          [](const auto& info) { return caseName(info.param.description); });
 
 TEST(CatalogueBuilder, MissingSectionsGiveOnlyTheOtherKind) {
