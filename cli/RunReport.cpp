@@ -30,6 +30,9 @@ Json noteJson(const Note& note) {
     add("before", note.before);
     add("after", note.after);
     add("reason", note.reason);
+    if (note.repeats != 0) {
+        json["repeats"] = note.repeats;
+    }
     return json;
 }
 

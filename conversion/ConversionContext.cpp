@@ -63,12 +63,18 @@ void ConversionContext::noteWhatTheTablesChange() {
     tables.observeFits([this](const TableLayout& table, std::size_t row, std::size_t field,
                               std::string_view value, const TableRows::Fitted& fitted) {
         const auto note = [&](NoteKind kind) {
-            notes.add({.kind = kind,
-                       .table = std::string(table.name),
-                       .record = row + 1,
-                       .field = std::string(table.fields[field].name),
-                       .value = std::string(value),
-                       .stored = fitted.stored});
+            auto [made, isNew] =
+                fitNotes_.try_emplace({kind, table.name, field, std::string(value)}, 0);
+            if (!isNew) {
+                notes.repeat(made->second);
+                return;
+            }
+            made->second = notes.add({.kind = kind,
+                                      .table = std::string(table.name),
+                                      .record = row + 1,
+                                      .field = std::string(table.fields[field].name),
+                                      .value = std::string(value),
+                                      .stored = fitted.stored});
         };
         if (fitted.replaced) {
             note(NoteKind::CharactersReplaced);

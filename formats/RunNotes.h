@@ -37,6 +37,9 @@ struct Note {
     std::string before;
     std::string after;
     std::string reason;
+    // How many more records the same thing happened to, the same value in the same field: a
+    // slot's name repeated for every day is one note, not seven.
+    std::size_t repeats = 0;
 };
 
 // The kind's name, as the report file writes it: "code-numbered".
@@ -45,7 +48,12 @@ const char* noteKindName(NoteKind kind);
 // The notes of one run, in the order they were made.
 class RunNotes {
 public:
-    void add(Note note) { notes_.push_back(std::move(note)); }
+    // The note's index, for repeat().
+    std::size_t add(Note note) {
+        notes_.push_back(std::move(note));
+        return notes_.size() - 1;
+    }
+    void repeat(std::size_t index) { ++notes_.at(index).repeats; }
     const std::vector<Note>& all() const { return notes_; }
     bool empty() const { return notes_.empty(); }
     std::map<NoteKind, std::size_t> countsByKind() const;

@@ -40,6 +40,13 @@ std::string plural(std::size_t count, const std::string& one, const std::string&
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// The same change made to more records of the table.
+std::string alsoIn(const Note& n) {
+    return n.repeats == 0 ? std::string()
+                          : " Lo mismo en " + plural(n.repeats, "registro más", "registros más") +
+                                " de la tabla.";
+}
+
 } // namespace
 
 std::string describe(const Note& n) {
@@ -49,11 +56,11 @@ std::string describe(const Note& n) {
                " ya se había dado a otro registro; se ha escrito " + quoted(n.code) + ".";
     case NoteKind::TextCut:
         return tableRecord(n) + ", campo " + n.field + ": " + quoted(n.value) +
-               " no cabe en el campo y se ha guardado como " + quoted(n.stored) + ".";
+               " no cabe en el campo y se ha guardado como " + quoted(n.stored) + "." + alsoIn(n);
     case NoteKind::CharactersReplaced:
         return tableRecord(n) + ", campo " + n.field + ": " + quoted(n.value) +
                " se ha guardado como " + quoted(n.stored) +
-               ", porque la tabla no admite algunos de sus caracteres.";
+               ", porque la tabla no admite algunos de sus caracteres." + alsoIn(n);
     case NoteKind::RecordSkipped:
         if (n.reason == "repeated-code" && n.value.empty()) {
             // Records with only a key and a name share the empty code: there is no code to
