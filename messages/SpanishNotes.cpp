@@ -187,7 +187,8 @@ std::optional<std::string> movedCodesWarning(const RunNotes& notes) {
     std::size_t listed = 0;
     for (const Note& note : notes.all()) {
         if (note.kind == NoteKind::CodeMoved && listed++ < kListed) {
-            text += "\n- " + describe(note);
+            text += "\n- Tabla " + note.table + ", código " + quoted(note.code) + ": antes " +
+                    quoted(note.before) + ", ahora " + quoted(note.after) + ".";
         }
     }
     if (listed > kListed) {

@@ -673,8 +673,8 @@ private slots:
                             "grupo o materia que en la transformación anterior. Si ya tiene "
                             "un horario hecho en Horadia, lo que tenía con esos códigos pasa "
                             "a lo que ahora nombran. Revise los avisos antes de usar ese "
-                            "horario:\n\n- " +
-                            moved});
+                            "horario:\n\n- Tabla PROFT, código «GARCÍA»: antes «E1 (García "
+                            "López, María)», ahora «E2 (García Ruiz, José)»."});
         }
     }
 

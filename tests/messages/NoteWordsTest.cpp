@@ -220,7 +220,8 @@ TEST(NoteWords, TheMovedCodesWarningListsAtMostTenAndCountsTheRest) {
         EXPECT_EQ(warning->rfind(c.opening, 0), 0u) << *warning;
         for (int i = 1; i <= c.moved; ++i) {
             const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
-            const auto line = "\n- Tabla PROFT: el código «C" + n + "»";
+            const auto line =
+                "\n- Tabla PROFT, código «C" + n + "»: antes «E" + n + "», ahora «N" + n + "».";
             if (i <= c.listed) {
                 EXPECT_THAT(*warning, HasSubstr(line)) << c.moved;
             } else {
