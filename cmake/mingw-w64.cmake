@@ -29,4 +29,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # and no offer to install Mono or Gecko (those dialogs would wait for a click forever).
 set(VELMORA_WINEPREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEDEBUG=-all WINEPREFIX=${VELMORA_WINEPREFIX} "WINEDLLOVERRIDES=mscoree,mshtml=" wine)
+    env WINEDEBUG=-all WINEPREFIX=${VELMORA_WINEPREFIX} "WINEDLLOVERRIDES=mscoree,mshtml="
+    ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
