@@ -23,10 +23,10 @@ struct ConversionTables {
     NewTable<tables::ASIGT> asigt;
     NewTable<tables::DIASHORAST> diashorast;
 
-    // Writes each table into folder as NAME.DBF, in the order the builders make them.
+    // Writes each table into folder as NAME.DBF, all of them side by side.
     void writeTo(const std::filesystem::path& folder) const;
 
-    // Table name and rows, in the same order.
+    // Table name and rows, in the order the builders make them.
     std::vector<std::pair<std::string, int>> rowCounts() const;
 
     // Every table tells the observer of each text it cut or had characters replaced in.

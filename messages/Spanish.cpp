@@ -33,6 +33,30 @@ std::string because(const std::error_code& system) {
     return system ? " (" + describeSystemError(system) + ")" : std::string();
 }
 
+std::string replacementFailed(const ErrorDetails& d, const std::string& folder) {
+    if (d.reason == "journal") {
+        return "En la carpeta de intercambio " + folder + " quedó a medias una sustitución de " +
+               "tablas, y el archivo .velmora-journal que la describe no se puede leer. " +
+               "Compruebe que las tablas de la carpeta son las que deben ser y borre ese " +
+               "archivo para poder seguir.";
+    }
+    if (d.reason == "undo") {
+        return "No se han podido sustituir las tablas de la carpeta de intercambio " + folder +
+               because(d.system) + ", ni volver a dejar las anteriores en su sitio. Las " +
+               "anteriores están guardadas y se pondrán de nuevo en su sitio la próxima vez " +
+               "que use Velmora. Antes, cierre Horadia y cualquier otro programa que use la " +
+               "carpeta.";
+    }
+    if (d.reason == "journal-left") {
+        return "Las tablas de la carpeta de intercambio " + folder + " están completas, pero " +
+               "no se ha podido borrar el archivo .velmora-journal" + because(d.system) +
+               ". Compruebe que se puede escribir en la carpeta; Velmora lo borrará la " +
+               "próxima vez.";
+    }
+    return "No se han podido sustituir las tablas de la carpeta de intercambio " + folder +
+           because(d.system) + ". Las tablas anteriores se han dejado como estaban.";
+}
+
 std::string whyNotWellFormed(const std::string& reason) {
     if (reason == "empty") {
         return "el archivo está vacío";
@@ -239,8 +263,7 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
         return "No se puede crear una carpeta de trabajo en la carpeta de intercambio " + file +
                because(d.system) + ". Compruebe que se puede escribir en ella.";
     case ErrorKind::ReplacementFailed:
-        return "No se han podido sustituir las tablas de la carpeta de intercambio " + file +
-               because(d.system) + ". Las tablas anteriores se han dejado como estaban.";
+        return replacementFailed(d, file);
     case ErrorKind::ResultNotSaved:
         return "No se puede guardar el resultado en " + file + because(d.system) +
                ". Compruebe que la carpeta existe, que se puede escribir en ella y que el "

@@ -47,7 +47,8 @@ enum class ErrorKind {
     UnknownCodePage,       // file, table, value (the mark found), reason ("ldid", "cpg")
     ValueDoesNotFit,       // table, field, value
     WorkFolderFailed,      // file (the exchange folder), system
-    ReplacementFailed,     // file, table, system
+    ReplacementFailed,     // file, system, reason ("journal": unreadable; "undo": left half
+                           // done for the next run; "journal-left": done, journal not removed)
     // The result document
     ResultNotSaved, // file, system, reason
     // The completion file

@@ -91,9 +91,8 @@ public:
             }
         }
         require(syncToDisk(draft));
-        std::error_code error;
-        std::filesystem::rename(draft, folder_ / kJournal, error);
-        require(error);
+        // Never over another run's journal: two first conversions may both come this far.
+        require(moveFile(draft, folder_ / kJournal));
         require(syncFolder(folder_));
     }
 
@@ -180,13 +179,49 @@ private:
         throw Error(ErrorKind::ReplacementFailed, {.file = folder_, .system = error});
     }
 
+public:
+    // A replacement that could not be undone is left to its journal: the old files wait in the
+    // work folder, which is kept, for the next run to put back.
+    [[noreturn]] void failUndone(const Error& why) const {
+        throw Error(ErrorKind::ReplacementFailed,
+                    {.file = folder_, .reason = "undo", .system = why.details().system});
+    }
+
+    // Both sets are whole, but the journal stays; the next run only removes it.
+    [[noreturn]] void failForgotten(const Error& why) const {
+        throw Error(ErrorKind::ReplacementFailed,
+                    {.file = folder_, .reason = "journal-left", .system = why.details().system});
+    }
+
+private:
     std::filesystem::path folder_;
     std::filesystem::path work_;
     std::filesystem::path replaced_;
     Plan plan_;
 };
 
+void forgetOrSay(Replacement& replacement) {
+    try {
+        replacement.forget();
+    } catch (const Error& why) {
+        replacement.failForgotten(why);
+    }
+}
+
 } // namespace
+
+bool isAwaitingRecovery(const std::filesystem::path& workFolder) {
+    const auto folder = workFolder.parent_path();
+    if (!isThere(folder / kJournal)) {
+        return false;
+    }
+    try {
+        return readJournal(folder).workName == pathToUtf8(workFolder.filename());
+    } catch (const Error&) {
+        // A journal that cannot be read may name it: keeping a folder too many loses nothing.
+        return true;
+    }
+}
 
 void replaceTogether(const std::filesystem::path& folder, const std::filesystem::path& workFolder,
                      const std::vector<ReplacedFile>& files, const ReplacementStep& afterStep) {
@@ -202,12 +237,16 @@ void replaceTogether(const std::filesystem::path& folder, const std::filesystem:
     try {
         replacement.moveOldOut(stepDone);
         replacement.moveNewIn(stepDone);
-    } catch (const Error&) {
-        replacement.undo();
-        replacement.forget();
+    } catch (...) {
+        try {
+            replacement.undo();
+        } catch (const Error& why) {
+            replacement.failUndone(why);
+        }
+        forgetOrSay(replacement);
         throw;
     }
-    replacement.forget();
+    forgetOrSay(replacement);
     stepDone();
 }
 
@@ -219,9 +258,13 @@ void tidyExchangeFolder(const std::filesystem::path& folder) {
             return;
         }
         if (!replacement.everyNewFileInPlace()) {
-            replacement.undo();
+            try {
+                replacement.undo();
+            } catch (const Error& why) {
+                replacement.failUndone(why);
+            }
         }
-        replacement.forget();
+        forgetOrSay(replacement);
         replacement.removeWorkFolder();
     }
     std::error_code error;

@@ -22,8 +22,9 @@ using ReplacementStep = std::function<void(int step)>;
 // crash or a power cut too. Before the first move a journal in the folder records the plan;
 // the old files go into the work folder, then the new ones into the folder, each phase written
 // to the disk before the next begins; the journal's removal marks the replacement done. A
-// failure undoes what was moved and throws (ReplacementFailed); a crash leaves the journal,
-// from which finishOrUndoReplacement puts the folder back together.
+// failure undoes what was moved and throws (ReplacementFailed); a crash, or an undo that fails
+// too (reason "undo"), leaves the journal, from which tidyExchangeFolder puts the folder back
+// together.
 void replaceTogether(const std::filesystem::path& folder, const std::filesystem::path& workFolder,
                      const std::vector<ReplacedFile>& files, const ReplacementStep& afterStep = {});
 
@@ -32,5 +33,9 @@ void replaceTogether(const std::filesystem::path& folder, const std::filesystem:
 // the work folders of runs that no longer live are removed. A replacement whose run still
 // lives is left to it: that run holds the tables it replaces, and what needs them says so.
 void tidyExchangeFolder(const std::filesystem::path& folder);
+
+// Whether a journal in the work folder's exchange folder still needs it: a replacement that
+// could not be undone keeps the old files there until the next run puts them back.
+bool isAwaitingRecovery(const std::filesystem::path& workFolder);
 
 } // namespace velmora

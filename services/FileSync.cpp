@@ -29,17 +29,36 @@ std::error_code syncToDisk(const std::filesystem::path& file) {
     return error;
 }
 
-// Windows writes a folder's entries through when the renames ask for it (MOVEFILE_WRITE_THROUGH);
-// a folder itself cannot be flushed there.
-std::error_code syncFolder(const std::filesystem::path&) {
+// NTFS flushes a folder's entries when asked through a handle on the folder. Where that cannot
+// be done (FAT, some network shares) nothing more can: NTFS's own log still keeps the renames in
+// the order they were made, which is what a recovery needs, so the attempt is all there is.
+std::error_code syncFolder(const std::filesystem::path& folder) {
+    HANDLE handle = ::CreateFileW(folder.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::FlushFileBuffers(handle);
+        ::CloseHandle(handle);
+    }
     return {};
 }
 
+// A virus scanner or an indexer often opens a file that has just been written, for a moment,
+// without letting it be renamed: the move is tried again for a short while before it fails.
 std::error_code moveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return {static_cast<int>(::GetLastError()), std::system_category()};
+    constexpr int kAttempts = 20;
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), 0)) {
+            return {};
+        }
+        const DWORD error = ::GetLastError();
+        const bool heldForAMoment = error == ERROR_SHARING_VIOLATION ||
+                                    error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!heldForAMoment || attempt == kAttempts) {
+            return {static_cast<int>(error), std::system_category()};
+        }
+        ::Sleep(100);
     }
-    return {};
 }
 
 #else

@@ -11,9 +11,8 @@ namespace velmora {
 std::error_code syncToDisk(const std::filesystem::path& file);
 std::error_code syncFolder(const std::filesystem::path& folder);
 
-// Renames a file or folder, replacing nothing: an error code when `to` exists. On Windows the
-// rename is written through to the disk before it returns; elsewhere syncFolder of both folders
-// makes it durable.
+// Renames a file or folder, replacing nothing: an error code when `to` exists. syncFolder of
+// both folders makes it durable.
 std::error_code moveFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 } // namespace velmora

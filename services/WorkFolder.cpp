@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/ExchangeFolder.h"
+#include "services/FileReplacement.h"
 #include "services/FileSystem.h"
 
 #include <chrono>
@@ -40,8 +41,12 @@ WorkFolder::WorkFolder(const std::filesystem::path& exchangeFolder) {
 }
 
 WorkFolder::~WorkFolder() {
-    // The lock goes first: on Windows a file held open cannot be removed.
+    // The lock goes first: on Windows a file held open cannot be removed; and without it the
+    // next run sees that this one is over.
     lock_.reset();
+    if (isAwaitingRecovery(path_)) {
+        return;
+    }
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }

@@ -1,10 +1,12 @@
 // What killed runs leave behind is removed by the next run; what a living run holds is not.
+#include "messages/Messages.h"
 #include "services/Error.h"
 #include "services/FileReplacement.h"
 #include "services/WorkFolder.h"
 #include "services/XmlDocument.h"
 #include "support/TestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -13,6 +15,7 @@
 
 using namespace velmora;
 using namespace velmora::testing;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -93,4 +96,69 @@ TEST(FileReplacement, AMoveThatFailsUndoesEveryMoveBefore) {
     EXPECT_EQ(readFile(exchange / "A.DBF"), "old A");
     EXPECT_EQ(readFile(exchange / "B.DBF"), "old B");
     EXPECT_EQ(readFile(work / "A.DBF"), "new A");
+}
+
+// The undo itself fails when another program has taken the name of a table moved aside: the
+// old table must then wait where it is, for the next run to put back once the name is free.
+TEST(FileReplacement, AnUndoThatFailsKeepsTheOldFilesForTheNextRun) {
+    TempDir exchange;
+    writeFile(exchange / "A.DBF", "old A");
+    writeFile(exchange / "B.DBF", "old B");
+    const auto before = names(exchange.path());
+    std::filesystem::path work;
+    {
+        const WorkFolder workFolder(exchange.path());
+        work = workFolder.path();
+        writeFile(work / "A.DBF", "new A");
+        writeFile(work / "B.DBF", "new B");
+        const auto takeTheNameOfA = [&](int step) {
+            if (step == 2) { // A.DBF has just been moved aside
+                writeFile(exchange / "A.DBF", "someone else's A");
+            }
+        };
+        try {
+            replaceTogether(exchange.path(), work,
+                            {{"A.DBF", {"A.DBF"}}, {"B.DBF", {"B.DBF", "B.MDX"}}}, takeTheNameOfA);
+            FAIL() << "the replacement went through";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::ReplacementFailed);
+            EXPECT_EQ(error.details().reason, "undo");
+        }
+    }
+    ASSERT_TRUE(std::filesystem::exists(work)) << "the old files went with the work folder";
+
+    std::filesystem::remove(exchange / "A.DBF");
+    tidyExchangeFolder(exchange.path());
+
+    EXPECT_EQ(names(exchange.path()), before);
+    EXPECT_EQ(readFile(exchange / "A.DBF"), "old A");
+    EXPECT_EQ(readFile(exchange / "B.DBF"), "old B");
+}
+
+TEST(FileReplacement, AJournalThatCannotBeReadStopsEveryRunAndSaysWhatToDo) {
+    TempDir exchange;
+    writeFile(exchange / ".velmora-journal", "velmora replacement 1\nwork .velmora-1\nnew A");
+
+    try {
+        tidyExchangeFolder(exchange.path());
+        FAIL() << "the journal was taken as read";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.details().reason, "journal");
+        EXPECT_THAT(messages::describe(error), HasSubstr("borre ese archivo"));
+    }
+    EXPECT_TRUE(std::filesystem::exists(exchange / ".velmora-journal"));
+}
+
+TEST(FileReplacement, ASecondRunNeverWritesOverTheJournalOfTheFirst) {
+    TempDir exchange;
+    const std::string firstRunsPlan = "velmora replacement 1\nwork .velmora-1\nnew A.DBF\nend\n";
+    writeFile(exchange / ".velmora-journal", firstRunsPlan);
+    const auto work = exchange / ".velmora-2";
+    std::filesystem::create_directory(work);
+    writeFile(work / "A.DBF", "new A");
+
+    EXPECT_THROW(replaceTogether(exchange.path(), work, {{"A.DBF", {}}}), Error);
+
+    EXPECT_EQ(readFile(exchange / ".velmora-journal"), firstRunsPlan);
+    EXPECT_FALSE(std::filesystem::exists(exchange / "A.DBF"));
 }
