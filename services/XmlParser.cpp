@@ -53,8 +53,6 @@ void noteError(void* parserContext, xmlhook::ErrorPointer error) {
     }
 }
 
-void ignoreMessage(void*, const char*, ...) {}
-
 // A service document never declares entities. Stopping at the declaration, before the entity
 // is stored, means no reference to it can ever be expanded, however the document nests them.
 void refuseEntity(void* parserContext) {
@@ -121,6 +119,8 @@ void streamText(void* parserContext, const xmlChar* text, int length) {
 }
 
 #if LIBXML_VERSION < 21300
+void ignoreMessage(void*, const char*, ...) {}
+
 // Before 2.13, decoding and input failures are reported through the thread's global handlers,
 // not the parser's: they are caught for the parse and put back as they were.
 class CaughtGlobalErrors {
