@@ -74,7 +74,7 @@ std::optional<CodePage> CodePage::byNumber(int number) {
 }
 
 CodePage::CodePage(int number, const std::array<char32_t, 256>& characters)
-    : number_(number), utf8_(false), characters_(characters) {
+    : number_(number), utf8_(false) {
     latinBytes_.fill(-1);
     for (std::size_t byte = 0; byte < characters.size(); ++byte) {
         const char32_t c = characters[byte];

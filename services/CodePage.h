@@ -44,7 +44,6 @@ private:
 
     int number_;
     bool utf8_ = true;
-    std::array<char32_t, 256> characters_{};
     std::array<std::string, 256> utf8Of_;      // each byte's character, as UTF-8
     std::array<short, 256> latinBytes_{};      // U+0000..U+00FF to their byte, -1 for none
     std::unordered_map<char32_t, char> bytes_; // the other characters, by code point

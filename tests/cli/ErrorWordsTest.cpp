@@ -7,15 +7,35 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <ostream>
-#include <regex>
+#include <set>
+#include <string>
 
 namespace velmora::testing {
 namespace {
 
 using ::testing::HasSubstr;
+
+// The first word of the libraries' English found in a message, or "" when there is none.
+std::string englishWordIn(const std::string& message) {
+    static const std::set<std::string> english{"the",    "file",    "cannot", "found",
+                                               "unable", "invalid", "failed"};
+    std::string word;
+    for (const char c : message + " ") {
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        } else if (!word.empty()) {
+            if (english.contains(word)) {
+                return word;
+            }
+            word.clear();
+        }
+    }
+    return "";
+}
 
 // A school with one teacher and one time frame, and an exchange folder holding the tables a
 // conversion and a timetable leave.
@@ -60,9 +80,7 @@ TEST_P(FailingRun, saysWhatWentWrongInSpanish) {
     const CliOutcome outcome = scene.run(c.command);
     EXPECT_EQ(outcome.status, 1) << outcome.out;
     EXPECT_THAT(outcome.err, HasSubstr(c.words));
-    static const std::regex english(
-        R"(\b(the|The|file|cannot|Cannot|not found|Unable|invalid|failed|error:)\b)");
-    EXPECT_FALSE(std::regex_search(outcome.err, english)) << outcome.err;
+    EXPECT_EQ(englishWordIn(outcome.err), "") << outcome.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
