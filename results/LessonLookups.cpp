@@ -3,11 +3,21 @@
 #include "formats/ExchangeTables.h"
 #include "services/Text.h"
 
+#include <string_view>
+
 namespace velmora {
 
 namespace {
 
 using namespace tables;
+
+// The fields of SOLUC that together name a lesson's slot, as a note names them.
+const std::string& dayHourAndFrameFields() {
+    static const std::string fields = std::string(nameOf(SOLUC::DIA)) + "+" +
+                                      std::string(nameOf(SOLUC::HORA)) + "+" +
+                                      std::string(nameOf(SOLUC::MARCO));
+    return fields;
+}
 
 template <typename Map, typename Key>
 const typename Map::mapped_type* find(const Map& map, const Key& key) {
@@ -83,12 +93,12 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
                                       RunNotes& notes) {
     // A code that is given and that its table does not know: the lesson comes back without
     // what that table would have told.
-    const auto notFound = [&](const char* field, const std::string& code) {
+    const auto notFound = [&](std::string_view field, const std::string& code) {
         if (!isBlank(code)) {
             notes.add({.kind = NoteKind::CodeNotFound,
                        .table = std::string(SOLUC::layout.name),
                        .record = record,
-                       .field = field,
+                       .field = std::string(field),
                        .code = code});
         }
     };
@@ -104,7 +114,7 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
     const Id* codTarea = find(codTareaByCod_, lesson.tarea);
     values.actividad = codTarea ? *codTarea : pool_.intern(lesson.tarea);
     if (codTarea == nullptr) {
-        notFound("TAREA", lesson.tarea);
+        notFound(nameOf(SOLUC::TAREA), lesson.tarea);
     }
 
     // 3. The group's key and its course's key.
@@ -113,7 +123,7 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
         values.unidad = group->clave;
         claveCurso = group->claveCurso;
     } else {
-        notFound("CODGRUPO", lesson.codGrupo);
+        notFound(nameOf(SOLUC::CODGRUPO), lesson.codGrupo);
     }
 
     // 4. Without a subject key from the assignments, the subject as given in the course.
@@ -122,7 +132,7 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
         if (materia != nullptr) {
             values.materiaOmc = *materia;
         } else if (clave == nullptr) {
-            notFound("ASIG", lesson.asig);
+            notFound(nameOf(SOLUC::ASIG), lesson.asig);
         }
     }
 
@@ -132,14 +142,14 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
         values.diaSemana = slot->dia;
         values.tramo = slot->codDiho;
     } else {
-        notFound("DIA+HORA+MARCO", dayHourAndFrame.first + "+" + dayHourAndFrame.second);
+        notFound(dayHourAndFrameFields(), dayHourAndFrame.first + "+" + dayHourAndFrame.second);
     }
 
     // 6. The department the room belongs to.
     if (const Id* depCentro = find(depCentroByAula_, lesson.aula)) {
         values.depCentro = *depCentro;
     } else {
-        notFound("AULA", lesson.aula);
+        notFound(nameOf(SOLUC::AULA), lesson.aula);
     }
     return values;
 }
