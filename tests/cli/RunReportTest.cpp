@@ -18,35 +18,16 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using Json = nlohmann::json;
 
-// A school of one frame with these teachers (key, name, short name) and rooms.
-std::string school(const std::vector<SauceRecordValues>& teachers,
-                   const std::vector<SauceRecordValues>& rooms) {
-    std::vector<SauceRecordValues> teacherRecords;
-    for (const SauceRecordValues& t : teachers) {
-        teacherRecords.push_back({t.at(0), "01/09/2020", t.at(1), t.at(2)});
-    }
-    return sauceXml({
-        {"MATERIAS", {{"M1", "Matemáticas", "MATES", "C1", "120"}}},
-        {"PROFESORES", teacherRecords},
-        {"AULAS", rooms},
-        {"CURSOS", {{"C1", "1º ESO", "", "ESO", "1"}}},
-        {"GRUPOS", {{"G1", "1 ESO A", "C1"}}},
-        {"JORNADAS", {{"M1", "Mañana", "01/09/2026"}}},
-        {"INTERVALOS",
-         {{"dato=CODIGO_SAUCE|T1", "dato=NOMBRE|Primera", "dato=INICIO|08:30", "dato=FIN|09:25",
-           "dato=ORDEN|1", "dato=CLAVE_JORNADA|M1"}}},
-    });
-}
-
 // The first conversion; nothing in it for the school to hear of.
-const std::string kBefore = school({{"E1", "Ana Pérez", "PEREZ"}, {"E5", "Juan Gil", "GIL"}},
-                                   {{"A1", "Aula 1", "AULA1"}, {"A2", "Aula 2", "AULA2"}});
+const std::string kBefore =
+    smallSchoolXml({{"E1", "Ana Pérez", "PEREZ"}, {"E5", "Juan Gil", "GIL"}},
+                   {{"A1", "Aula 1", "AULA1"}, {"A2", "Aula 2", "AULA2"}});
 
 // The next: a teacher of the same surname comes first and takes Ana Pérez's code, a room is
 // gone and another has lost its name and code.
-const std::string kAfter =
-    school({{"E0", "Luis Pérez", "PEREZ"}, {"E1", "Ana Pérez", "PEREZ"}, {"E5", "Juan Gil", "GIL"}},
-           {{"A2", "Aula 2", "AULA2"}, {"A9"}});
+const std::string kAfter = smallSchoolXml(
+    {{"E0", "Luis Pérez", "PEREZ"}, {"E1", "Ana Pérez", "PEREZ"}, {"E5", "Juan Gil", "GIL"}},
+    {{"A2", "Aula 2", "AULA2"}, {"A9"}});
 
 class ConvertReport : public ::testing::Test {
 protected:
@@ -216,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailingRun{"ConvertWithABadTime",
                    [](const std::filesystem::path& report) {
                        TempDir home;
-                       std::string xml = school({{"E1", "Ana Pérez", "PEREZ"}}, {{"A9"}});
+                       std::string xml = smallSchoolXml({{"E1", "Ana Pérez", "PEREZ"}}, {{"A9"}});
                        xml.replace(xml.find("08:30"), 5, "8h");
                        writeFile(home / "sauce.xml", xml);
                        return runCli(home,
@@ -228,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
             "ResultsThatCannotBeSaved",
             [](const std::filesystem::path& report) {
                 TempDir home;
-                writeFile(home / "sauce.xml", school({{"E1", "Ana", "ANA"}}, {}));
+                writeFile(home / "sauce.xml", smallSchoolXml({{"E1", "Ana", "ANA"}}, {}));
                 std::filesystem::create_directory(home / "ResultadoHoradiasauce.xml");
                 for (const TableLayout& layout : convertedTables()) {
                     writeTable(home.path(), layout, {});

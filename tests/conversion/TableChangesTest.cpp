@@ -24,27 +24,6 @@ public:
     }
 };
 
-// A school with these teachers (key, name, short name) and rooms (key, name, short name); the
-// rest as small as a conversion takes.
-std::string school(const std::vector<SauceRecordValues>& teachers,
-                   const std::vector<SauceRecordValues>& rooms) {
-    std::vector<SauceRecordValues> teacherRecords;
-    for (const SauceRecordValues& t : teachers) {
-        teacherRecords.push_back({t.at(0), "01/09/2020", t.at(1), t.at(2)});
-    }
-    return sauceXml({
-        {"MATERIAS", {{"M1", "Matemáticas", "MATES", "C1", "120"}}},
-        {"PROFESORES", teacherRecords},
-        {"AULAS", rooms},
-        {"CURSOS", {{"C1", "1º ESO", "", "ESO", "1"}}},
-        {"GRUPOS", {{"G1", "1 ESO A", "C1"}}},
-        {"JORNADAS", {{"M1", "Mañana", "01/09/2026"}}},
-        {"INTERVALOS",
-         {{"dato=CODIGO_SAUCE|T1", "dato=NOMBRE|Primera", "dato=INICIO|08:30", "dato=FIN|09:25",
-           "dato=ORDEN|1", "dato=CLAVE_JORNADA|M1"}}},
-    });
-}
-
 const std::vector<SauceRecordValues> kRooms{{"A1", "Aula 1", "AULA1"}, {"A2", "Aula 2", "AULA2"}};
 
 // The kinds a comparison with the old tables gives.
@@ -77,17 +56,17 @@ protected:
 // Horadia knows teachers by their codes: when a new teacher comes first in the list and takes
 // the code an earlier one had, a timetable made on the old tables would give her his lessons.
 TEST_F(TableChanges, TeachersAddedBeforeOthersOfTheSameSurnameTakeTheirCodes) {
-    const auto first = convert(school(
+    const auto first = convert(smallSchoolXml(
         {{"E1", "Ana Pérez", "PEREZ"}, {"E2", "Eva Pérez", "PEREZ"}, {"E5", "Juan Gil", "GIL"}},
         kRooms));
     EXPECT_TRUE(first.changes.empty()) << "nothing to compare with in an empty folder";
 
     // Juan Gil's new name changes no code and is no new row.
-    const auto second = convert(school({{"E0", "Luis Pérez", "PEREZ"},
-                                        {"E1", "Ana Pérez", "PEREZ"},
-                                        {"E2", "Eva Pérez", "PEREZ"},
-                                        {"E5", "Juan Gil Ruiz", "GIL"}},
-                                       kRooms));
+    const auto second = convert(smallSchoolXml({{"E0", "Luis Pérez", "PEREZ"},
+                                                {"E1", "Ana Pérez", "PEREZ"},
+                                                {"E2", "Eva Pérez", "PEREZ"},
+                                                {"E5", "Juan Gil Ruiz", "GIL"}},
+                                               kRooms));
 
     EXPECT_THAT(noteLines(second.notes, kChangeKinds),
                 ElementsAre("row-added table=PROFT value=E0 (Luis Pérez)",
@@ -107,8 +86,8 @@ TEST_F(TableChanges, TeachersAddedBeforeOthersOfTheSameSurnameTakeTheirCodes) {
 
 TEST_F(TableChanges, ARemovedRoomIsNotedAndTheCodesLeftKeepTheirRooms) {
     const std::vector<SauceRecordValues> teachers{{"E1", "Ana Pérez", "PEREZ"}};
-    convert(school(teachers, kRooms));
-    const auto second = convert(school(teachers, {kRooms[1]}));
+    convert(smallSchoolXml(teachers, kRooms));
+    const auto second = convert(smallSchoolXml(teachers, {kRooms[1]}));
 
     EXPECT_THAT(noteLines(second.notes, kChangeKinds),
                 ElementsAre("row-removed table=AULAT value=A1 (Aula 1)"));
@@ -119,8 +98,8 @@ TEST_F(TableChanges, ARemovedRoomIsNotedAndTheCodesLeftKeepTheirRooms) {
 TEST_F(TableChanges, AnOldTableWithoutNamesNamesItsRowsByKey) {
     writeTable(exchange.path(), withoutField(tables::PROFT::layout, "NOMBRE"),
                {{{"ABREV", "PEREZ"}, {"X_EMPLEADO", "E1"}}});
-    const auto summary =
-        convert(school({{"E0", "Luis Pérez", "PEREZ"}, {"E1", "Ana Pérez", "PEREZ"}}, kRooms));
+    const auto summary = convert(
+        smallSchoolXml({{"E0", "Luis Pérez", "PEREZ"}, {"E1", "Ana Pérez", "PEREZ"}}, kRooms));
 
     EXPECT_THAT(noteLines(summary.notes, kChangeKinds),
                 ElementsAre("row-added table=PROFT value=E0 (Luis Pérez)",
@@ -142,8 +121,8 @@ class NothingToCompare : public TableChanges, public ::testing::WithParamInterfa
 
 TEST_P(NothingToCompare, TheRunGivesNoChangesAndReplacesTheTables) {
     GetParam().prepare(exchange.path());
-    const auto summary =
-        convert(school({{"E0", "Luis Pérez", "PEREZ"}, {"E1", "Ana Pérez", "PEREZ"}}, kRooms));
+    const auto summary = convert(
+        smallSchoolXml({{"E0", "Luis Pérez", "PEREZ"}, {"E1", "Ana Pérez", "PEREZ"}}, kRooms));
 
     EXPECT_TRUE(summary.changes.empty());
     EXPECT_EQ(noteLines(summary.notes, kChangeKinds), std::vector<std::string>{});

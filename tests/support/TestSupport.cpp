@@ -94,6 +94,25 @@ std::string sauceXml(const std::vector<SauceSection>& sections) {
     return xml;
 }
 
+std::string smallSchoolXml(const std::vector<SauceRecordValues>& teachers,
+                           const std::vector<SauceRecordValues>& rooms) {
+    std::vector<SauceRecordValues> teacherRecords;
+    for (const SauceRecordValues& t : teachers) {
+        teacherRecords.push_back({t.at(0), "01/09/2020", t.at(1), t.at(2)});
+    }
+    return sauceXml({
+        {"MATERIAS", {{"M1", "Matemáticas", "MATES", "C1", "120"}}},
+        {"PROFESORES", teacherRecords},
+        {"AULAS", rooms},
+        {"CURSOS", {{"C1", "1º ESO", "", "ESO", "1"}}},
+        {"GRUPOS", {{"G1", "1 ESO A", "C1"}}},
+        {"JORNADAS", {{"M1", "Mañana", "01/09/2026"}}},
+        {"INTERVALOS",
+         {{"dato=CODIGO_SAUCE|T1", "dato=NOMBRE|Primera", "dato=INICIO|08:30", "dato=FIN|09:25",
+           "dato=ORDEN|1", "dato=CLAVE_JORNADA|M1"}}},
+    });
+}
+
 std::vector<Row> readRows(const std::filesystem::path& tableFile) {
     DbfReader table =
         DbfReader::open(tableFile, LockedFile::Lock::Shared, tableFile.stem().string());

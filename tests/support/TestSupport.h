@@ -41,6 +41,11 @@ using SauceRecordValues = std::vector<std::string>;
 using SauceSection = std::pair<std::string, std::vector<SauceRecordValues>>;
 std::string sauceXml(const std::vector<SauceSection>& sections);
 
+// A school of one time frame with these teachers and rooms (each: key, name, short name) and
+// the rest as small as a conversion takes: one subject, course, group and slot.
+std::string smallSchoolXml(const std::vector<SauceRecordValues>& teachers,
+                           const std::vector<SauceRecordValues>& rooms);
+
 // Every record of a table as read back through the table service, field name to text.
 using Row = std::map<std::string, std::string>;
 std::vector<Row> readRows(const std::filesystem::path& tableFile);
