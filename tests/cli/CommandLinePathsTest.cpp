@@ -5,7 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 
 namespace velmora::testing {
 namespace {
@@ -70,6 +73,20 @@ TEST(CommandLinePaths, APathBeginningWithASlashIsNeverAnOption) {
 }
 
 #ifdef _WIN32
+// The files that took a child's output can stay held for a moment after the child is seen to
+// end (Wine's server lets go of its handles a little later): removal is tried for a while.
+void removeOnceReleased(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        std::filesystem::remove_all(folder, error);
+        if (!error) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ADD_FAILURE() << "cannot remove " << pathToUtf8(folder) << ": " << error.message();
+}
+
 // Under Wine the build maps a drive of its own to an empty temporary folder and names it in
 // VELMORA_TEST_DRIVE (tests/support/WineDrive.cmake); elsewhere a drive made with subst can be
 // named there.
@@ -91,8 +108,8 @@ TEST(CommandLinePaths, TheDefaultExchangeFolderIsHTEMPOnTheDriveOfTheCurrentFold
     EXPECT_THAT(outcome.out, StartsWith("Tablas escritas en " + pathToUtf8(exchange) + ":\n"));
     EXPECT_TRUE(std::filesystem::is_regular_file(exchange / "PROFT.DBF"));
 
-    std::filesystem::remove_all(exchange);
-    std::filesystem::remove_all(school);
+    removeOnceReleased(exchange);
+    removeOnceReleased(school);
 }
 #endif
 
