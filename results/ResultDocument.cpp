@@ -49,10 +49,31 @@ private:
     std::string step_;
 };
 
+// Builds each block of SALIDAS (the status block, a teacher's list) as a small tree and hands it
+// to the save as soon as it is complete, so that only one block stands in memory at a time.
 class ResultWriter {
 public:
-    ResultWriter(XmlDocument& document, Layout layout, const StringPool& texts)
-        : document_(document), layout_(std::move(layout)), texts_(texts) {}
+    ResultWriter(XmlDocument& document, XmlContentStream& stream, Layout layout,
+                 const StringPool& texts)
+        : document_(document), stream_(stream), layout_(std::move(layout)), texts_(texts) {}
+
+    XmlNode openBlock(const std::string& name) {
+        if (layout_.lines()) {
+            stream_.writeText(layout_.breakAt(1));
+        }
+        return document_.createElement(name);
+    }
+
+    void closeBlock(XmlNode block) {
+        closeElement(block, 1);
+        stream_.writeElement(block);
+    }
+
+    void closeSalidas() {
+        if (layout_.lines()) {
+            stream_.writeText(layout_.breakAt(0));
+        }
+    }
 
     XmlNode appendList(XmlNode parent, int depth, const std::string& seq) {
         XmlNode list = appendElement(parent, depth, "listasal");
@@ -74,13 +95,6 @@ public:
         appendSalida(parent, depth, dato, texts_.text(value));
     }
 
-    XmlNode appendElement(XmlNode parent, int depth, const std::string& name) {
-        if (layout_.lines()) {
-            parent.appendText(layout_.breakAt(depth));
-        }
-        return parent.appendChild(document_.createElement(name));
-    }
-
     // The break before the end tag of an element `depth` levels below SALIDAS.
     void closeElement(XmlNode element, int depth) {
         if (layout_.lines()) {
@@ -89,17 +103,25 @@ public:
     }
 
 private:
+    XmlNode appendElement(XmlNode parent, int depth, const std::string& name) {
+        if (layout_.lines()) {
+            parent.appendText(layout_.breakAt(depth));
+        }
+        return parent.appendChild(document_.createElement(name));
+    }
+
     XmlDocument& document_;
+    XmlContentStream& stream_;
     Layout layout_;
     const StringPool& texts_;
 };
 
-void writeStatusBlock(ResultWriter& writer, XmlNode salidas, std::size_t teacherRecordCount) {
-    XmlNode error = writer.appendElement(salidas, 1, "ERROR");
+void writeStatusBlock(ResultWriter& writer, std::size_t teacherRecordCount) {
+    XmlNode error = writer.openBlock("ERROR");
     writer.appendSalida(error, 2, "CN_ERROR", "0");
     writer.appendSalida(error, 2, "TE_ERROR", "Servicio finalizado Correctamente");
     writer.appendSalida(error, 2, "REGISTROS RECUPERADOS", std::to_string(teacherRecordCount));
-    writer.closeElement(error, 1);
+    writer.closeBlock(error);
 }
 
 void writeLessonList(ResultWriter& writer, XmlNode teacherList, int number,
@@ -114,16 +136,17 @@ void writeLessonList(ResultWriter& writer, XmlNode teacherList, int number,
     writer.closeElement(list, 2);
 }
 
-void writeTeacherList(ResultWriter& writer, XmlNode salidas, int number, const Teacher& teacher,
+void writeTeacherList(ResultWriter& writer, int number, const Teacher& teacher,
                       const Timetable& timetable) {
-    XmlNode list = writer.appendList(salidas, 1, "EMP_" + std::to_string(number));
+    XmlNode list = writer.openBlock("listasal");
+    list.setAttribute("seq", "EMP_" + std::to_string(number));
     writer.appendSalida(list, 2, "X_EMPLEADO", teacher.empleado);
     writer.appendSalida(list, 2, "F_TOMAPOS", teacher.tomaPos);
     int lessonNumber = 1;
     for (const LessonValues& lesson : timetable.lessonsOf(teacher)) {
         writeLessonList(writer, list, lessonNumber++, lesson);
     }
-    writer.closeElement(list, 1);
+    writer.closeBlock(list);
 }
 
 } // namespace
@@ -154,15 +177,15 @@ EmptiedSalidas emptySalidas(XmlDocument& document) {
     return emptied;
 }
 
-void writeResults(XmlDocument& document, const EmptiedSalidas& salidas,
+void writeResults(XmlDocument& document, XmlContentStream& stream, const EmptiedSalidas& salidas,
                   const Timetable& timetable) {
-    ResultWriter writer(document, Layout::of(salidas), timetable.texts);
-    writeStatusBlock(writer, salidas.element, timetable.teachers.size());
+    ResultWriter writer(document, stream, Layout::of(salidas), timetable.texts);
+    writeStatusBlock(writer, timetable.teachers.size());
     int teacherNumber = 1;
     for (const Teacher& teacher : timetable.teachers) {
-        writeTeacherList(writer, salidas.element, teacherNumber++, teacher, timetable);
+        writeTeacherList(writer, teacherNumber++, teacher, timetable);
     }
-    writer.closeElement(salidas.element, 0);
+    writer.closeSalidas();
 }
 
 } // namespace velmora

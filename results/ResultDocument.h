@@ -24,8 +24,10 @@ struct EmptiedSalidas {
 // input sections it held are freed before the results are read.
 EmptiedSalidas emptySalidas(XmlDocument& document);
 
-// Writes the status block and one list per teacher with the teacher's lessons into the emptied
-// SALIDAS, one element per line and indented like the rest of the document.
-void writeResults(XmlDocument& document, const EmptiedSalidas& salidas, const Timetable& timetable);
+// Writes the content of the emptied SALIDAS to the stream of the document's save: the status
+// block and one list per teacher with the teacher's lessons, one element per line and indented
+// like the rest of the document.
+void writeResults(XmlDocument& document, XmlContentStream& stream, const EmptiedSalidas& salidas,
+                  const Timetable& timetable);
 
 } // namespace velmora

@@ -19,10 +19,11 @@ std::filesystem::path resultPathFor(const std::filesystem::path& document) {
 ResultsRun::ResultsRun(std::filesystem::path document, std::filesystem::path exchangeFolder)
     : document_(std::move(document)), folder_(std::move(exchangeFolder)) {}
 
-// Everything is read and built in memory first; the save, which replaces the result file in
-// one rename, is the only write, so a run that fails anywhere leaves no result behind. The
-// document's input sections are dropped before the timetable is read, and the timetable is
-// held as numbers of texts, so that the run needs little more memory than the result itself.
+// Everything is read into memory first; the save, which replaces the result file in one rename,
+// is the only write, so a run that fails anywhere leaves no result behind. The document's input
+// sections are dropped before the timetable is read, the timetable is held as numbers of texts,
+// and the new SALIDAS is written block by block as the file is saved, never held whole: the
+// run needs far less memory than the result document would take as a tree.
 std::filesystem::path ResultsRun::run() {
     tidyExchangeFolder(folder_);
     std::optional<ResultTables> tables = ResultTables::openExclusive(folder_);
@@ -31,9 +32,10 @@ std::filesystem::path ResultsRun::run() {
     Timetable timetable = readTimetable(*tables);
     tables.reset(); // released before the long part of the run
 
-    writeResults(document, salidas, timetable);
     const std::filesystem::path result = resultPathFor(document_);
-    document.save(result);
+    document.saveStreaming(result, salidas.element, [&](XmlContentStream& stream) {
+        writeResults(document, stream, salidas, timetable);
+    });
     lessonCount_ = timetable.lessonListCount();
     notes_ = timetable.notes;
     return result;

@@ -59,16 +59,24 @@ XmlNode XmlDocument::createElement(const std::string& name) {
         throw std::logic_error("The XML element " + name +
                                " cannot be created: the document is gone.");
     }
-    if (!detached_) {
-        detached_.reset(xmlNewDocFragment(doc_.get()));
-    }
+    xmlNode* holder = detachedHolder();
     xmlNode* element =
         xmlNewDocNode(doc_.get(), nullptr, reinterpret_cast<const xmlChar*>(name.c_str()), nullptr);
-    if (!detached_ || element == nullptr || xmlAddChild(detached_.get(), element) == nullptr) {
+    if (element == nullptr || xmlAddChild(holder, element) == nullptr) {
         xmlFreeNode(element);
         throw std::bad_alloc();
     }
     return XmlNode(element);
+}
+
+_xmlNode* XmlDocument::detachedHolder() {
+    if (!detached_) {
+        detached_.reset(xmlNewDocFragment(doc_.get()));
+        if (!detached_) {
+            throw std::bad_alloc();
+        }
+    }
+    return detached_.get();
 }
 
 std::string XmlDocument::encoding() const {

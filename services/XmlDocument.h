@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,18 @@ private:
     _xmlNode* node_ = nullptr;
 };
 
+// Where a streamed save (XmlDocument::saveStreaming) sends the content of its element, piece by
+// piece in document order; each piece is in the file's own encoding by the time the call returns.
+class XmlContentStream {
+public:
+    virtual ~XmlContentStream() = default;
+    // Text as it stands: the line breaks and indentation between elements.
+    virtual void writeText(const std::string& text) = 0;
+    // An element made by the document's createElement and appended nowhere, with everything it
+    // holds; it is freed once written, and must not be used again.
+    virtual void writeElement(XmlNode element) = 0;
+};
+
 // A parsed XML document, owned. Files are parsed as untrusted input: nothing is loaded from
 // outside, entity declarations are refused, and the text must keep within the input limits
 // (services/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
@@ -86,9 +99,17 @@ public:
     // Writes the whole document in its own encoding. The file is written beside the target
     // and renamed over it, so a failed save leaves any earlier file intact.
     void save(const std::filesystem::path& file) const;
+    // Saves as save() does, except that element, which must be empty, is written with a start and
+    // an end tag and with the content that writeContent hands to the stream as the file reaches
+    // it: content that would take far more memory as a tree than as text never stands whole.
+    // The bytes are those save() writes for the same tree.
+    void saveStreaming(const std::filesystem::path& file, XmlNode element,
+                       const std::function<void(XmlContentStream&)>& writeContent);
 
 private:
     explicit XmlDocument(_xmlDoc* doc);
+    // The holder of the elements createElement made, made on first use.
+    _xmlNode* detachedHolder();
     struct Deleter {
         void operator()(_xmlDoc* doc) const;
     };

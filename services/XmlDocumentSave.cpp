@@ -2,12 +2,12 @@
 #include "services/FileSystem.h"
 #include "services/LockedFile.h"
 #include "services/XmlDocument.h"
+#include "services/XmlSerializer.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <libxml/encoding.h>
-#include <libxml/tree.h>
-#include <libxml/xmlIO.h>
+#include <functional>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -151,32 +151,9 @@ private:
     int fd_ = -1;
 };
 
-// Serialises the document as loaded: its own encoding and declaration, no re-indenting.
-// Characters that the encoding lacks (€ in ISO-8859-1) are written as character references.
-bool writeDocument(xmlDoc* doc, int fd) {
-    const char* encoding = reinterpret_cast<const char*>(doc->encoding);
-    xmlCharEncodingHandler* encoder = nullptr;
-    if (encoding != nullptr) {
-        encoder = xmlFindCharEncodingHandler(encoding);
-        if (encoder == nullptr) {
-            return false;
-        }
-    }
-    xmlOutputBuffer* output = xmlOutputBufferCreateFd(fd, encoder);
-    if (output == nullptr) {
-        xmlCharEncCloseFunc(encoder);
-        return false;
-    }
-    // Writes, flushes and frees the buffer (not the descriptor); negative on any write error.
-    return xmlSaveFormatFileTo(output, doc, encoding, 0) >= 0;
-}
-
-} // namespace
-
-void XmlDocument::save(const std::filesystem::path& file) const {
-    if (!doc_) {
-        throw std::logic_error("a moved-from document cannot be saved");
-    }
+// Writes the file beside the target and renames it over the target, so that a failed save
+// leaves any earlier file intact.
+void saveAtomically(const std::filesystem::path& file, const std::function<bool(int fd)>& write) {
     std::error_code error;
     const std::filesystem::path folder =
         file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
@@ -189,7 +166,7 @@ void XmlDocument::save(const std::filesystem::path& file) const {
 
     removeAbandonedSaves(folder / file.filename());
     TemporaryFile temporary(folder / file.filename());
-    if (!writeDocument(doc_.get(), temporary.fd())) {
+    if (!write(temporary.fd())) {
         throw Error(ErrorKind::ResultNotSaved, {.file = file, .reason = "write-failed"});
     }
     if (const int closeError = temporary.finish(); closeError != 0) {
@@ -201,6 +178,31 @@ void XmlDocument::save(const std::filesystem::path& file) const {
         throw Error(ErrorKind::ResultNotSaved, {.file = file, .system = error});
     }
     temporary.release();
+}
+
+} // namespace
+
+void XmlDocument::save(const std::filesystem::path& file) const {
+    if (!doc_) {
+        throw std::logic_error("a moved-from document cannot be saved");
+    }
+    saveAtomically(file, [this](int fd) { return xmlsave::writeDocument(doc_.get(), fd); });
+}
+
+void XmlDocument::saveStreaming(const std::filesystem::path& file, XmlNode element,
+                                const std::function<void(XmlContentStream&)>& writeContent) {
+    if (!doc_) {
+        throw std::logic_error("a moved-from document cannot be saved");
+    }
+    const std::optional<xmlsave::Surroundings> around =
+        xmlsave::surroundingsOf(doc_.get(), element.raw());
+    if (!around) {
+        throw Error(ErrorKind::ResultNotSaved, {.file = file, .reason = "write-failed"});
+    }
+    _xmlNode* detached = detachedHolder();
+    saveAtomically(file, [&](int fd) {
+        return xmlsave::writeAround(doc_.get(), detached, fd, *around, writeContent);
+    });
 }
 
 } // namespace velmora

@@ -3,8 +3,6 @@
 
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
-// After tree.h, which gives it xmlChar.
-#include <libxml/dict.h>
 
 #include <new>
 #include <stdexcept>
@@ -66,20 +64,9 @@ xmlAttr* findAttribute(const xmlNode* node, const std::string& name) {
     return nullptr;
 }
 
-// A text node whose content comes from the document's dictionary, as the parser makes the text
-// of a parsed document: a result repeats the same few codes and line breaks hundreds of
-// thousands of times, and each is then kept once. The node frees its content only when the
-// dictionary does not own it.
-xmlNode* newSharedText(xmlDoc* doc, const std::string& text) {
-    xmlNode* node = xmlNewDocText(doc, nullptr);
+xmlNode* newText(xmlDoc* doc, const std::string& text) {
+    xmlNode* node = xmlNewDocTextLen(doc, xml(text), static_cast<int>(text.size()));
     if (node == nullptr) {
-        throw std::bad_alloc();
-    }
-    node->content = doc->dict != nullptr ? const_cast<xmlChar*>(xmlDictLookup(
-                                               doc->dict, xml(text), static_cast<int>(text.size())))
-                                         : xmlStrndup(xml(text), static_cast<int>(text.size()));
-    if (node->content == nullptr) {
-        xmlFreeNode(node);
         throw std::bad_alloc();
     }
     return node;
@@ -171,7 +158,7 @@ void XmlNode::setAttribute(const std::string& name, const std::string& value) {
         throw std::bad_alloc();
     }
     if (!value.empty()) {
-        xmlNode* content = newSharedText(node_->doc, value);
+        xmlNode* content = newText(node_->doc, value);
         content->parent = reinterpret_cast<xmlNode*>(attribute);
         attribute->children = content;
         attribute->last = content;
@@ -187,7 +174,7 @@ void XmlNode::setText(const std::string& text) {
     if (text.empty()) {
         return;
     }
-    xmlNode* content = newSharedText(node_->doc, text);
+    xmlNode* content = newText(node_->doc, text);
     if (xmlAddChild(node_, content) == nullptr) {
         xmlFreeNode(content);
         throw std::bad_alloc();
@@ -252,7 +239,7 @@ void XmlNode::appendText(const std::string& text) {
     requireNode(node_, "append text");
     requireUtf8(text, "text");
     // A text node appended after another merges into it (and is freed there).
-    xmlAddChild(node_, newSharedText(node_->doc, text));
+    xmlAddChild(node_, newText(node_->doc, text));
 }
 
 std::string XmlNode::blankBefore() const {

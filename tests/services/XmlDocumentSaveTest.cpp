@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 namespace velmora {
 namespace {
 
@@ -132,6 +135,111 @@ TEST(XmlDocumentSave, overAFolderFailsAndLeavesItAndItsContentAlone) {
     EXPECT_TRUE(std::filesystem::is_directory(target));
     EXPECT_EQ(readFile(target / "inside.txt"), "keep me");
     EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"out.xml"}));
+}
+
+// The content handed to a streamed save, or appended to the tree for a whole save: layout,
+// markup characters in text and attributes, characters some encodings lack, nesting.
+void buildContent(XmlDocument& document, const std::function<void(const std::string&)>& text,
+                  const std::function<void(XmlNode)>& element) {
+    text("\n\t\t");
+    XmlNode salida = document.createElement("salida");
+    salida.setAttribute("dato", "A&B<\"'>\t\n");
+    salida.setText("Añadido € <&> \"x\" ]]> \r fin");
+    element(salida);
+    text("\n\t\t");
+    XmlNode list = document.createElement("listasal");
+    list.setAttribute("seq", "EMP_1");
+    list.appendText("\n\t\t\t");
+    XmlNode inner = document.createElement("salida");
+    inner.setAttribute("dato", "X_EMPLEADO");
+    list.appendChild(inner);
+    list.appendText("\n\t\t");
+    element(list);
+    text("\n\t");
+}
+
+std::string utf16le(const std::string& latin1) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : latin1) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+struct StreamedCase {
+    const char* name;
+    std::string document; // with an empty SALIDAS
+};
+
+class StreamedSave : public ::testing::TestWithParam<StreamedCase> {};
+
+// A streamed save must write what a whole save writes for the same tree, in every encoding.
+TEST_P(StreamedSave, writesTheBytesOfAWholeSaveOfTheSameTree) {
+    TempDir dir;
+    writeFile(dir / "in.xml", GetParam().document);
+
+    XmlDocument whole = XmlDocument::load(dir / "in.xml");
+    XmlNode target = whole.root().firstChildElement("SALIDAS");
+    buildContent(
+        whole, [&](const std::string& text) { target.appendText(text); },
+        [&](XmlNode element) { target.appendChild(element); });
+    whole.save(dir / "whole.xml");
+
+    XmlDocument streamed = XmlDocument::load(dir / "in.xml");
+    streamed.saveStreaming(dir / "streamed.xml", streamed.root().firstChildElement("SALIDAS"),
+                           [&](XmlContentStream& stream) {
+                               buildContent(
+                                   streamed,
+                                   [&](const std::string& text) { stream.writeText(text); },
+                                   [&](XmlNode element) { stream.writeElement(element); });
+                           });
+
+    EXPECT_EQ(readFile(dir / "streamed.xml"), readFile(dir / "whole.xml"));
+    const XmlDocument again = XmlDocument::load(dir / "streamed.xml");
+    const auto salidas = again.selectNodes("/*/SALIDAS/salida");
+    ASSERT_EQ(salidas.size(), 1u);
+    EXPECT_EQ(salidas[0].attribute("dato"), "A&B<\"'>\t\n");
+    EXPECT_EQ(salidas[0].text(), "Añadido € <&> \"x\" ]]> \r fin");
+    EXPECT_EQ(again.selectNodes("/*/SALIDAS/listasal/salida").size(), 1u);
+}
+
+const std::string kLatin1Body = "<SERVICIO>\n\t<!-- Educaci\xF3n -->\n\t<SALIDAS/>\n"
+                                "\t<PIE a=\"\xF1\">m\xE1s</PIE>\n</SERVICIO>\n<!-- fin -->\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Xml, StreamedSave,
+    ::testing::Values(
+        StreamedCase{"NoDeclaration", "<SERVICIO>\n\t<!-- Educación -->\n\t<SALIDAS/>\n"
+                                      "\t<PIE a=\"ñ\">más</PIE>\n</SERVICIO>\n<!-- fin -->\n"},
+        StreamedCase{"Utf8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<SERVICIO>\n\t<!-- Educación -->\n\t<SALIDAS/>\n"
+                             "\t<PIE a=\"ñ\">más</PIE>\n</SERVICIO>\n<!-- fin -->\n"},
+        StreamedCase{"Latin1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" + kLatin1Body},
+        StreamedCase{"Windows1252",
+                     "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n" + kLatin1Body},
+        StreamedCase{"Utf16",
+                     utf16le("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n" + kLatin1Body)},
+        StreamedCase{"OnOneLine", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" "
+                                  "standalone=\"yes\"?><S x=\"1\"><SALIDAS></SALIDAS></S>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The content is written as it comes: a failure half-way must leave no trace of it.
+TEST(XmlDocumentSave, aStreamedSaveThatFailsHalfWayLeavesTheEarlierFileAlone) {
+    TempDir dir;
+    writeFile(dir / "ResultadoHoradiain.xml", "old content");
+    XmlDocument document = XmlDocument::parse("<SERVICIO><SALIDAS/></SERVICIO>", "in.xml");
+
+    EXPECT_THROW(document.saveStreaming(dir / "ResultadoHoradiain.xml",
+                                        document.root().firstChildElement("SALIDAS"),
+                                        [&](XmlContentStream& stream) {
+                                            stream.writeElement(document.createElement("ERROR"));
+                                            throw std::runtime_error("stopped");
+                                        }),
+                 std::runtime_error);
+
+    EXPECT_EQ(readFile(dir / "ResultadoHoradiain.xml"), "old content");
+    EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"ResultadoHoradiain.xml"}));
 }
 
 } // namespace
