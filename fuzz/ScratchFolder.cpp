@@ -1,5 +1,7 @@
 #include "ScratchFolder.h"
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -41,6 +43,14 @@ std::filesystem::path freshFolder(const std::string& name) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
+}
+
+std::string readScratch(const std::string& name) {
+    std::ifstream in(scratchFolder() / name, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + name + " in the scratch folder");
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace velmora::fuzz

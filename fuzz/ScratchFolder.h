@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace velmora::fuzz {
 
@@ -10,5 +11,8 @@ const std::filesystem::path& scratchFolder();
 
 // An empty folder of that name inside the scratch folder, emptied first if it was there.
 std::filesystem::path freshFolder(const std::string& name);
+
+// The bytes of a file in the scratch folder.
+std::string readScratch(const std::string& name);
 
 } // namespace velmora::fuzz
