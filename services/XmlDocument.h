@@ -60,7 +60,7 @@ private:
 };
 
 // Where a streamed save (XmlDocument::saveStreaming) sends the content of its element, piece by
-// piece in document order; each piece is in the file's own encoding by the time the call returns.
+// piece in document order; each piece is serialized, in the file's own encoding, as it comes.
 class XmlContentStream {
 public:
     virtual ~XmlContentStream() = default;
