@@ -28,7 +28,8 @@ struct Surroundings {
 };
 
 // What the document is written as around `element`, which must be empty (std::logic_error
-// otherwise); nothing when the document's encoding cannot be written.
+// otherwise); nothing when the document's encoding cannot be written, or when it writes the
+// element's place in a way that cannot be told apart from the rest.
 std::optional<Surroundings> surroundingsOf(_xmlDoc* doc, _xmlNode* element);
 
 // Writes `around.before`, then what writeContent hands to its stream, then `around.after`.
