@@ -1,7 +1,7 @@
 #include "app/IniFile.h"
 
 #include "services/Error.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <cstdio>
 #include <fstream>

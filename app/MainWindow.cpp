@@ -14,9 +14,9 @@
 #include "conversion/FrameSelection.h"
 #include "messages/Messages.h"
 #include "results/ResultsRun.h"
-#include "services/ExchangeFolder.h"
-#include "services/FileSystem.h"
-#include "services/Text.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/files/FileSystem.h"
+#include "services/text/Text.h"
 
 #include <QApplication>
 #include <QCloseEvent>

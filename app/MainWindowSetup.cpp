@@ -1,7 +1,7 @@
 #include "app/MainWindowSetup.h"
 
 #include "app/DialogFrameChooser.h"
-#include "services/ExchangeFolder.h"
+#include "services/files/ExchangeFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

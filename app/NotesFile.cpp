@@ -1,7 +1,7 @@
 #include "app/NotesFile.h"
 
 #include "messages/Messages.h"
-#include "services/WholeFile.h"
+#include "services/files/WholeFile.h"
 
 namespace velmora::app {
 

@@ -6,8 +6,8 @@
 #include "conversion/FrameSelection.h"
 #include "messages/Messages.h"
 #include "services/Error.h"
-#include "services/FileSystem.h"
-#include "services/WholeFile.h"
+#include "services/files/FileSystem.h"
+#include "services/files/WholeFile.h"
 
 #include <algorithm>
 #include <cstdlib>

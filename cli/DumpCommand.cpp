@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 #include "formats/ExchangeTables.h"
-#include "services/FileReplacement.h"
+#include "services/files/FileReplacement.h"
 
 #include <iostream>
 #include <memory>

@@ -3,8 +3,8 @@
 #include "cli/RunReport.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
-#include "services/FileSystem.h"
-#include "services/WholeFile.h"
+#include "services/files/FileSystem.h"
+#include "services/files/WholeFile.h"
 
 #include <iostream>
 #include <memory>

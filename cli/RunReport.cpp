@@ -1,6 +1,6 @@
 #include "cli/RunReport.h"
 
-#include "services/FileSystem.h"
+#include "services/files/FileSystem.h"
 
 #include <nlohmann/json.hpp>
 

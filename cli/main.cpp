@@ -3,8 +3,8 @@
 #include "cli/CoreErrorText.h"
 #include "cli/SpanishCommandLine.h"
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/FileSystem.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/files/FileSystem.h"
 #include "velmora/Version.h"
 
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "conversion/Builders.h"
 #include "services/Error.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "conversion/CodeList.h"
 
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 namespace velmora {
 

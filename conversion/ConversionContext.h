@@ -5,7 +5,7 @@
 #include "conversion/FrameChooser.h"
 #include "formats/RunNotes.h"
 #include "formats/ServiceSections.h"
-#include "services/CodePage.h"
+#include "services/text/CodePage.h"
 
 #include <filesystem>
 #include <functional>

@@ -5,9 +5,9 @@
 #include "conversion/TableReplacement.h"
 #include "formats/ExchangeTables.h"
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/FileSync.h"
-#include "services/WorkFolder.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/files/FileSync.h"
+#include "services/files/WorkFolder.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 #include "conversion/FrameChooser.h"
 #include "conversion/TableChanges.h"
 #include "formats/RunNotes.h"
-#include "services/FileReplacement.h"
+#include "services/files/FileReplacement.h"
 
 #include <filesystem>
 #include <string>

@@ -1,5 +1,5 @@
 #include "conversion/Builders.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <unordered_map>
 

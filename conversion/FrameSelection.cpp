@@ -1,6 +1,6 @@
 #include "conversion/FrameSelection.h"
 
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <algorithm>
 #include <set>

@@ -1,7 +1,7 @@
 #include "conversion/Builders.h"
 #include "conversion/FrameSelection.h"
 #include "services/Error.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <algorithm>
 #include <map>

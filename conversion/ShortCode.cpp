@@ -1,6 +1,6 @@
 #include "conversion/ShortCode.h"
 
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include "conversion/TableChanges.h"
 
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
+#include "services/files/ExchangeFolder.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "conversion/TableReplacement.h"
 
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/FileSystem.h"
-#include "services/LockedFile.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/files/FileSystem.h"
+#include "services/files/LockedFile.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/FileReplacement.h"
+#include "services/files/FileReplacement.h"
 
 #include <filesystem>
 #include <string>

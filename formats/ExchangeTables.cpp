@@ -1,8 +1,8 @@
 #include "formats/ExchangeTables.h"
 
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/Text.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/text/Text.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/TableLayout.h"
-#include "services/DbfReader.h"
+#include "services/dbf/DbfReader.h"
 
 #include <filesystem>
 #include <string_view>

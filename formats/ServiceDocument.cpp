@@ -1,7 +1,7 @@
 #include "formats/ServiceDocument.h"
 
 #include "services/Error.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
 #include <cstddef>
 #include <filesystem>

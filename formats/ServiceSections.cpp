@@ -1,7 +1,7 @@
 #include "formats/ServiceSections.h"
 
 #include "services/Error.h"
-#include "services/XmlStream.h"
+#include "services/xml/XmlStream.h"
 
 #include <optional>
 #include <utility>

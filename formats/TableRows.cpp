@@ -1,10 +1,10 @@
 #include "formats/TableRows.h"
 
-#include "services/DbfFieldCodec.h"
-#include "services/DbfWriter.h"
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/Utf8.h"
+#include "services/dbf/DbfFieldCodec.h"
+#include "services/dbf/DbfWriter.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/text/Utf8.h"
 
 #include <algorithm>
 #include <cstring>

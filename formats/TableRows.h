@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/TableLayout.h"
-#include "services/CodePage.h"
+#include "services/text/CodePage.h"
 
 #include <filesystem>
 #include <functional>

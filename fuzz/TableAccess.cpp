@@ -2,8 +2,8 @@
 
 #include "formats/ExchangeTables.h"
 #include "formats/TableRows.h"
-#include "services/DbfReader.h"
 #include "services/Error.h"
+#include "services/dbf/DbfReader.h"
 
 #include <string>
 #include <vector>

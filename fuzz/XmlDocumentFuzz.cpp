@@ -9,7 +9,7 @@
 #include "formats/ServiceDocument.h"
 #include "formats/ServiceSections.h"
 #include "services/Error.h"
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 #include "messages/Messages.h"
-#include "services/FileSystem.h"
+#include "services/files/FileSystem.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
 #include "results/LessonLookups.h"
 
 #include "formats/ExchangeTables.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <string_view>
 

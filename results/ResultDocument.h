@@ -1,7 +1,7 @@
 #pragma once
 
 #include "results/Timetable.h"
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/DbfReader.h"
+#include "services/dbf/DbfReader.h"
 
 #include <filesystem>
 

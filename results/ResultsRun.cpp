@@ -3,7 +3,7 @@
 #include "results/ResultDocument.h"
 #include "results/ResultTables.h"
 #include "results/Timetable.h"
-#include "services/FileReplacement.h"
+#include "services/files/FileReplacement.h"
 
 #include <optional>
 #include <utility>

@@ -1,5 +1,5 @@
 #include "services/Error.h"
-#include "services/FileSystem.h"
+#include "services/files/FileSystem.h"
 
 #include <cerrno>
 

@@ -19,7 +19,7 @@ enum class ErrorKind {
     FileNotWritten,  // file, system
     // Sauce service documents
     DocumentTooLarge,         // file, limit (bytes)
-    DocumentNotWellFormed,    // file, line, column, reason (see services/XmlParseProblem.cpp)
+    DocumentNotWellFormed,    // file, line, column, reason (see services/xml/XmlParseProblem.cpp)
     DocumentDeclaresEntities, // file, line
     DocumentTooComplex,       // file, line, reason ("depth", "attributes", "namespaces",
                               // "attribute-defaults"), limit

@@ -1,6 +1,6 @@
-#include "services/DbfFieldCodec.h"
+#include "services/dbf/DbfFieldCodec.h"
 
-#include "services/Utf8.h"
+#include "services/text/Utf8.h"
 
 #include <algorithm>
 #include <array>

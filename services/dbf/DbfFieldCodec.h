@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/CodePage.h"
-#include "services/DbfHeader.h"
+#include "services/dbf/DbfHeader.h"
+#include "services/text/CodePage.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "services/DbfHeader.h"
+#include "services/dbf/DbfHeader.h"
 
 #include "services/Error.h"
 

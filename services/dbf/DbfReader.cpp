@@ -1,9 +1,9 @@
-#include "services/DbfReader.h"
+#include "services/dbf/DbfReader.h"
 
-#include "services/DbfFieldCodec.h"
 #include "services/Error.h"
-#include "services/TableCodePage.h"
-#include "services/Text.h"
+#include "services/dbf/DbfFieldCodec.h"
+#include "services/dbf/TableCodePage.h"
+#include "services/text/Text.h"
 
 #include <algorithm>
 

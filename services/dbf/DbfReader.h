@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/CodePage.h"
-#include "services/DbfHeader.h"
-#include "services/LockedFile.h"
+#include "services/dbf/DbfHeader.h"
+#include "services/files/LockedFile.h"
+#include "services/text/CodePage.h"
 
 #include <cstdint>
 #include <filesystem>

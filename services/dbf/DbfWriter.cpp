@@ -1,8 +1,8 @@
-#include "services/DbfWriter.h"
+#include "services/dbf/DbfWriter.h"
 
 #include "services/Error.h"
-#include "services/FileSync.h"
-#include "services/ShapelibFiles.h"
+#include "services/dbf/ShapelibFiles.h"
+#include "services/files/FileSync.h"
 
 #include <chrono>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "services/ShapelibFiles.h"
+#include "services/dbf/ShapelibFiles.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "services/TableCodePage.h"
+#include "services/dbf/TableCodePage.h"
 
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/FileSystem.h"
-#include "services/Text.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/files/FileSystem.h"
+#include "services/text/Text.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/CodePage.h"
+#include "services/text/CodePage.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "services/DocumentFile.h"
+#include "services/files/DocumentFile.h"
 
 #include "services/Error.h"
 

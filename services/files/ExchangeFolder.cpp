@@ -1,8 +1,8 @@
-#include "services/ExchangeFolder.h"
+#include "services/files/ExchangeFolder.h"
 
 #include "services/Error.h"
-#include "services/FileSystem.h"
-#include "services/Text.h"
+#include "services/files/FileSystem.h"
+#include "services/text/Text.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
-#include "services/FileReplacement.h"
+#include "services/files/FileReplacement.h"
 
 #include "services/Error.h"
-#include "services/FileSync.h"
-#include "services/FileSystem.h"
-#include "services/WorkFolder.h"
+#include "services/files/FileSync.h"
+#include "services/files/FileSystem.h"
+#include "services/files/WorkFolder.h"
 
 #include <fstream>
 #include <sstream>

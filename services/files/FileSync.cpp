@@ -1,4 +1,4 @@
-#include "services/FileSync.h"
+#include "services/files/FileSync.h"
 
 #include "services/Error.h"
 

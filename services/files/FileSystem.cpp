@@ -1,4 +1,4 @@
-#include "services/FileSystem.h"
+#include "services/files/FileSystem.h"
 
 namespace velmora {
 

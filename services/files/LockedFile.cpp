@@ -1,4 +1,4 @@
-#include "services/LockedFile.h"
+#include "services/files/LockedFile.h"
 
 #include "services/Error.h"
 

@@ -1,8 +1,8 @@
-#include "services/WholeFile.h"
+#include "services/files/WholeFile.h"
 
 #include "services/Error.h"
-#include "services/FileSync.h"
-#include "services/FileSystem.h"
+#include "services/files/FileSync.h"
+#include "services/files/FileSystem.h"
 
 #include <fstream>
 #include <random>

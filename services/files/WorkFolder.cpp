@@ -1,9 +1,9 @@
-#include "services/WorkFolder.h"
+#include "services/files/WorkFolder.h"
 
 #include "services/Error.h"
-#include "services/ExchangeFolder.h"
-#include "services/FileReplacement.h"
-#include "services/FileSystem.h"
+#include "services/files/ExchangeFolder.h"
+#include "services/files/FileReplacement.h"
+#include "services/files/FileSystem.h"
 
 #include <chrono>
 #include <fstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/LockedFile.h"
+#include "services/files/LockedFile.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "services/CodePage.h"
+#include "services/text/CodePage.h"
 
-#include "services/Unicode.h"
-#include "services/Utf8.h"
+#include "services/text/Unicode.h"
+#include "services/text/Utf8.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
-#include "services/Text.h"
+#include "services/text/Text.h"
 
-#include "services/Unicode.h"
-#include "services/Utf8.h"
+#include "services/text/Unicode.h"
+#include "services/text/Utf8.h"
 
 namespace velmora::text {
 

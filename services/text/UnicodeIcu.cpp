@@ -1,4 +1,4 @@
-#include "services/Unicode.h"
+#include "services/text/Unicode.h"
 
 #include <memory>
 #include <string>

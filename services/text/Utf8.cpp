@@ -1,4 +1,4 @@
-#include "services/Utf8.h"
+#include "services/text/Utf8.h"
 
 #include <algorithm>
 

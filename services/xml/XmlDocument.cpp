@@ -1,9 +1,9 @@
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
-#include "services/DocumentFile.h"
-#include "services/XmlInputLimits.h"
-#include "services/XmlParser.h"
-#include "services/XmlPath.h"
+#include "services/files/DocumentFile.h"
+#include "services/xml/XmlInputLimits.h"
+#include "services/xml/XmlParser.h"
+#include "services/xml/XmlPath.h"
 
 #include <libxml/tree.h>
 #include <new>

@@ -73,7 +73,7 @@ public:
 
 // A parsed XML document, owned. Files are parsed as untrusted input: nothing is loaded from
 // outside, entity declarations are refused, and the text must keep within the input limits
-// (services/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
+// (services/xml/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
 // Misuse by the program itself (invalid names, invalid paths, removing a node that is not a
 // child) throws std::logic_error; running out of memory std::bad_alloc.
 class XmlDocument {

@@ -1,8 +1,8 @@
 #include "services/Error.h"
-#include "services/FileSystem.h"
-#include "services/LockedFile.h"
-#include "services/XmlDocument.h"
-#include "services/XmlSerializer.h"
+#include "services/files/FileSystem.h"
+#include "services/files/LockedFile.h"
+#include "services/xml/XmlDocument.h"
+#include "services/xml/XmlSerializer.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
-#include "services/XmlInputLimits.h"
+#include "services/xml/XmlInputLimits.h"
 
 #include "services/Error.h"
-#include "services/XmlMarkupScan.h"
-#include "services/XmlScanText.h"
+#include "services/xml/XmlMarkupScan.h"
+#include "services/xml/XmlScanText.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "services/XmlMarkupScan.h"
+#include "services/xml/XmlMarkupScan.h"
 
-#include "services/XmlInputLimits.h"
+#include "services/xml/XmlInputLimits.h"
 
 #include <algorithm>
 

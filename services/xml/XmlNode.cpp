@@ -1,5 +1,5 @@
-#include "services/XmlDocument.h"
-#include "services/XmlPath.h"
+#include "services/xml/XmlDocument.h"
+#include "services/xml/XmlPath.h"
 
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>

@@ -1,6 +1,6 @@
-#include "services/XmlParseProblem.h"
+#include "services/xml/XmlParseProblem.h"
 
-#include "services/XmlInputLimits.h"
+#include "services/xml/XmlInputLimits.h"
 
 #include <algorithm>
 #include <libxml/xmlerror.h>

@@ -1,10 +1,10 @@
-#include "services/XmlParser.h"
+#include "services/xml/XmlParser.h"
 
 #include "services/Error.h"
-#include "services/XmlErrorHook.h"
-#include "services/XmlInputLimits.h"
-#include "services/XmlParseProblem.h"
-#include "services/XmlStream.h"
+#include "services/xml/XmlErrorHook.h"
+#include "services/xml/XmlInputLimits.h"
+#include "services/xml/XmlParseProblem.h"
+#include "services/xml/XmlStream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "services/XmlPath.h"
+#include "services/xml/XmlPath.h"
 
-#include "services/XmlErrorHook.h"
+#include "services/xml/XmlErrorHook.h"
 
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>

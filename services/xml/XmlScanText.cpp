@@ -1,4 +1,4 @@
-#include "services/XmlScanText.h"
+#include "services/xml/XmlScanText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "services/XmlSerializer.h"
+#include "services/xml/XmlSerializer.h"
 
 #include <cerrno>
 #include <libxml/encoding.h>

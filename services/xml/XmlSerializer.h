@@ -4,7 +4,7 @@
 // document at once, or the document around one element whose content is handed over piece by
 // piece. Every byte comes from libxml2, so both ways write the same text for the same tree.
 
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "services/XmlStream.h"
+#include "services/xml/XmlStream.h"
 
-#include "services/DocumentFile.h"
-#include "services/Utf8.h"
-#include "services/XmlInputLimits.h"
-#include "services/XmlParser.h"
+#include "services/files/DocumentFile.h"
+#include "services/text/Utf8.h"
+#include "services/xml/XmlInputLimits.h"
+#include "services/xml/XmlParser.h"
 
 #include <array>
 #include <charconv>

@@ -9,7 +9,7 @@
 #include "messages/Messages.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 #include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "conversion/Builders.h"
-#include "services/DbfReader.h"
 #include "services/Error.h"
-#include "services/XmlDocument.h"
+#include "services/dbf/DbfReader.h"
+#include "services/xml/XmlDocument.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

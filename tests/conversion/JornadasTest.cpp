@@ -50,8 +50,7 @@ public:
     explicit JornadasBuilder(std::string chooserAnswer) : chooser(std::move(chooserAnswer)) {}
 
     std::vector<Row> build(const std::string& xml) {
-        const ServiceSections sections =
-            ServiceSections::parse(xml, "jornadas.xml");
+        const ServiceSections sections = ServiceSections::parse(xml, "jornadas.xml");
         ConversionContext context(sections, documentPath, chooser);
         CargarJornadas(context);
         context.tables.diashorast.writeTo(folder.path());

@@ -1,5 +1,5 @@
 #include "conversion/ShortCode.h"
-#include "services/Text.h"
+#include "services/text/Text.h"
 
 #include <gtest/gtest.h>
 #include <set>

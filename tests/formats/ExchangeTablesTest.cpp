@@ -1,7 +1,7 @@
 #include "formats/ExchangeTables.h"
 #include "formats/TableRows.h"
-#include "services/DbfHeader.h"
 #include "services/Error.h"
+#include "services/dbf/DbfHeader.h"
 #include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 

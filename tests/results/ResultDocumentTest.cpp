@@ -1,6 +1,6 @@
 #include "results/ResultsFixture.h"
 #include "results/ResultsRun.h"
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

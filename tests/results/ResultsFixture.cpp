@@ -1,6 +1,6 @@
 #include "results/ResultsFixture.h"
 
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 
 #include <algorithm>
 #include <stdexcept>

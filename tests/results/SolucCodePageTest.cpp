@@ -3,7 +3,7 @@
 #include "results/ResultsFixture.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
-#include "services/TableFileBuilder.h"
+#include "services/dbf/TableFileBuilder.h"
 
 #include <gtest/gtest.h>
 

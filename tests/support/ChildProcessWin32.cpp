@@ -1,6 +1,6 @@
 #include "support/ChildProcess.h"
 
-#include "services/FileSystem.h"
+#include "services/files/FileSystem.h"
 
 #include <cwchar>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
 
-#include "services/DbfReader.h"
+#include "services/dbf/DbfReader.h"
 
 #include <fstream>
 #include <random>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/FileSystem.h"
+#include "services/files/FileSystem.h"
 #include "support/ChildProcess.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "TableFileBuilder.h"
-#include "services/DbfHeader.h"
-#include "services/DbfReader.h"
 #include "services/Error.h"
+#include "services/dbf/DbfHeader.h"
+#include "services/dbf/DbfReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "formats/TableRows.h"
-#include "services/DbfReader.h"
 #include "services/Error.h"
+#include "services/dbf/DbfReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

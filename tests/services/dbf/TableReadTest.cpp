@@ -1,7 +1,7 @@
 // Tables as other programs write them, read by the table reader: hand-made files, byte by byte.
 #include "TableFileBuilder.h"
-#include "services/DbfReader.h"
 #include "services/Error.h"
+#include "services/dbf/DbfReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

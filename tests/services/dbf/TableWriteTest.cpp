@@ -1,8 +1,8 @@
 // Tables as the conversion writes them: laid out in memory, written once, read back by the
 // table reader and byte by byte.
 #include "formats/TableRows.h"
-#include "services/DbfReader.h"
 #include "services/Error.h"
+#include "services/dbf/DbfReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "services/Error.h"
-#include "services/LockedFile.h"
+#include "services/files/LockedFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // What killed runs leave behind is removed by the next run; what a living run holds is not.
 #include "messages/Messages.h"
 #include "services/Error.h"
-#include "services/FileReplacement.h"
-#include "services/WorkFolder.h"
-#include "services/XmlDocument.h"
+#include "services/files/FileReplacement.h"
+#include "services/files/WorkFolder.h"
+#include "services/xml/XmlDocument.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>

@@ -1,5 +1,5 @@
-#include "services/CodePage.h"
-#include "services/Text.h"
+#include "services/text/CodePage.h"
+#include "services/text/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "services/Error.h"
-#include "services/XmlDocument.h"
-#include "services/XmlInputLimits.h"
+#include "services/xml/XmlDocument.h"
+#include "services/xml/XmlInputLimits.h"
 #include "support/TestSupport.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "services/Error.h"
-#include "services/XmlDocument.h"
-#include "services/XmlErrorHook.h"
+#include "services/xml/XmlDocument.h"
+#include "services/xml/XmlErrorHook.h"
 #include "support/TestSupport.h"
 
 #include <cstdio>

@@ -1,5 +1,5 @@
 #include "services/Error.h"
-#include "services/XmlDocument.h"
+#include "services/xml/XmlDocument.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
