@@ -236,13 +236,13 @@ void MainPresenter::saveNotesChosen() {
 }
 
 void MainPresenter::helpContentsClicked() {
-    showHelp(kHelpContents, "index.html");
+    showHelp(kHelpContents, guideContentsPage);
 }
 
 void MainPresenter::helpKeyPressed(HelpTopic topic) {
     switch (topic) {
     case HelpTopic::Contents:
-        showHelp(kHelpContents, "index.html");
+        showHelp(kHelpContents, guideContentsPage);
         return;
     case HelpTopic::MainWindow:
         showHelp(kWindowHelpContext, "ventana.html");

@@ -13,6 +13,9 @@ namespace velmora::app {
 // context 3 of the compiled help file; in the built-in guide each has a page of its own.
 enum class HelpTopic { Contents, MainWindow, FrameDialog };
 
+// The guide's page with its table of contents, where a face's own guide window goes back to.
+inline constexpr const char* guideContentsPage = "index.html";
+
 // The closing message of a run that left notes.
 struct NotesMessage {
     std::string text;    // what the plain closing message says: "Proceso finalizado"

@@ -1,9 +1,6 @@
-#include "app/DialogFrameChooser.h"
-#include "app/FrameDialog.h"
-#include "app/HelpDesk.h"
-#include "app/HelpWindow.h"
-#include "app/PathText.h"
-#include "services/Error.h"
+// The time-frame dialog drawn with Qt: the lists and labels filled from its model, the user's
+// clicks and keys, and the closing check run whichever way it closes.
+#include "app/qt/FrameDialog.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -60,8 +57,7 @@ QList<int> selectedRows(const QListWidget* list) {
 // A dialog shown as the window would show it, with its messages captured instead of shown.
 class OpenDialog {
 public:
-    explicit OpenDialog(const std::filesystem::path& document)
-        : dialog(QString::fromStdString(document.string())) {
+    explicit OpenDialog(const std::filesystem::path& document) : dialog(document) {
         capture(dialog, messages);
         dialog.show();
     }
@@ -94,6 +90,10 @@ void clickFrame(FrameDialog& dialog, int row, Qt::KeyboardModifiers modifiers = 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
+QString keys(const FrameDialog& dialog) {
+    return QString::fromStdString(dialog.outcome().verdict.keys);
+}
+
 void pressContinue(FrameDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QPushButton*>("continueButton"), Qt::LeftButton);
 }
@@ -124,8 +124,17 @@ private slots:
         QCOMPARE(
             lines(open.slotList()),
             QStringList({"1-Primera-08:00-08:5", "2-Segunda-08:55-09:5", "3-Tercera-09:50-10:4"}));
-        QVERIFY(open.dialog.framesListed());
+        QVERIFY(open.dialog.outcome().framesListed);
         QVERIFY(!open.dialog.findChild<QComboBox*>("currentFrame")->isVisible());
+    }
+
+    void aFileWithoutFramesToChooseFromEndsInTheOutcome() {
+        std::filesystem::remove(document);
+        OpenDialog open(document);
+        QCOMPARE(open.frames()->count(), 0);
+        QCOMPARE(open.label("frameNameLabel"), QStringLiteral("-"));
+        QVERIFY(!open.dialog.outcome().framesListed);
+        QVERIFY(open.dialog.outcome().readProblem.has_value());
     }
 
     void windowLooksAsDesigned() {
@@ -178,8 +187,8 @@ private slots:
         QVERIFY(!open.dialog.isVisible());
         QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
         QVERIFY(open.messages.isEmpty());
-        QVERIFY(open.dialog.choiceIsValid());
-        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("MANANA    NOCHE     "));
+        QVERIFY(open.dialog.outcome().verdict.valid);
+        QCOMPARE(keys(open.dialog), QStringLiteral("MANANA    NOCHE     "));
     }
 
     void ctrlClickTakesALineOutAgain() {
@@ -189,8 +198,8 @@ private slots:
         clickFrame(open.dialog, 1, Qt::ControlModifier);
         QCOMPARE(open.label("frameNameLabel"), QStringLiteral("Tarde"));
         pressContinue(open.dialog);
-        QVERIFY(open.dialog.choiceIsValid());
-        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("MANANA    "));
+        QVERIFY(open.dialog.outcome().verdict.valid);
+        QCOMPARE(keys(open.dialog), QStringLiteral("MANANA    "));
     }
 
     void shiftSelectsARangeAndThreeAreTooMany() {
@@ -200,7 +209,7 @@ private slots:
         QCOMPARE(selectedRows(open.frames()), QList<int>({0, 1, 2}));
         pressContinue(open.dialog);
         QCOMPARE(open.messages, QStringList({kTooMany}));
-        QVERIFY(!open.dialog.choiceIsValid());
+        QVERIFY(!open.dialog.outcome().verdict.valid);
         QVERIFY(!open.dialog.isVisible());
     }
 
@@ -208,8 +217,8 @@ private slots:
         OpenDialog open(document);
         QVERIFY(open.dialog.close());
         QCOMPARE(open.messages, QStringList({kNone}));
-        QVERIFY(!open.dialog.choiceIsValid());
-        QVERIFY(open.dialog.chosenKeys().isEmpty());
+        QVERIFY(!open.dialog.outcome().verdict.valid);
+        QVERIFY(keys(open.dialog).isEmpty());
     }
 
     void closeBoxKeepsAValidChoice() {
@@ -217,8 +226,8 @@ private slots:
         clickFrame(open.dialog, 1);
         QVERIFY(open.dialog.close());
         QVERIFY(open.messages.isEmpty());
-        QVERIFY(open.dialog.choiceIsValid());
-        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("TARDE     "));
+        QVERIFY(open.dialog.outcome().verdict.valid);
+        QCOMPARE(keys(open.dialog), QStringLiteral("TARDE     "));
     }
 
     void enterPressesContinuar() {
@@ -227,151 +236,29 @@ private slots:
         QTest::keyClick(open.frames(), Qt::Key_Return);
         QVERIFY(!open.dialog.isVisible());
         QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(open.dialog.chosenKeys(), QStringLiteral("TARDE     "));
+        QCOMPARE(keys(open.dialog), QStringLiteral("TARDE     "));
     }
 
-    void chooserShowsAFreshDialogAfterARejectedChoice() {
-        QStringList messages;
-        QList<FrameDialog*> shown;
-        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()), nullptr,
-                                   [&](FrameDialog& dialog) {
-                                       OpenDialog::capture(dialog, messages);
-                                       shown << &dialog;
-                                       dialog.show();
-                                       auto* list = dialog.findChild<QListWidget*>("frameList");
-                                       QVERIFY(selectedRows(list).isEmpty());
-                                       if (shown.size() == 1) {
-                                           clickFrame(dialog, 0);
-                                           clickFrame(dialog, 2, Qt::ShiftModifier);
-                                           pressContinue(dialog);
-                                       } else if (shown.size() == 2) {
-                                           QVERIFY(dialog.close());
-                                       } else {
-                                           clickFrame(dialog, 2);
-                                           clickFrame(dialog, 1, Qt::ControlModifier);
-                                           pressContinue(dialog);
-                                       }
-                                   });
-        QCOMPARE(QString::fromStdString(chooser.chooseFrames(document, velmora::FrameListing())),
-                 QStringLiteral("TARDE     NOCHE     "));
-        QCOMPARE(shown.size(), 3);
-        QCOMPARE(messages, QStringList({kTooMany, kNone}));
-    }
-
-    void chooserReadsTheRunsDocumentWhenGivenNoFileName() {
-        DialogFrameChooser chooser(nullptr, QString(), nullptr, [](FrameDialog& dialog) {
-            dialog.show();
-            clickFrame(dialog, 2);
-            pressContinue(dialog);
-        });
-        QCOMPARE(QString::fromStdString(chooser.chooseFrames(document, velmora::FrameListing())),
-                 QStringLiteral("NOCHE     "));
-    }
-
-    void chooserStopsWhenTheFileOffersNothingToChoose_data() {
-        QTest::addColumn<QString>("content"); // empty: the file is removed
-        QTest::addColumn<bool>("changedWhileOpening");
-        QTest::newRow("missing") << QString() << false;
-        QTest::newRow("not XML") << QStringLiteral("<SERVICIO>") << false;
-        QTest::newRow("one frame")
-            << QString::fromStdString(sauceXml({{"JORNADAS", {{"M1", "Mañana"}}}})) << false;
-        QTest::newRow("removed meanwhile") << QString() << true;
-        QTest::newRow("changed meanwhile") << QStringLiteral("<SERVICIO/>") << true;
-    }
-
-    void chooserStopsWhenTheFileOffersNothingToChoose() {
-        QFETCH(QString, content);
-        QFETCH(bool, changedWhileOpening);
-        const auto spoil = [&] {
-            if (content.isEmpty()) {
-                std::filesystem::remove(document);
-            } else {
-                writeFile(document, content.toStdString());
-            }
-        };
-        if (!changedWhileOpening) {
-            spoil();
-        }
-        int shown = 0;
-        QStringList messages;
-        DialogFrameChooser chooser(nullptr, QString::fromStdString(document.string()), nullptr,
-                                   [&](FrameDialog& dialog) {
-                                       ++shown;
-                                       OpenDialog::capture(dialog, messages);
-                                       spoil();
-                                       dialog.show();
-                                       pressContinue(dialog);
-                                   });
-        try {
-            chooser.chooseFrames(document, velmora::FrameListing());
-            QFAIL("a choice came back");
-        } catch (const velmora::Error& error) {
-            QCOMPARE(error.details().file, document);
-        }
-        QCOMPARE(shown, changedWhileOpening ? 1 : 0);
-    }
-
-    void f1OpensTheHelpAtTheDialogsTopic_data() {
+    void f1AsksForTheDialogsHelp_data() {
         QTest::addColumn<QString>("focus");
-        QTest::addColumn<bool>("compiledHelp"); // SAUCE.chm there
-        QTest::newRow("guide, focus in the frame list") << "frameList" << false;
-        QTest::newRow("guide, focus on Continuar") << "continueButton" << false;
-        QTest::newRow("compiled help, focus in the slot list") << "slotList" << true;
+        QTest::newRow("focus in the frame list") << "frameList";
+        QTest::newRow("focus on Continuar") << "continueButton";
+        QTest::newRow("focus in the slot list") << "slotList";
     }
 
-    void f1OpensTheHelpAtTheDialogsTopic() {
+    void f1AsksForTheDialogsHelp() {
         QFETCH(QString, focus);
-        QFETCH(bool, compiledHelp);
-        TempDir programFolder;
-        const QString helpFile = toQString(programFolder / "SAUCE.chm");
-        if (compiledHelp) {
-            writeFile(programFolder / "SAUCE.chm", "ITSF");
-        }
-        QList<QStringList> started;
-        auto help = std::make_shared<HelpDesk>(
-            helpFile, [&started](const QString& program, const QStringList& arguments) {
-                started << (QStringList{program} + arguments);
-                return true;
-            });
-        FrameDialog dialog(toQString(document), nullptr, help);
+        int asked = 0;
+        FrameDialog dialog(document, nullptr, [&asked] { ++asked; });
         showActive(dialog);
         dialog.findChild<QWidget*>(focus)->setFocus();
 
         QTest::keyClick(&dialog, Qt::Key_F1);
 
-        if (compiledHelp) {
-            QCOMPARE(started, (QList<QStringList>{{"hh.exe", "-mapid", "3", helpFile}}));
-            QVERIFY(help->guideWindow() == nullptr);
-        } else {
-            QVERIFY(started.isEmpty());
-            QVERIFY(help->guideWindow() != nullptr);
-            QCOMPARE(help->guideWindow()->parentWidget(), static_cast<QWidget*>(&dialog));
-            QCOMPARE(help->guideWindow()->currentPage(), QUrl("qrc:/guia/marcos.html"));
-        }
+        QCOMPARE(asked, 1);
         // Asking for help leaves the dialog and its choice as they were.
         QVERIFY(dialog.isVisible());
         QVERIFY(selectedRows(dialog.findChild<QListWidget*>("frameList")).isEmpty());
-    }
-
-    void theChoosersDialogsAnswerF1WithItsHelp() {
-        auto help = std::make_shared<HelpDesk>();
-        QUrl shownPage;
-        QWidget* helpOwner = nullptr;
-        DialogFrameChooser chooser(nullptr, toQString(document), help, [&](FrameDialog& dialog) {
-            showActive(dialog);
-            QTest::keyClick(&dialog, Qt::Key_F1);
-            if (help->guideWindow() != nullptr) {
-                shownPage = help->guideWindow()->currentPage();
-                helpOwner = help->guideWindow()->parentWidget();
-            }
-            clickFrame(dialog, 1);
-            pressContinue(dialog);
-            QVERIFY(helpOwner == &dialog);
-        });
-
-        QCOMPARE(QString::fromStdString(chooser.chooseFrames(document, velmora::FrameListing())),
-                 QStringLiteral("TARDE     "));
-        QCOMPARE(shownPage, QUrl("qrc:/guia/marcos.html"));
     }
 
     // Only when asked: VELMORA_FRAME_DIALOG_SCREENSHOT=file.png saves a picture of the dialog.

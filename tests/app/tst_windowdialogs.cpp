@@ -1,7 +1,10 @@
-// The real dialogs of the window, answered from a timer as a user would answer them.
-#include "app/PathText.h"
-#include "app/QtTranslation.h"
-#include "app/WindowDialogs.h"
+// What each of the presenter's calls shows in the Qt window: the real dialogs and message
+// boxes, answered from a timer as a user would answer them.
+#include "app/qt/FrameDialog.h"
+#include "app/qt/HelpWindow.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/PathText.h"
+#include "app/qt/QtTranslation.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
@@ -10,6 +13,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -41,16 +45,24 @@ QString shownText(const QString& text) {
     return QString(text).remove('&');
 }
 
+std::string twoFrames() {
+    return velmora::testing::sauceXml({{"JORNADAS", {{"M1", "Mañana"}, {"T1", "Tarde"}}}});
+}
+
 } // namespace
 
 class TestWindowDialogs : public QObject {
     Q_OBJECT
 private slots:
     // As the program does at start-up.
-    void initTestCase() { QVERIFY(useQtSpanishTranslation(*qApp)); }
+    void initTestCase() {
+        QVERIFY(useQtSpanishTranslation(*qApp));
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
 
     void qtsOwnTextsInTheDialogsAreSpanish() {
         TempDir folder;
+        MainWindow window({});
         QStringList fileDialogTexts;
         whenShown<QFileDialog>([&](QFileDialog& dialog) {
             const auto* buttons = dialog.findChild<QDialogButtonBox*>();
@@ -61,14 +73,14 @@ private slots:
             }
             dialog.reject();
         });
-        QtWindowDialogs().chooseDocument(nullptr, toQString(folder.path()), {});
+        window.chooseDocument(folder.path(), {});
 
         QString okButton;
         whenShown<QMessageBox>([&](QMessageBox& box) {
             okButton = shownText(box.button(QMessageBox::Ok)->text());
             box.button(QMessageBox::Ok)->click();
         });
-        QtWindowDialogs().showMessage(nullptr, QStringLiteral("Proceso finalizado"));
+        window.showMessage("Proceso finalizado");
 
         QCOMPARE(fileDialogTexts, (QStringList{"Abrir", "Cancelar", "Ver en:", "Nombre de fichero:",
                                                "Ficheros de tipo:"}));
@@ -77,7 +89,7 @@ private slots:
 
     void theFileDialogReturnsATypedNameOfAMissingFile() {
         TempDir folder;
-        const QString start = toQString(folder.path());
+        MainWindow window({});
         QString title, filter, suffix, directory;
         whenShown<QFileDialog>([&](QFileDialog& dialog) {
             title = dialog.windowTitle();
@@ -101,31 +113,32 @@ private slots:
             static_cast<QDialog&>(dialog).accept(); // as the Open button does
         });
 
-        const auto chosen = QtWindowDialogs().chooseDocument(nullptr, start, {});
+        const auto chosen = window.chooseDocument(folder.path(), {});
 
         QCOMPARE(title, QStringLiteral("Seleccionar Archivo XML obtenido de SAUCE"));
         QCOMPARE(filter, QStringLiteral("*.xml (*.xml)"));
         QCOMPARE(suffix, QStringLiteral("xml"));
-        QCOMPARE(directory, start);
+        QCOMPARE(directory, toQString(folder.path()));
         QVERIFY(chosen.has_value());
-        QCOMPARE(*chosen, toQString(folder / "no-existe.xml"));
+        QCOMPARE(*chosen, folder / "no-existe.xml");
     }
 
     void theFileDialogOffersTheLastDocumentAndCanBeCancelled() {
         TempDir folder;
+        MainWindow window({});
         std::filesystem::create_directory(folder / "otra");
         writeFile(folder / "otra" / "export.xml", "<SERVICIO/>");
-        const QString last = toQString(folder / "otra" / "export.xml");
-        QString directory;
+        QString directory, offered;
         whenShown<QFileDialog>([&](QFileDialog& dialog) {
             directory = dialog.directory().absolutePath();
+            offered = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
             dialog.reject();
         });
 
-        const auto chosen =
-            QtWindowDialogs().chooseDocument(nullptr, toQString(folder.path()), last);
+        const auto chosen = window.chooseDocument(folder.path(), folder / "otra" / "export.xml");
 
         QCOMPARE(directory, toQString(folder / "otra"));
+        QCOMPARE(offered, QStringLiteral("export.xml"));
         QVERIFY(!chosen.has_value());
     }
 
@@ -140,6 +153,7 @@ private slots:
     void messagesCarryTheApplicationTitle() {
         QFETCH(QString, kind);
         QFETCH(int, icon);
+        MainWindow window({});
         QString title, text;
         int shownIcon = -1;
         whenShown<QMessageBox>([&](QMessageBox& box) {
@@ -149,29 +163,28 @@ private slots:
             box.button(QMessageBox::Ok)->click();
         });
 
-        QtWindowDialogs dialogs;
-        const QString shown = QStringLiteral("Proceso finalizado");
+        const std::string shown = "No se puede leer el archivo \"<b>año</b>.xml\".";
         if (kind == "message") {
-            dialogs.showMessage(nullptr, shown);
+            window.showMessage(shown);
         } else if (kind == "warning") {
-            dialogs.showWarning(nullptr, shown);
+            window.showWarning(shown);
         } else {
-            dialogs.showError(nullptr, shown);
+            window.showError(shown);
         }
 
         QCOMPARE(title, QStringLiteral("Velmora"));
-        QCOMPARE(text, shown);
+        QCOMPARE(text, QString::fromStdString(shown));
         QCOMPARE(shownIcon, icon);
     }
 
     void theNotesMessageSavesAndStaysOpenUntilAccepted() {
+        MainWindow window({});
         const NotesMessage message{
-            QStringLiteral("Proceso finalizado"),
-            QStringLiteral("Hay avisos de cosas que se han cambiado o que no se han podido usar:\n"
-                           "- 1 código numerado para que no se repita"),
-            QStringLiteral("1 código numerado para que no se repita:\n  - Tabla PROFT, registro 2: "
-                           "el código de «GARCÍA» ya se había dado a otro registro; se ha escrito "
-                           "«GARCÍA1».\n")};
+            "Proceso finalizado",
+            "Hay avisos de cosas que se han cambiado o que no se han podido usar:\n"
+            "- 1 código numerado para que no se repita",
+            "1 código numerado para que no se repita:\n  - Tabla PROFT, registro 2: el código de "
+            "«GARCÍA» ya se había dado a otro registro; se ha escrito «GARCÍA1».\n"};
         QString title, text, summary, details;
         int icon = -1;
         QStringList buttons;
@@ -200,15 +213,15 @@ private slots:
         int saves = 0;
         bool savedFromTheBox = false;
 
-        QtWindowDialogs().showNotesMessage(nullptr, message, [&](QWidget* owner) {
+        window.showNotes(message, [&] {
             ++saves;
-            savedFromTheBox = qobject_cast<QMessageBox*>(owner) != nullptr;
+            savedFromTheBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         });
 
         QCOMPARE(title, QStringLiteral("Velmora"));
-        QCOMPARE(text, message.text);
-        QCOMPARE(summary, message.summary);
-        QCOMPARE(details, message.details);
+        QCOMPARE(text, QString::fromStdString(message.text));
+        QCOMPARE(summary, QString::fromStdString(message.summary));
+        QCOMPARE(details, QString::fromStdString(message.details));
         QCOMPARE(icon, int(QMessageBox::Information));
         buttons.sort();
         QCOMPARE(buttons, (QStringList{"Aceptar", "Guardar avisos...", "Mostrar los detalles..."}));
@@ -220,6 +233,7 @@ private slots:
 
     void theNotesFileDialogSuggestsANameAndAddsTheExtension() {
         TempDir folder;
+        MainWindow window({});
         QString title, suggestedName, acceptButton, directory;
         bool saving = false, qtsOwn = false;
         whenShown<QFileDialog>([&](QFileDialog& dialog) {
@@ -237,8 +251,7 @@ private slots:
             static_cast<QDialog&>(dialog).accept(); // as the Save button does
         });
 
-        const auto chosen =
-            QtWindowDialogs().chooseNotesFile(nullptr, toQString(folder / "Avisos de Velmora.txt"));
+        const auto chosen = window.chooseNotesFile(folder / "Avisos de Velmora.txt");
 
         QCOMPARE(title, QStringLiteral("Guardar los avisos en un archivo de texto"));
         QVERIFY(saving);
@@ -247,7 +260,119 @@ private slots:
         QCOMPARE(suggestedName, QStringLiteral("Avisos de Velmora.txt"));
         QCOMPARE(acceptButton, QStringLiteral("Guardar"));
         QVERIFY(chosen.has_value());
-        QCOMPARE(*chosen, toQString(folder / "avisos de hoy.txt"));
+        QCOMPARE(*chosen, folder / "avisos de hoy.txt");
+    }
+
+    void theFrameQuestionShowsTheFrameDialogOverTheDocument() {
+        TempDir folder;
+        writeFile(folder / "marcos.xml", twoFrames());
+        MainWindow window({});
+        QStringList listed;
+        QString caption;
+        bool overTheWindow = false;
+        whenShown<FrameDialog>([&](FrameDialog& dialog) {
+            caption = dialog.windowTitle();
+            overTheWindow = dialog.parentWidget() == &window;
+            auto* list = dialog.findChild<QListWidget*>("frameList");
+            for (int row = 0; row < list->count(); ++row) {
+                listed << list->item(row)->text();
+            }
+            list->item(1)->setSelected(true);
+            dialog.accept();
+        });
+
+        const FrameDialogOutcome outcome = window.chooseFrames(folder / "marcos.xml");
+
+        QCOMPARE(caption, QStringLiteral("Planillas, Marcos o Jornadas Horarias"));
+        QVERIFY(overTheWindow);
+        QCOMPARE(listed, (QStringList{"M1", "T1"}));
+        QVERIFY(outcome.framesListed);
+        QVERIFY(outcome.verdict.valid);
+        QCOMPARE(QString::fromStdString(outcome.verdict.keys), QStringLiteral("T1        "));
+    }
+
+    void theRunButtonsFollowThePresenter() {
+        MainWindow window({});
+        auto* convert = window.findChild<QPushButton*>("convertButton");
+        auto* results = window.findChild<QPushButton*>("resultsButton");
+        window.enableRuns(false);
+        QVERIFY(!convert->isEnabled() && !results->isEnabled());
+        window.enableRuns(true);
+        QVERIFY(convert->isEnabled() && results->isEnabled());
+    }
+
+    void theHourGlassShowsOverTheWholeApplicationWhileBusy() {
+        {
+            MainWindow window({});
+            window.setBusy(true);
+            window.setBusy(true);
+            QVERIFY(QApplication::overrideCursor() != nullptr);
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            window.setBusy(false);
+            QVERIFY(QApplication::overrideCursor() == nullptr);
+            window.setBusy(true);
+        }
+        // A window that goes while busy leaves the ordinary pointer.
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void theGuideOpensAtThePageOverTheWindowThatAsked() {
+        auto help = std::make_shared<HelpDesk>();
+        MainWindow window({}, help);
+        window.showGuide("ventana.html");
+        QVERIFY(help->guideWindow() != nullptr);
+        QCOMPARE(help->guideWindow()->parentWidget(), static_cast<QWidget*>(&window));
+        QCOMPARE(help->guideWindow()->currentPage(), QUrl("qrc:/guia/ventana.html"));
+
+        // Asked while a dialog is modal, the guide belongs to that dialog.
+        QWidget* owner = nullptr;
+        QUrl page;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            window.showGuide("marcos.html");
+            owner = help->guideWindow()->parentWidget();
+            page = help->guideWindow()->currentPage();
+            box.button(QMessageBox::Ok)->click();
+        });
+        window.showMessage("Proceso finalizado");
+        QVERIFY(owner != nullptr && owner != &window);
+        QCOMPARE(page, QUrl("qrc:/guia/marcos.html"));
+    }
+
+    void theCompiledHelpStartsHtmlHelpAtTheContext_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("expected"); // FILE stands for the help file
+        QTest::newRow("a topic") << 3 << true << QStringList{"hh.exe", "-mapid", "3", "FILE"};
+        QTest::newRow("the contents") << 0 << true << QStringList{"hh.exe", "FILE"};
+        QTest::newRow("a viewer that does not start")
+            << 3 << false << QStringList{"hh.exe", "-mapid", "3", "FILE"};
+    }
+
+    void theCompiledHelpStartsHtmlHelpAtTheContext() {
+        QFETCH(int, context);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, expected);
+        TempDir folder;
+        QList<QStringList> started;
+        auto help = std::make_shared<HelpDesk>(
+            [&started, starts](const QString& program, const QStringList& arguments) {
+                started << (QStringList{program} + arguments);
+                return starts;
+            });
+        MainWindow window({}, help);
+
+        QCOMPARE(window.showCompiledHelp(folder / "SAUCE.chm", context), starts);
+
+        expected.replaceInStrings("FILE", toQString(folder / "SAUCE.chm"));
+        QCOMPARE(started, QList<QStringList>{expected});
+        QVERIFY(help->guideWindow() == nullptr);
+    }
+
+    void closingHidesTheWindow() {
+        MainWindow window({});
+        window.show();
+        window.close();
+        QVERIFY(!window.isVisible());
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/ButtonGlyphs.h"
+#include "app/qt/ButtonGlyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,8 @@
-#include "app/HelpWindow.h"
+#include "app/qt/HelpWindow.h"
 
-#include "app/HelpTopic.h"
+#include "app/presenter/MainView.h"
+#include "app/qt/HelpDesk.h"
+#include "messages/WindowTexts.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -14,23 +16,24 @@ namespace velmora::app {
 HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("helpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(tr("Ayuda de Velmora"));
+    setWindowTitle(QString::fromUtf8(messages::kGuideWindowCaption));
     resize(720, 560);
     createControls();
 }
 
 void HelpWindow::createControls() {
-    contentsButton_ =
-        new QPushButton(style()->standardIcon(QStyle::SP_DirHomeIcon), tr("&Contenido"), this);
+    contentsButton_ = new QPushButton(style()->standardIcon(QStyle::SP_DirHomeIcon),
+                                      QString::fromUtf8(messages::kGuideContentsButton), this);
     contentsButton_->setObjectName(QStringLiteral("contentsButton"));
-    backButton_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), tr("&Atrás"), this);
+    backButton_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack),
+                                  QString::fromUtf8(messages::kGuideBackButton), this);
     backButton_->setObjectName(QStringLiteral("backButton"));
     backButton_->setEnabled(false);
-    forwardButton_ =
-        new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward), tr("A&delante"), this);
+    forwardButton_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward),
+                                     QString::fromUtf8(messages::kGuideForwardButton), this);
     forwardButton_->setObjectName(QStringLiteral("forwardButton"));
     forwardButton_->setEnabled(false);
-    closeButton_ = new QPushButton(tr("C&errar"), this);
+    closeButton_ = new QPushButton(QString::fromUtf8(messages::kGuideCloseButton), this);
     closeButton_->setObjectName(QStringLiteral("closeButton"));
 
     guideBrowser_ = new QTextBrowser(this);
@@ -67,7 +70,7 @@ QUrl HelpWindow::currentPage() const {
 }
 
 void HelpWindow::showContents() {
-    showPage(guidePageUrl(guideContentsPage));
+    showPage(guidePageUrl(QString::fromUtf8(guideContentsPage)));
 }
 
 } // namespace velmora::app

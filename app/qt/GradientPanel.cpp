@@ -1,4 +1,4 @@
-#include "app/GradientPanel.h"
+#include "app/qt/GradientPanel.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "app/FrameDialog.h"
+#include "app/qt/FrameDialog.h"
 
-#include "app/GradientPanel.h"
-#include "app/HelpDesk.h"
-#include "app/WindowDialogs.h"
+#include "app/qt/GradientPanel.h"
+#include "app/qt/HelpDesk.h"
+#include "app/qt/WindowDialogs.h"
 #include "messages/WindowTexts.h"
 
 #include <QComboBox>
@@ -65,27 +65,35 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
 void showPlainMessage(QWidget* parent, const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, shown, QMessageBox::Ok, parent);
-    box.exec();
+    showMessageBox(parent, QMessageBox::NoIcon, shown);
 }
 
 QString fromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
+QString fromUtf8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// The help context number the dialog's background and its button carry.
+constexpr int kHelpContext = 3;
+
 } // namespace
 
-FrameDialog::FrameDialog(QString documentPath, QWidget* owner, std::shared_ptr<HelpDesk> help)
+FrameDialog::FrameDialog(const std::filesystem::path& document, QWidget* owner,
+                         std::function<void()> askForHelp)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
-      documentPath_(std::move(documentPath)), showMessage_(showPlainMessage) {
+      model_(document), showMessage_(showPlainMessage) {
     setObjectName(QStringLiteral("frameDialog"));
-    setWindowTitle(tr("Planillas, Marcos o Jornadas Horarias"));
+    setWindowTitle(fromUtf8(messages::kFrameDialogCaption));
     setFont(dialogFont());
     resize(370, 282);
     createControls();
-    addHelpKey(this, frameDialogHelp,
-               help != nullptr ? std::move(help) : std::make_shared<HelpDesk>());
+    if (askForHelp) {
+        addHelpKey(this, std::move(askForHelp));
+    }
 
     QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {
@@ -97,23 +105,20 @@ void FrameDialog::createControls() {
     backgroundPanel_ = new GradientPanel(kSkyBlue, Qt::white, kInactiveCaption, this);
     backgroundPanel_->setObjectName(QStringLiteral("backgroundPanel"));
     backgroundPanel_->setGeometry(0, 0, 369, 281);
-    backgroundPanel_->setProperty(helpContextProperty, frameDialogHelp.context);
+    backgroundPanel_->setProperty(helpContextProperty, kHelpContext);
 
-    instructionLabel_ = label(backgroundPanel_, "instructionLabel",
-                              tr("Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su "
-                                 "Horario en Horadia."),
-                              QRect(16, 2, 321, 33), arial(13, true), true);
-    multipleChoiceHint_ = label(backgroundPanel_, "multipleChoiceHint",
-                                tr("Para seleccionar mas de un Marco Horario, mantenga (Ctrl) "
-                                   "pulsado y seleccione cada marco con 1 click del botón "
-                                   "izquierdo del ratón."),
-                                QRect(16, 36, 321, 50), arial(13, true, true), true);
+    instructionLabel_ =
+        label(backgroundPanel_, "instructionLabel", fromUtf8(messages::kFrameInstruction),
+              QRect(16, 2, 321, 33), arial(13, true), true);
+    multipleChoiceHint_ =
+        label(backgroundPanel_, "multipleChoiceHint", fromUtf8(messages::kFrameMultipleChoiceHint),
+              QRect(16, 36, 321, 50), arial(13, true, true), true);
     setTextColour(multipleChoiceHint_, Qt::red);
-    framesHeading_ = label(backgroundPanel_, "framesHeading", tr("MARCOS"), QRect(40, 86, 74, 16),
-                           arial(16, true), false);
+    framesHeading_ = label(backgroundPanel_, "framesHeading", fromUtf8(messages::kFramesHeading),
+                           QRect(40, 86, 74, 16), arial(16, true), false);
     setTextColour(framesHeading_, kMaroon);
-    slotsHeading_ = label(backgroundPanel_, "slotsHeading", tr("HORAS"), QRect(215, 86, 67, 18),
-                          arial(16, true), false);
+    slotsHeading_ = label(backgroundPanel_, "slotsHeading", fromUtf8(messages::kSlotsHeading),
+                          QRect(215, 86, 67, 18), arial(16, true), false);
     setTextColour(slotsHeading_, kMaroon);
 
     frameList_ = new QListWidget(backgroundPanel_);
@@ -144,28 +149,20 @@ void FrameDialog::createControls() {
     currentFrame_->hide();
 
     continueButton_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                      tr("Continuar"), backgroundPanel_);
+                                      fromUtf8(messages::kContinueButton), backgroundPanel_);
     continueButton_->setObjectName(QStringLiteral("continueButton"));
     continueButton_->setGeometry(255, 253, 89, 25);
     QFont bold = font();
     bold.setBold(true);
     continueButton_->setFont(bold);
     continueButton_->setDefault(true);
-    continueButton_->setProperty(helpContextProperty, frameDialogHelp.context);
+    continueButton_->setProperty(helpContextProperty, kHelpContext);
 
     // Following both the selection and the focus line keeps the shown frame on the line last
     // clicked or moved to, whichever of the two changes last.
     connect(frameList_, &QListWidget::itemSelectionChanged, this, &FrameDialog::followFrameList);
     connect(frameList_, &QListWidget::currentRowChanged, this, &FrameDialog::followFrameList);
     connect(continueButton_, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-bool FrameDialog::framesListed() const {
-    return frameList_->count() > 0;
-}
-
-const std::optional<velmora::Error>& FrameDialog::readProblem() const {
-    return listing_.problem();
 }
 
 void FrameDialog::showEvent(QShowEvent* event) {
@@ -177,23 +174,21 @@ void FrameDialog::showEvent(QShowEvent* event) {
 }
 
 void FrameDialog::listDocumentFrames() {
-    listing_ = velmora::FrameListing::load(std::filesystem::path(documentPath_.toStdU16String()));
-    const auto& keys = listing_.listedKeys();
-    if (!keys.empty()) {
-        currentFrame_->clear();
-        frameList_->clear();
-        for (const auto& key : keys) {
-            currentFrame_->addItem(fromUtf8(key));
-            frameList_->addItem(fromUtf8(key));
-        }
+    model_.load();
+    outcome_.framesListed = !model_.frameKeys().empty();
+    outcome_.readProblem = model_.readProblem();
+    for (const auto& key : model_.frameKeys()) {
+        currentFrame_->addItem(fromUtf8(key));
+        frameList_->addItem(fromUtf8(key));
     }
     currentFrame_->setCurrentIndex(0);
     showCurrentFrame();
 }
 
 void FrameDialog::showCurrentFrame() {
-    const velmora::FrameDetails details =
-        listing_.details(currentFrame_->currentText().toStdString());
+    // No current item (-1) is a row beyond the list.
+    const FrameDetails details =
+        model_.detailsAt(static_cast<std::size_t>(currentFrame_->currentIndex()));
     frameNameLabel_->setText(fromUtf8(details.name));
     frameDateLabel_->setText(fromUtf8(details.dateLabel));
     secondDateLabel_->setText(fromUtf8(details.secondLabel));
@@ -211,21 +206,16 @@ void FrameDialog::followFrameList() {
 }
 
 void FrameDialog::checkSelection() {
-    // Lines in list order: selectedItems() would give them in the order they were clicked.
-    std::vector<std::string> selectedKeys;
+    std::vector<std::size_t> selectedRows;
     for (int row = 0; row < frameList_->count(); ++row) {
         if (frameList_->item(row)->isSelected()) {
-            selectedKeys.push_back(frameList_->item(row)->text().toStdString());
+            selectedRows.push_back(static_cast<std::size_t>(row));
         }
     }
-    const velmora::FrameSelection selection = velmora::closeSelection(selectedKeys);
-    if (selection.problem == velmora::SelectionProblem::TooManyFrames) {
-        showMessage_(this, fromUtf8(velmora::messages::kTooManyFrames));
-    } else if (selection.problem == velmora::SelectionProblem::NoFrame) {
-        showMessage_(this, fromUtf8(velmora::messages::kNoFrameSelected));
+    outcome_.verdict = model_.close(selectedRows);
+    if (!outcome_.verdict.message.empty()) {
+        showMessage_(this, fromUtf8(outcome_.verdict.message));
     }
-    choiceIsValid_ = selection.resultMH;
-    chosenKeys_ = fromUtf8(selection.resultado);
 }
 
 void FrameDialog::done(int result) {

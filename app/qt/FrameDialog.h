@@ -1,12 +1,13 @@
 #pragma once
 
-#include "conversion/FrameSelection.h"
+#include "app/presenter/FrameDialogModel.h"
+#include "app/presenter/MainView.h"
 
 #include <QDialog>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
-#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -16,30 +17,23 @@ class QPushButton;
 namespace velmora::app {
 
 class GradientPanel;
-class HelpDesk;
 
-// The time-frame selection dialog: lists the frames of the Sauce document, shows the name and
-// slots of the current one, and on closing checks that one or two frames are selected and
-// joins their keys. It reads the file itself, apart from the run's document.
+// The time-frame selection dialog drawn with Qt: its model lists the frames of the Sauce
+// document, gives the details of the current one and checks the selection when the dialog
+// closes; the dialog shows them and passes the user's clicks and keys on.
 class FrameDialog : public QDialog {
     Q_OBJECT
 public:
     // Shows one of the closing check's messages; the dialog is still on the screen.
     using MessageHook = std::function<void(QWidget* parent, const QString& text)>;
 
-    // help answers F1 in the dialog; the guide alone when none is given.
-    explicit FrameDialog(QString documentPath, QWidget* owner = nullptr,
-                         std::shared_ptr<HelpDesk> help = nullptr);
+    // askForHelp answers F1 in the dialog.
+    explicit FrameDialog(const std::filesystem::path& document, QWidget* owner = nullptr,
+                         std::function<void()> askForHelp = {});
 
-    // Whether the selection at closing was one or two frames, and their keys in list order,
-    // each padded or cut to 10 characters (empty when the selection was refused).
-    bool choiceIsValid() const { return choiceIsValid_; }
-    QString chosenKeys() const { return chosenKeys_; }
-
-    // Whether the file read on opening gave frames to choose from, and if not, what went wrong
-    // reading it (empty when it was read but lists fewer than two frames).
-    bool framesListed() const;
-    const std::optional<velmora::Error>& readProblem() const;
+    // What the dialog ended with: the closing check's verdict, and whether the file it read
+    // gave frames to choose from.
+    const FrameDialogOutcome& outcome() const { return outcome_; }
 
     void setMessageHook(MessageHook hook) { showMessage_ = std::move(hook); }
 
@@ -58,12 +52,10 @@ private:
     void followFrameList();
     void checkSelection();
 
-    QString documentPath_;
-    velmora::FrameListing listing_;
+    FrameDialogModel model_;
+    FrameDialogOutcome outcome_;
     bool listed_ = false;
     bool closing_ = false;
-    bool choiceIsValid_ = false;
-    QString chosenKeys_;
     MessageHook showMessage_;
 
     GradientPanel* backgroundPanel_ = nullptr;
