@@ -39,19 +39,19 @@ public:
     XmlNode appendChild(XmlNode child);
     // Detaches child from this node and frees it. Throws when child is null or not a child.
     void removeChild(XmlNode child);
-    // Puts replacement (a new element of the same document) where this node stands and frees
-    // this node; returns the replacement.
-    XmlNode replaceWith(XmlNode replacement);
     // Appends a text node: the line breaks and indentation between elements.
     void appendText(const std::string& text);
 
     // The white space that lays out the document around this node: the text of the blank text
-    // node just before it, and of the blank text node that opens its content; empty when there
-    // is none.
+    // node just before it, of the blank text node that opens its content, and of the one that
+    // closes its content; empty when there is none.
     std::string blankBefore() const;
     std::string blankInside() const;
-    // Removes the blank text node just before this node, if there is one.
+    std::string blankAtEnd() const;
+    // Removes the blank text node just before this node, or the one that closes its content,
+    // if there is one.
     void removeBlankBefore();
+    void removeBlankAtEnd();
 
     _xmlNode* raw() const { return node_; }
 

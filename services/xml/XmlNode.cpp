@@ -76,6 +76,13 @@ bool isBlankText(const xmlNode* node) {
     return node != nullptr && node->type == XML_TEXT_NODE && xmlIsBlankNode(node) != 0;
 }
 
+void removeIfBlank(xmlNode* node) {
+    if (isBlankText(node)) {
+        xmlUnlinkNode(node);
+        xmlFreeNode(node);
+    }
+}
+
 bool isSelfOrAncestor(const xmlNode* candidate, const xmlNode* node) {
     for (; node != nullptr; node = node->parent) {
         if (node == candidate) {
@@ -219,22 +226,6 @@ void XmlNode::removeChild(XmlNode child) {
     xmlFreeNode(removed);
 }
 
-XmlNode XmlNode::replaceWith(XmlNode replacement) {
-    requireNode(node_, "replace an element");
-    xmlNode* added = replacement.raw();
-    if (added == nullptr || added->doc != node_->doc || isSelfOrAncestor(added, node_)) {
-        throw std::logic_error("an element can only be replaced by a new element of its document");
-    }
-    xmlUnlinkNode(added);
-    xmlNode* old = xmlReplaceNode(node_, added);
-    if (old == nullptr) {
-        throw std::logic_error("the element to replace is not in a tree");
-    }
-    xmlFreeNode(old);
-    node_ = nullptr;
-    return XmlNode(added);
-}
-
 void XmlNode::appendText(const std::string& text) {
     requireNode(node_, "append text");
     requireUtf8(text, "text");
@@ -252,12 +243,17 @@ std::string XmlNode::blankInside() const {
     return isBlankText(first) ? fromXml(first->content) : std::string();
 }
 
+std::string XmlNode::blankAtEnd() const {
+    const xmlNode* last = node_ != nullptr ? node_->last : nullptr;
+    return isBlankText(last) ? fromXml(last->content) : std::string();
+}
+
 void XmlNode::removeBlankBefore() {
-    xmlNode* previous = node_ != nullptr ? node_->prev : nullptr;
-    if (isBlankText(previous)) {
-        xmlUnlinkNode(previous);
-        xmlFreeNode(previous);
-    }
+    removeIfBlank(node_ != nullptr ? node_->prev : nullptr);
+}
+
+void XmlNode::removeBlankAtEnd() {
+    removeIfBlank(node_ != nullptr ? node_->last : nullptr);
 }
 
 } // namespace velmora
