@@ -73,7 +73,9 @@ TEST(TableWrite, ReadsBackWhatWasWrittenInTheOrderWritten) {
     rows.setBoolean(first, kActive, true);
     rows.setFloat(first, kHours, 2.5);
     rows.setText(rows.append(), kCode, "M2");
-    rows.setText(rows.appendCopyOf(first), kCode, "M3");
+    const std::size_t third = rows.append();
+    rows.setText(third, kCode, "M3");
+    rows.setFloat(third, kHours, 12.75);
     rows.writeTo(dir.path());
 
     DbfReader table = openSample(dir);
@@ -94,7 +96,7 @@ TEST(TableWrite, ReadsBackWhatWasWrittenInTheOrderWritten) {
     record = table.next();
     ASSERT_TRUE(record);
     EXPECT_EQ(record->text(kCode), "M3");
-    EXPECT_EQ(record->text(kHours), "2.5");
+    EXPECT_EQ(record->text(kHours), "12.75");
     EXPECT_FALSE(table.next());
 }
 
