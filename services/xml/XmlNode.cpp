@@ -1,5 +1,4 @@
 #include "services/xml/XmlDocument.h"
-#include "services/xml/XmlPath.h"
 
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
@@ -17,13 +16,6 @@ const xmlChar* xml(const std::string& s) {
 
 std::string fromXml(const xmlChar* s) {
     return s != nullptr ? std::string(reinterpret_cast<const char*>(s)) : std::string();
-}
-
-// Text that libxml2 allocated, freed once copied.
-std::string takeXml(xmlChar* s) {
-    std::string out = fromXml(s);
-    xmlFree(s);
-    return out;
 }
 
 std::string describe(const xmlNode* node) {
@@ -49,19 +41,6 @@ void requireUtf8(const std::string& text, const std::string& what) {
     if (xmlCheckUTF8(xml(text)) == 0 || text.find('\0') != std::string::npos) {
         throw std::logic_error("The " + what + " \"" + text + "\" is not valid UTF-8 text.");
     }
-}
-
-// The attribute without a namespace of that name, as written in the document (no DTD defaults).
-xmlAttr* findAttribute(const xmlNode* node, const std::string& name) {
-    if (node == nullptr || node->type != XML_ELEMENT_NODE) {
-        return nullptr;
-    }
-    for (xmlAttr* attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
-        if (attribute->ns == nullptr && xmlStrEqual(attribute->name, xml(name)) != 0) {
-            return attribute;
-        }
-    }
-    return nullptr;
 }
 
 xmlNode* newText(xmlDoc* doc, const std::string& text) {
@@ -98,10 +77,6 @@ std::string XmlNode::name() const {
     return node_ != nullptr ? fromXml(node_->name) : std::string();
 }
 
-std::vector<XmlNode> XmlNode::selectNodes(const std::string& path) const {
-    return xmlpath::select(node_, path);
-}
-
 XmlNode XmlNode::firstChildElement(const std::string& name) const {
     if (node_ == nullptr) {
         return XmlNode();
@@ -126,32 +101,6 @@ std::vector<XmlNode> XmlNode::childElements(const std::string& name) const {
         }
     }
     return children;
-}
-
-std::string XmlNode::text() const {
-    if (node_ == nullptr) {
-        return {};
-    }
-    // Nearly every value of a service document is one text node: its text is read in place,
-    // without the copy through a buffer that gathering mixed content needs.
-    const xmlNode* only = node_->children;
-    if (node_->type == XML_ELEMENT_NODE &&
-        (only == nullptr || (only->next == nullptr && only->type == XML_TEXT_NODE))) {
-        return only == nullptr ? std::string() : fromXml(only->content);
-    }
-    return takeXml(xmlNodeGetContent(node_));
-}
-
-bool XmlNode::hasAttribute(const std::string& name) const {
-    return findAttribute(node_, name) != nullptr;
-}
-
-std::string XmlNode::attribute(const std::string& name) const {
-    const xmlAttr* attribute = findAttribute(node_, name);
-    if (attribute == nullptr) {
-        return {};
-    }
-    return takeXml(xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute)));
 }
 
 void XmlNode::setAttribute(const std::string& name, const std::string& value) {

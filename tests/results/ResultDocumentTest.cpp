@@ -1,6 +1,7 @@
 #include "results/ResultsFixture.h"
 #include "results/ResultsRun.h"
 #include "services/xml/XmlDocument.h"
+#include "support/XmlTree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ const std::vector<std::string> oneTeacherOneLessonOutline{
 
 std::vector<std::string> childNames(const XmlNode& node) {
     std::vector<std::string> names;
-    for (const XmlNode& child : node.selectNodes("*")) {
+    for (const XmlNode& child : selectNodes(node, "*")) {
         names.push_back(child.name());
     }
     return names;
@@ -52,10 +53,10 @@ TEST(ResultDocument, SalidasGoesLastOtherChildrenKeptInTheirOrder) {
 
     const XmlDocument result = XmlDocument::load(folders.result);
     EXPECT_EQ(result.root().name(), "OTRO");
-    EXPECT_EQ(result.root().attribute("version"), "3");
+    EXPECT_EQ(attributeOf(result.root(), "version"), "3");
     EXPECT_THAT(childNames(result.root()), ElementsAre("CABECERA", "PIE", "SALIDAS"));
-    EXPECT_EQ(result.root().firstChildElement("CABECERA").text(), "cab");
-    EXPECT_EQ(result.root().firstChildElement("PIE").attribute("n"), "2");
+    EXPECT_EQ(textOf(result.root().firstChildElement("CABECERA")), "cab");
+    EXPECT_EQ(attributeOf(result.root().firstChildElement("PIE"), "n"), "2");
     EXPECT_THAT(readFile(folders.result), HasSubstr("<OTRO version=\"3\"><!-- antes -->"));
     EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
 }
@@ -198,9 +199,9 @@ TEST(ResultDocument, ElementsCarryExactlyTheirOneAttribute) {
 
     const XmlDocument result = XmlDocument::load(folders.result);
     const auto empleado =
-        result.selectNodes("/SERVICIO/SALIDAS/listasal/salida[@dato=\"X_EMPLEADO\"]");
+        selectNodes(result, "/SERVICIO/SALIDAS/listasal/salida[@dato=\"X_EMPLEADO\"]");
     ASSERT_EQ(empleado.size(), 1u);
-    EXPECT_EQ(empleado.front().text(), "A&B<1>\"'");
+    EXPECT_EQ(textOf(empleado.front()), "A&B<1>\"'");
 }
 
 TEST(ResultDocument, KeepsTheDocumentsEncoding) {
