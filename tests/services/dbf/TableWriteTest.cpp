@@ -82,7 +82,7 @@ TEST(TableWrite, ReadsBackWhatWasWrittenInTheOrderWritten) {
     auto record = table.next();
     ASSERT_TRUE(record);
     EXPECT_EQ(record->text(kCode), "M1");
-    EXPECT_TRUE(record->boolean(kActive));
+    EXPECT_EQ(record->text(kActive), "True");
     EXPECT_DOUBLE_EQ(record->number(kHours), 2.5);
     EXPECT_EQ(record->text(kHours), "2.5");
     record = table.next();
@@ -92,7 +92,7 @@ TEST(TableWrite, ReadsBackWhatWasWrittenInTheOrderWritten) {
     EXPECT_EQ(record->text(2), "");
     EXPECT_EQ(record->integer(2), 0);
     EXPECT_EQ(record->number(kHours), 0);
-    EXPECT_FALSE(record->boolean(kActive));
+    EXPECT_EQ(record->text(kActive), "");
     record = table.next();
     ASSERT_TRUE(record);
     EXPECT_EQ(record->text(kCode), "M3");
