@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 struct _xmlNode;
 struct _xmlDoc;
@@ -23,8 +22,6 @@ public:
 
     // The first child element with this name, or a null node.
     XmlNode firstChildElement(const std::string& name) const;
-    // Every child element without a namespace with this name, in document order.
-    std::vector<XmlNode> childElements(const std::string& name) const;
 
     void setAttribute(const std::string& name, const std::string& value);
     void setText(const std::string& text);

@@ -89,20 +89,6 @@ XmlNode XmlNode::firstChildElement(const std::string& name) const {
     return XmlNode();
 }
 
-std::vector<XmlNode> XmlNode::childElements(const std::string& name) const {
-    std::vector<XmlNode> children;
-    if (node_ == nullptr) {
-        return children;
-    }
-    for (xmlNode* child = node_->children; child != nullptr; child = child->next) {
-        if (child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
-            xmlStrEqual(child->name, xml(name)) != 0) {
-            children.emplace_back(child);
-        }
-    }
-    return children;
-}
-
 void XmlNode::setAttribute(const std::string& name, const std::string& value) {
     requireNode(node_, "set the attribute " + name);
     requireName(name, "attribute");

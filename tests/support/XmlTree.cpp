@@ -131,7 +131,7 @@ std::vector<SauceRecord> treeSectionRecords(const XmlDocument& document, const s
          selectNodes(document, "/SERVICIO/SALIDAS/listasal[@seq=\"" + name + "\"]/listasal")) {
         std::vector<std::string> texts;
         std::vector<std::optional<std::string>> datos;
-        for (const XmlNode& value : record.childElements("salida")) {
+        for (const XmlNode& value : selectNodes(record, "salida")) {
             texts.push_back(textOf(value));
             datos.push_back(hasAttribute(value, "dato") ? std::optional(attributeOf(value, "dato"))
                                                         : std::nullopt);
