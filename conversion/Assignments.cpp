@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -154,27 +153,20 @@ void CargarAsignaciones(ConversionContext& context) {
         const auto task = tasks.find(taskKeyFor(name));
         const std::string taskCode = task != tasks.end() ? task->second : std::string();
 
-        // The rows of one subject differ only in their group's fields: the first is made
-        // whole, the others are copies of it with the group's fields set.
-        std::optional<NewTable<ASIGT>::Row> first;
         for (const Group& group : courseGroups->second) {
-            auto row = first ? assignments.appendCopyOf(*first) : assignments.append();
+            auto row = assignments.append();
+            row.setText(ASIGT::CASIG, code);
             row.setText(ASIGT::CGRUP, group.code);
+            row.setText(ASIGT::CAULA, "");
+            row.setText(ASIGT::TURNO, "");
             row.setText(ASIGT::NIVEL, group.level);
             row.setText(ASIGT::CURSO, group.course);
             row.setText(ASIGT::GRUPO, group.letter);
-            if (first) {
-                continue;
-            }
-            row.setText(ASIGT::CASIG, code);
-            row.setText(ASIGT::CAULA, "");
-            row.setText(ASIGT::TURNO, "");
             row.setFloat(ASIGT::HORAS, static_cast<double>(hours));
             row.setText(ASIGT::SESIONES, sessions);
             row.setText(ASIGT::CLAVE, subjectKey);
             row.setText(ASIGT::CLAVECURSO, courseKey);
             row.setText(ASIGT::CTAREA, taskCode);
-            first = row;
         }
     }
 }

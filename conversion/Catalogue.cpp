@@ -1,5 +1,4 @@
 #include "conversion/Builders.h"
-#include "services/text/Text.h"
 
 namespace velmora {
 
@@ -19,31 +18,28 @@ struct CatalogueItem {
 // share one catalogue, so the first record with a code decides its name and short code.
 void appendCatalogueRow(ConversionContext& context, const SauceRecord& record,
                         const std::string& section, const CatalogueItem& item) {
-    if (context.listCODLARGO.contains(item.sauceCode)) {
+    auto& catalogue = context.tables.asignomt;
+    if (const auto* first = catalogue.firstRowFor(item.sauceCode)) {
         // Sauce lists a subject once for every course that has it: the same code and name
         // again lose nothing. Only a record that says something else is left out unheard.
-        const auto& first = context.catalogueEntries.at(text::foldCase(item.sauceCode));
-        if (first.sauceCode != item.sauceCode || first.name != item.name) {
+        if (first->sauceCode != item.sauceCode || first->name != item.name) {
             context.notes.add({.kind = NoteKind::RecordSkipped,
                                .section = section,
                                .record = record.position(),
                                .value = std::string(item.sauceCode),
-                               .code = first.sauceCode,
-                               .before = first.name,
+                               .code = first->sauceCode,
+                               .before = first->name,
                                .after = std::string(item.name),
                                .reason = "repeated-code"});
         }
         return;
     }
-    context.listCODLARGO.add(item.sauceCode);
-    context.catalogueEntries.emplace(
-        text::foldCase(item.sauceCode),
-        ConversionContext::CatalogueEntry{std::string(item.sauceCode), std::string(item.name)});
-    auto& table = context.tables.asignomt;
-    const std::string code = context.shortCode(item.sauceCode, context.listCOD, ASIGNOMT::layout,
-                                               table.size() + 1, nameOf(ASIGNOMT::COD));
+    catalogue.takeSauceCode(item.sauceCode, item.name);
+    const std::string code =
+        context.shortCode(item.sauceCode, catalogue.listCOD(), ASIGNOMT::layout,
+                          catalogue.size() + 1, nameOf(ASIGNOMT::COD));
 
-    auto row = table.append();
+    auto row = catalogue.append();
     row.setText(ASIGNOMT::COD, code);
     row.setText(ASIGNOMT::CODLARGO, item.sauceCode);
     row.setText(ASIGNOMT::NOMBRE, item.name);
@@ -55,11 +51,9 @@ void appendCatalogueRow(ConversionContext& context, const SauceRecord& record,
 
 } // namespace
 
+// The subjects start the catalogue afresh, its code lists with it, even after an attempt that
+// failed half way.
 void CargarMaterias(ConversionContext& context) {
-    // The lists hold only what this run gives out, even when an earlier attempt failed half way.
-    context.listCOD = CodeList{};
-    context.listCODLARGO = CodeList{};
-    context.catalogueEntries.clear();
     context.tables.asignomt.clear();
     for (const SauceRecord& subject : context.usableRecords("MATERIAS")) {
         appendCatalogueRow(context, subject, "MATERIAS",
@@ -70,6 +64,7 @@ void CargarMaterias(ConversionContext& context) {
     }
 }
 
+// The tasks continue the subjects' rows and code lists.
 void CargarTareas(ConversionContext& context) {
     for (const SauceRecord& task : context.usableRecords("TAREAS")) {
         appendCatalogueRow(context, task, "TAREAS",
@@ -78,9 +73,6 @@ void CargarTareas(ConversionContext& context) {
                             .taskKey = task.value(0),
                             .isTask = true});
     }
-    context.listCOD = CodeList{};
-    context.listCODLARGO = CodeList{};
-    context.catalogueEntries.clear();
 }
 
 } // namespace velmora

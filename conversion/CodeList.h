@@ -1,21 +1,16 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace velmora {
 
-// A list of issued codes whose look-up ignores letter case. Codes are folded once, when they
-// are added or looked up, and never removed, which is what lets the short-code rule remember
-// how far the numbering of each base has got.
+// A list of issued codes whose look-up ignores letter case: the short-code rule folds each code
+// once (text::foldCase) and looks it up and adds it folded. Codes are never removed, which is
+// what lets the rule remember how far the numbering of each base has got.
 class CodeList {
 public:
-    bool contains(std::string_view code) const;
-    void add(std::string_view code);
-
-    // The same, for a code already folded (text::foldCase).
     bool containsFolded(const std::string& folded) const { return folded_.count(folded) > 0; }
     void addFolded(std::string folded) { folded_.insert(std::move(folded)); }
 

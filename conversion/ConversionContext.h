@@ -13,13 +13,12 @@
 #include <string>
 #include <string_view>
 #include <tuple>
-#include <unordered_map>
 #include <vector>
 
 namespace velmora {
 
-// What the builders of one conversion share: the document's sections, the user's frame choice,
-// the catalogue's two code lists and the tables being built.
+// What the builders of one conversion share: the document's sections, the user's frame choice
+// and the tables being built.
 struct ConversionContext {
     ConversionContext(const ServiceSections& sections, std::filesystem::path documentPath,
                       FrameChooser& frames);
@@ -44,14 +43,6 @@ struct ConversionContext {
     const ServiceSections& sections;
     std::filesystem::path documentPath;
     FrameChooser& frames;
-    CodeList listCOD;
-    CodeList listCODLARGO;
-    // The Sauce code and name that first gave each catalogue row, by folded Sauce code.
-    struct CatalogueEntry {
-        std::string sauceCode;
-        std::string name;
-    };
-    std::unordered_map<std::string, CatalogueEntry> catalogueEntries;
     ConversionTables tables;
     RunNotes notes;
 

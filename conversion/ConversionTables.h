@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/CatalogueRows.h"
 #include "formats/ExchangeTables.h"
 #include "formats/TableRows.h"
 
@@ -14,7 +15,7 @@ namespace velmora {
 // The eight tables of a conversion as the builders make them, in memory: a later builder reads
 // the rows of an earlier one from here, as the written table would give them back.
 struct ConversionTables {
-    NewTable<tables::ASIGNOMT> asignomt;
+    CatalogueRows asignomt;
     NewTable<tables::ASIGNOMT2> asignomt2;
     NewTable<tables::PROFT> proft;
     NewTable<tables::AULAT> aulat;

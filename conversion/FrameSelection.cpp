@@ -96,11 +96,6 @@ FrameSelection closeSelection(const std::vector<std::string>& selectedKeys) {
     return selection;
 }
 
-std::string chooseFramesByKeys(const std::filesystem::path& document,
-                               const std::vector<std::string>& typedKeys) {
-    return chooseFramesByKeys(document, FrameListing::load(document), typedKeys);
-}
-
 std::string chooseFramesByKeys(const std::filesystem::path& document, const FrameListing& listing,
                                const std::vector<std::string>& typedKeys) {
     if (const auto& problem = listing.problem()) {

@@ -82,15 +82,13 @@ struct FrameSelection {
 // selectedKeys: the selected lines of the frame list, in list order (not click order).
 FrameSelection closeSelection(const std::vector<std::string>& selectedKeys);
 
-// `resultado` as if the lines of these keys had been selected in the dialog: each typed key,
-// trimmed, names the first listed frame whose key, trimmed, equals it; the frames are taken in
-// the document's list order whatever the order typed, and a key typed twice counts once.
-// Throws an Error for no key (FramesNotChosen), an unknown key (UnknownFrame) or more than two
-// frames (TooManyFrames), each with the frames that can be chosen; and when the document cannot
-// be read (FramesUnreadable) or offers no frames to choose from (FramesNotOffered).
-std::string chooseFramesByKeys(const std::filesystem::path& document,
-                               const std::vector<std::string>& typedKeys);
-// The same, from the listing of a document already read.
+// `resultado` as if the lines of these keys had been selected in the dialog showing the
+// listing of `document`: each typed key, trimmed, names the first listed frame whose key,
+// trimmed, equals it; the frames are taken in the document's list order whatever the order
+// typed, and a key typed twice counts once. Throws an Error for no key (FramesNotChosen), an
+// unknown key (UnknownFrame) or more than two frames (TooManyFrames), each with the frames that
+// can be chosen; and when the document could not be read (FramesUnreadable) or offers no frames
+// to choose from (FramesNotOffered).
 std::string chooseFramesByKeys(const std::filesystem::path& document, const FrameListing& listing,
                                const std::vector<std::string>& typedKeys);
 

@@ -118,7 +118,8 @@ Slot readSlot(const SauceRecord& record, std::string& orden, RunNotes& notes) {
 }
 
 // The slot's length in minutes. Times outside the day, an end before the start and an order
-// that is not a whole number would give Horadia a slot that cannot exist: they stop the run.
+// that is not a whole number would give Horadia a slot that cannot exist: they stop the run. A
+// slot that ends when it starts lasts 0 minutes, which a school may mean.
 int slotMinutes(const Slot& slot, const std::string& orden, std::size_t position) {
     const std::string item = slot.codigoSauce + " (" + slot.nombre + ")";
     const auto badTime = [&](const char* field, const std::string& value) {
@@ -136,7 +137,7 @@ int slotMinutes(const Slot& slot, const std::string& orden, std::size_t position
     if (!end) {
         throw badTime("FIN", slot.fin);
     }
-    if (*end <= *start) {
+    if (*end < *start) {
         throw Error(ErrorKind::EndBeforeStart, {.section = "INTERVALOS",
                                                 .record = position,
                                                 .item = item,

@@ -9,9 +9,13 @@ namespace velmora {
 
 namespace {
 
+// A table's files: the table, its index, and the .cpg file that GIS programs leave beside a
+// table to name its code page. Readers believe a .cpg over the table's header, so one left
+// beside an old table would misread the new one, which is Windows-1252 as its header says: it
+// goes with the table it described.
 std::vector<std::string> oldFilesOf(const std::filesystem::path& folder, const std::string& table) {
     std::vector<std::string> names;
-    for (const char* extension : {".DBF", ".MDX"}) {
+    for (const char* extension : {".DBF", ".MDX", ".CPG"}) {
         for (const auto& file : findFilesIgnoringCase(folder, table + extension)) {
             names.push_back(pathToUtf8(file.filename()));
         }

@@ -14,8 +14,9 @@ void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
                            const std::vector<std::string>& tables);
 
 // Moves the freshly built tables NAME.DBF of the work folder into the exchange folder,
-// replacing each table's old files (NAME.DBF and its index NAME.MDX, whatever the letter case
-// of their names) all together or not at all, across a crash too. A table that another program
+// replacing each table's old files (NAME.DBF, its index NAME.MDX and its code-page file
+// NAME.CPG, whatever the letter case of their names) all together or not at all, across a crash
+// too. A table that another program
 // holds open stops the replacement before anything is moved; the old tables stay locked until
 // the replacement is over.
 void replaceTables(const std::filesystem::path& exchangeFolder,

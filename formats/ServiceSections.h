@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/ServiceDocument.h"
+#include "formats/SauceRecord.h"
 
 #include <filesystem>
 #include <map>
@@ -10,8 +10,9 @@
 namespace velmora {
 
 // The sections a conversion reads (MATERIAS, TAREAS, PROFESORES, AULAS, CURSOS, GRUPOS,
-// JORNADAS and INTERVALOS), taken from the document in one pass as the parser reads it, with no
-// tree built: the records are the same as sectionRecords gives for the loaded document.
+// JORNADAS and INTERVALOS): the records /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal, in
+// document order, several sections of one name giving their records in turn. They are taken
+// from the document in one pass as the parser reads it, with no tree built.
 class ServiceSections {
 public:
     // Throws what XmlDocument::load throws, and NotAServiceDocument unless the root is SERVICIO

@@ -76,15 +76,6 @@ void TableRows::clear() {
     count_ = 0;
 }
 
-std::size_t TableRows::appendCopyOf(std::size_t from) {
-    if (from >= count_) {
-        throw std::logic_error("a copy of a row not appended");
-    }
-    const std::size_t row = append();
-    std::memcpy(recordBytes(row), recordBytes(from), recordLength_);
-    return row;
-}
-
 char* TableRows::fieldBytes(std::size_t row, std::size_t field, FieldType expected) {
     if (row >= count_ || field >= offsets_.size() || layout_.fields[field].type != expected) {
         throw std::logic_error("a value set on a field of another kind or a row not appended");

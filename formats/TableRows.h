@@ -23,8 +23,6 @@ public:
 
     // A new row with every field empty; its index.
     std::size_t append();
-    // A new row holding what row `from` holds; its index.
-    std::size_t appendCopyOf(std::size_t from);
 
     // Text is fitted to the field: turned into Windows-1252 (a character the code page lacks
     // becomes its base letter, or '?') and cut to the field's width.
@@ -86,7 +84,6 @@ public:
             rows_->setFloat(index_, field.index, value);
         }
         std::string text(Field<Table> field) const { return rows_->text(index_, field.index); }
-        std::size_t index() const { return index_; }
 
     private:
         TableRows* rows_;
@@ -96,7 +93,6 @@ public:
     Row append() { return Row(rows_, rows_.append()); }
     void clear() { rows_.clear(); }
     void observeFits(TableRows::FitObserver observer) { rows_.observeFits(std::move(observer)); }
-    Row appendCopyOf(const Row& row) { return Row(rows_, rows_.appendCopyOf(row.index())); }
     Row row(std::size_t index) { return Row(rows_, index); }
     std::size_t size() const { return rows_.size(); }
     std::string text(std::size_t index, Field<Table> field) const {

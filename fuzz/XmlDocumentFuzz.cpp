@@ -6,10 +6,10 @@
 
 #include "ScratchFolder.h"
 
-#include "formats/ServiceDocument.h"
 #include "formats/ServiceSections.h"
 #include "services/Error.h"
 #include "services/xml/XmlDocument.h"
+#include "support/XmlTree.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +21,8 @@
 namespace {
 
 using namespace velmora;
+using velmora::testing::textOf;
+using velmora::testing::treeSectionRecords;
 
 const char* const kSections[] = {"JORNADAS", "INTERVALOS", "MATERIAS", "PROFESORES"};
 
@@ -34,7 +36,7 @@ void addValues(const SauceRecord& record, std::vector<std::string>& values) {
 std::vector<std::string> sectionValues(const XmlDocument& document) {
     std::vector<std::string> values;
     for (const char* section : kSections) {
-        for (const SauceRecord& record : sectionRecords(document, section)) {
+        for (const SauceRecord& record : treeSectionRecords(document, section)) {
             addValues(record, values);
         }
     }
@@ -82,7 +84,7 @@ void buildContent(XmlDocument& document, const std::string& text,
 
 void requireStreamedSaveAlike(const std::string& xml) {
     XmlDocument whole = XmlDocument::parse(xml, "fuzz.xml");
-    const std::string text = whole.root().text();
+    const std::string text = textOf(whole.root());
     XmlNode target = whole.root().appendChild(whole.createElement("SALIDAS"));
     buildContent(
         whole, text, [&](const std::string& blank) { target.appendText(blank); },
@@ -119,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         XmlDocument document = XmlDocument::parse(xml, "fuzz.xml");
         requireStreamedAlike(xml, document);
         before = sectionValues(document);
-        document.root().text();
+        textOf(document.root());
         document.save(fuzz::scratchFolder() / "saved.xml");
         requireStreamedSaveAlike(xml);
     } catch (const Error&) {

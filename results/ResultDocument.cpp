@@ -13,7 +13,7 @@ namespace {
 // and one step more for each level, the step being the one the old SALIDAS used.
 class Layout {
 public:
-    static Layout of(const EmptiedSalidas& salidas) {
+    static Layout of(const NewSalidas& salidas) {
         const std::string& before = salidas.blankBefore;
         const auto lineBreak = before.rfind('\n');
         if (lineBreak == std::string::npos) {
@@ -162,22 +162,31 @@ XmlDocument loadDocumentWithSalidas(const std::filesystem::path& file) {
 }
 
 // Every SALIDAS of the root goes, not only the first: a second one left behind would carry the
-// input sections into the result, where Sauce would read them as output.
-EmptiedSalidas emptySalidas(XmlDocument& document) {
+// input sections into the result, where Sauce would read them as output. Each goes with the
+// line break and indentation before it, so that the elements after it keep their lines; the new
+// one comes after the root's other children and before the line break that closes the root.
+NewSalidas replaceSalidas(XmlDocument& document) {
     XmlNode root = document.root();
-    XmlNode old = root.firstChildElement("SALIDAS");
-    EmptiedSalidas emptied{XmlNode(), old.blankBefore(), old.blankInside()};
-    emptied.element = old.replaceWith(document.createElement("SALIDAS"));
-    const std::vector<XmlNode> all = root.childElements("SALIDAS");
-    for (std::size_t other = 1; other < all.size(); ++other) {
-        XmlNode extra = all[other];
-        extra.removeBlankBefore();
-        root.removeChild(extra);
+    const XmlNode first = root.firstChildElement("SALIDAS");
+    NewSalidas salidas{XmlNode(), first.blankBefore(), first.blankInside()};
+    for (XmlNode old = first; !old.isNull(); old = root.firstChildElement("SALIDAS")) {
+        old.removeBlankBefore();
+        root.removeChild(old);
     }
-    return emptied;
+
+    const std::string closing = root.blankAtEnd();
+    root.removeBlankAtEnd();
+    if (!salidas.blankBefore.empty()) {
+        root.appendText(salidas.blankBefore);
+    }
+    salidas.element = root.appendChild(document.createElement("SALIDAS"));
+    if (!closing.empty()) {
+        root.appendText(closing);
+    }
+    return salidas;
 }
 
-void writeResults(XmlDocument& document, XmlContentStream& stream, const EmptiedSalidas& salidas,
+void writeResults(XmlDocument& document, XmlContentStream& stream, const NewSalidas& salidas,
                   const Timetable& timetable) {
     ResultWriter writer(document, stream, Layout::of(salidas), timetable.texts);
     writeStatusBlock(writer, timetable.teachers.size());

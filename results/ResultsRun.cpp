@@ -28,7 +28,7 @@ std::filesystem::path ResultsRun::run() {
     tidyExchangeFolder(folder_);
     std::optional<ResultTables> tables = ResultTables::openExclusive(folder_);
     XmlDocument document = loadDocumentWithSalidas(document_);
-    const EmptiedSalidas salidas = emptySalidas(document);
+    const NewSalidas salidas = replaceSalidas(document);
     Timetable timetable = readTimetable(*tables);
     tables.reset(); // released before the long part of the run
 

@@ -288,25 +288,6 @@ std::optional<std::int64_t> nearestInteger(double exact) {
     return static_cast<std::int64_t>(nearest);
 }
 
-std::optional<bool> valueAsBoolean(const FieldValue& value) {
-    switch (value.kind) {
-    case FieldValue::Kind::Logical:
-        return value.logical;
-    case FieldValue::Kind::Number:
-        return value.number != 0;
-    case FieldValue::Kind::Text: {
-        const FieldValue parsed = decodeLogical(value.text);
-        if (parsed.kind != FieldValue::Kind::Logical) {
-            return std::nullopt;
-        }
-        return parsed.logical;
-    }
-    case FieldValue::Kind::Empty:
-        break;
-    }
-    return false;
-}
-
 std::optional<std::string> numberDigits(double value, std::size_t width, int decimals) {
     // Whole numbers, such as the weekly hours, are written without going through the general
     // conversion of a double.

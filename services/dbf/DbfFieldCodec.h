@@ -37,8 +37,6 @@ bool readsAsNumber(const DbfColumn& column);
 std::optional<double> valueAsNumber(const FieldValue& value);
 // The nearest whole number, halves to the even one; nothing beyond 64 bits.
 std::optional<std::int64_t> nearestInteger(double exact);
-// The value as yes or no; empty reads as no; nothing for text that is neither.
-std::optional<bool> valueAsBoolean(const FieldValue& value);
 
 // The general decimal form of a number: 1 for 1.0, 2.5 for 2.5, '.' as separator.
 std::string generalNumberText(double value);

@@ -156,19 +156,4 @@ std::int64_t DbfRecord::integer(std::size_t column) const {
     return *nearest;
 }
 
-bool DbfRecord::boolean(std::size_t column) const {
-    const FieldValue value = valueOf(reader_->header_, reader_->codePage_, bytes_, column);
-    const auto parsed = valueAsBoolean(value);
-    if (!parsed) {
-        const DbfColumn& info = reader_->header_.columns[column];
-        throw Error(ErrorKind::TableValueUnreadable, {.file = reader_->file(),
-                                                      .table = reader_->tableName_,
-                                                      .record = number_,
-                                                      .field = info.name,
-                                                      .value = valueAsText(value),
-                                                      .reason = "not-a-boolean"});
-    }
-    return *parsed;
-}
-
 } // namespace velmora

@@ -28,7 +28,6 @@ public:
     double number(std::size_t column) const;
     // The nearest whole number, halves to the even one.
     std::int64_t integer(std::size_t column) const;
-    bool boolean(std::size_t column) const;
 
 private:
     friend class DbfReader;

@@ -3,7 +3,6 @@
 #include "services/files/DocumentFile.h"
 #include "services/xml/XmlInputLimits.h"
 #include "services/xml/XmlParser.h"
-#include "services/xml/XmlPath.h"
 
 #include <libxml/tree.h>
 #include <new>
@@ -47,10 +46,6 @@ XmlNode XmlDocument::root() const {
     return XmlNode(xmlDocGetRootElement(doc_.get()));
 }
 
-std::vector<XmlNode> XmlDocument::selectNodes(const std::string& path) const {
-    return xmlpath::select(reinterpret_cast<xmlNode*>(doc_.get()), path);
-}
-
 XmlNode XmlDocument::createElement(const std::string& name) {
     if (xmlValidateName(reinterpret_cast<const xmlChar*>(name.c_str()), 0) != 0) {
         throw std::logic_error("\"" + name + "\" is not a valid XML element name.");
@@ -77,11 +72,6 @@ _xmlNode* XmlDocument::detachedHolder() {
         }
     }
     return detached_.get();
-}
-
-std::string XmlDocument::encoding() const {
-    const xmlChar* encoding = doc_ ? doc_->encoding : nullptr;
-    return encoding != nullptr ? reinterpret_cast<const char*>(encoding) : std::string();
 }
 
 } // namespace velmora

@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 struct _xmlNode;
 struct _xmlDoc;
@@ -21,17 +20,8 @@ public:
     bool isNull() const { return node_ == nullptr; }
     std::string name() const;
 
-    // XPath 1.0 location path evaluated with this node as the context node.
-    std::vector<XmlNode> selectNodes(const std::string& path) const;
     // The first child element with this name, or a null node.
     XmlNode firstChildElement(const std::string& name) const;
-    // Every child element with this name, in document order: what the relative path "name"
-    // selects, without evaluating a path for each record of a large document.
-    std::vector<XmlNode> childElements(const std::string& name) const;
-
-    std::string text() const; // all text inside the node, concatenated (UTF-8)
-    bool hasAttribute(const std::string& name) const;
-    std::string attribute(const std::string& name) const; // empty when missing
 
     void setAttribute(const std::string& name, const std::string& value);
     void setText(const std::string& text);
@@ -39,19 +29,19 @@ public:
     XmlNode appendChild(XmlNode child);
     // Detaches child from this node and frees it. Throws when child is null or not a child.
     void removeChild(XmlNode child);
-    // Puts replacement (a new element of the same document) where this node stands and frees
-    // this node; returns the replacement.
-    XmlNode replaceWith(XmlNode replacement);
     // Appends a text node: the line breaks and indentation between elements.
     void appendText(const std::string& text);
 
     // The white space that lays out the document around this node: the text of the blank text
-    // node just before it, and of the blank text node that opens its content; empty when there
-    // is none.
+    // node just before it, of the blank text node that opens its content, and of the one that
+    // closes its content; empty when there is none.
     std::string blankBefore() const;
     std::string blankInside() const;
-    // Removes the blank text node just before this node, if there is one.
+    std::string blankAtEnd() const;
+    // Removes the blank text node just before this node, or the one that closes its content,
+    // if there is one.
     void removeBlankBefore();
+    void removeBlankAtEnd();
 
     _xmlNode* raw() const { return node_; }
 
@@ -74,8 +64,8 @@ public:
 // A parsed XML document, owned. Files are parsed as untrusted input: nothing is loaded from
 // outside, entity declarations are refused, and the text must keep within the input limits
 // (services/xml/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
-// Misuse by the program itself (invalid names, invalid paths, removing a node that is not a
-// child) throws std::logic_error; running out of memory std::bad_alloc.
+// Misuse by the program itself (invalid names, removing a node that is not a child) throws
+// std::logic_error; running out of memory std::bad_alloc.
 class XmlDocument {
 public:
     // Throws an Error naming the file, with the line and column of the first problem, when the
@@ -90,11 +80,7 @@ public:
     ~XmlDocument();
 
     XmlNode root() const;
-    std::vector<XmlNode> selectNodes(const std::string& path) const;
     XmlNode createElement(const std::string& name);
-
-    // The encoding the document declared ("ISO-8859-1", ...), empty for none (UTF-8).
-    std::string encoding() const;
 
     // Writes the whole document in its own encoding. The file is written beside the target
     // and renamed over it, so a failed save leaves any earlier file intact.

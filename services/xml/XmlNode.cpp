@@ -1,5 +1,4 @@
 #include "services/xml/XmlDocument.h"
-#include "services/xml/XmlPath.h"
 
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
@@ -17,13 +16,6 @@ const xmlChar* xml(const std::string& s) {
 
 std::string fromXml(const xmlChar* s) {
     return s != nullptr ? std::string(reinterpret_cast<const char*>(s)) : std::string();
-}
-
-// Text that libxml2 allocated, freed once copied.
-std::string takeXml(xmlChar* s) {
-    std::string out = fromXml(s);
-    xmlFree(s);
-    return out;
 }
 
 std::string describe(const xmlNode* node) {
@@ -51,19 +43,6 @@ void requireUtf8(const std::string& text, const std::string& what) {
     }
 }
 
-// The attribute without a namespace of that name, as written in the document (no DTD defaults).
-xmlAttr* findAttribute(const xmlNode* node, const std::string& name) {
-    if (node == nullptr || node->type != XML_ELEMENT_NODE) {
-        return nullptr;
-    }
-    for (xmlAttr* attribute = node->properties; attribute != nullptr; attribute = attribute->next) {
-        if (attribute->ns == nullptr && xmlStrEqual(attribute->name, xml(name)) != 0) {
-            return attribute;
-        }
-    }
-    return nullptr;
-}
-
 xmlNode* newText(xmlDoc* doc, const std::string& text) {
     xmlNode* node = xmlNewDocTextLen(doc, xml(text), static_cast<int>(text.size()));
     if (node == nullptr) {
@@ -74,6 +53,13 @@ xmlNode* newText(xmlDoc* doc, const std::string& text) {
 
 bool isBlankText(const xmlNode* node) {
     return node != nullptr && node->type == XML_TEXT_NODE && xmlIsBlankNode(node) != 0;
+}
+
+void removeIfBlank(xmlNode* node) {
+    if (isBlankText(node)) {
+        xmlUnlinkNode(node);
+        xmlFreeNode(node);
+    }
 }
 
 bool isSelfOrAncestor(const xmlNode* candidate, const xmlNode* node) {
@@ -91,10 +77,6 @@ std::string XmlNode::name() const {
     return node_ != nullptr ? fromXml(node_->name) : std::string();
 }
 
-std::vector<XmlNode> XmlNode::selectNodes(const std::string& path) const {
-    return xmlpath::select(node_, path);
-}
-
 XmlNode XmlNode::firstChildElement(const std::string& name) const {
     if (node_ == nullptr) {
         return XmlNode();
@@ -105,46 +87,6 @@ XmlNode XmlNode::firstChildElement(const std::string& name) const {
         }
     }
     return XmlNode();
-}
-
-std::vector<XmlNode> XmlNode::childElements(const std::string& name) const {
-    std::vector<XmlNode> children;
-    if (node_ == nullptr) {
-        return children;
-    }
-    for (xmlNode* child = node_->children; child != nullptr; child = child->next) {
-        if (child->type == XML_ELEMENT_NODE && child->ns == nullptr &&
-            xmlStrEqual(child->name, xml(name)) != 0) {
-            children.emplace_back(child);
-        }
-    }
-    return children;
-}
-
-std::string XmlNode::text() const {
-    if (node_ == nullptr) {
-        return {};
-    }
-    // Nearly every value of a service document is one text node: its text is read in place,
-    // without the copy through a buffer that gathering mixed content needs.
-    const xmlNode* only = node_->children;
-    if (node_->type == XML_ELEMENT_NODE &&
-        (only == nullptr || (only->next == nullptr && only->type == XML_TEXT_NODE))) {
-        return only == nullptr ? std::string() : fromXml(only->content);
-    }
-    return takeXml(xmlNodeGetContent(node_));
-}
-
-bool XmlNode::hasAttribute(const std::string& name) const {
-    return findAttribute(node_, name) != nullptr;
-}
-
-std::string XmlNode::attribute(const std::string& name) const {
-    const xmlAttr* attribute = findAttribute(node_, name);
-    if (attribute == nullptr) {
-        return {};
-    }
-    return takeXml(xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute)));
 }
 
 void XmlNode::setAttribute(const std::string& name, const std::string& value) {
@@ -219,22 +161,6 @@ void XmlNode::removeChild(XmlNode child) {
     xmlFreeNode(removed);
 }
 
-XmlNode XmlNode::replaceWith(XmlNode replacement) {
-    requireNode(node_, "replace an element");
-    xmlNode* added = replacement.raw();
-    if (added == nullptr || added->doc != node_->doc || isSelfOrAncestor(added, node_)) {
-        throw std::logic_error("an element can only be replaced by a new element of its document");
-    }
-    xmlUnlinkNode(added);
-    xmlNode* old = xmlReplaceNode(node_, added);
-    if (old == nullptr) {
-        throw std::logic_error("the element to replace is not in a tree");
-    }
-    xmlFreeNode(old);
-    node_ = nullptr;
-    return XmlNode(added);
-}
-
 void XmlNode::appendText(const std::string& text) {
     requireNode(node_, "append text");
     requireUtf8(text, "text");
@@ -252,12 +178,17 @@ std::string XmlNode::blankInside() const {
     return isBlankText(first) ? fromXml(first->content) : std::string();
 }
 
+std::string XmlNode::blankAtEnd() const {
+    const xmlNode* last = node_ != nullptr ? node_->last : nullptr;
+    return isBlankText(last) ? fromXml(last->content) : std::string();
+}
+
 void XmlNode::removeBlankBefore() {
-    xmlNode* previous = node_ != nullptr ? node_->prev : nullptr;
-    if (isBlankText(previous)) {
-        xmlUnlinkNode(previous);
-        xmlFreeNode(previous);
-    }
+    removeIfBlank(node_ != nullptr ? node_->prev : nullptr);
+}
+
+void XmlNode::removeBlankAtEnd() {
+    removeIfBlank(node_ != nullptr ? node_->last : nullptr);
 }
 
 } // namespace velmora

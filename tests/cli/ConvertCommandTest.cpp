@@ -1,13 +1,19 @@
+#include "formats/ExchangeTables.h"
+#include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <tuple>
 
 namespace velmora::testing {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 // A school with the frames MANANA, TARDE and NOCHE, one slot each.
@@ -125,6 +131,57 @@ TEST_P(NotAServiceDocument, IsNamedAsSuchAndTheTablesStay) {
 INSTANTIATE_TEST_SUITE_P(Cases, NotAServiceDocument,
                          ::testing::Values("<libro><SALIDAS/></libro>",
                                            "<SERVICIO><ENTRADAS/></SERVICIO>"));
+
+// Readers believe a .cpg file beside a table over the table's own header. One that another
+// program left beside an old table, saying UTF-8, must not make the new Windows-1252 tables read
+// as "Pe?alver": it goes with the old table. SOLUC's is Horadia's and stays.
+TEST(StaleCodePageFiles, GoWithTheOldTablesAndTheNewTablesReadBackRight) {
+    TempDir home;
+    const std::filesystem::path sauce = home / "sauce";
+    const std::filesystem::path exchange = home / "HTEMP";
+    const std::filesystem::path document = sauce / "export.xml";
+    std::filesystem::create_directory(sauce);
+    std::filesystem::create_directory(exchange);
+    writeFile(document, smallSchoolXml({{"Ñ17", "Ana Peñalver", "PEÑA"}}, {{"A1", "Aula", "A1"}}));
+    for (const TableLayout& layout : convertedTables()) {
+        writeTable(exchange, layout, {});
+    }
+    for (const char* cpg : {"ASIGNOMT.cpg", "asignomt2.CPG", "Proft.Cpg", "AULAT.CPG",
+                            "cursost.cpg", "GRUPOST.cpg", "ASIGT.cpg", "DIASHORAST.cpg"}) {
+        writeFile(exchange / cpg, "UTF-8");
+    }
+    writeTable(exchange, tables::SOLUC::layout, {});
+    writeFile(exchange / "SOLUC.cpg", "1252");
+    const std::vector<std::string> inExchange{"--exchange", pathToUtf8(exchange)};
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), inExchange.begin(), inExchange.end());
+        return runCli(home, arguments);
+    };
+
+    const CliOutcome converted = run({"convert", pathToUtf8(document)});
+    ASSERT_EQ(converted.status, 0) << converted.err;
+
+    std::vector<std::string> codePageFiles;
+    for (const auto& entry : std::filesystem::directory_iterator(exchange)) {
+        std::string extension = pathToUtf8(entry.path().extension());
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (extension == ".cpg") {
+            codePageFiles.push_back(pathToUtf8(entry.path().filename()));
+        }
+    }
+    EXPECT_THAT(codePageFiles, ElementsAre("SOLUC.cpg"));
+    EXPECT_EQ(readFile(exchange / "SOLUC.cpg"), "1252");
+
+    const CliOutcome dump = run({"dump", "PROFT"});
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    EXPECT_THAT(dump.out, HasSubstr("\nPEÑA,Ana Peñalver,,,Ñ17,"));
+
+    const CliOutcome results = run({"results", pathToUtf8(document)});
+    ASSERT_EQ(results.status, 0) << results.err;
+    EXPECT_THAT(readFile(sauce / "ResultadoHoradiaexport.xml"),
+                HasSubstr("<salida dato=\"X_EMPLEADO\">Ñ17</salida>"));
+}
 
 } // namespace
 } // namespace velmora::testing

@@ -63,6 +63,32 @@ TEST(AssignmentsBuilder, WritesOneRowPerGroupOfTheSubjectsCourse) {
     EXPECT_EQ(floatColumn(run->table("ASIGT"), "HORAS"), (std::vector<double>{4, 4, 4, 1, 1}));
 }
 
+// Every group's row stores the subject's code: one cut to fit is one note that counts the other
+// rows it was cut in too.
+TEST(AssignmentsBuilder, ACodeCutInEveryGroupsRowIsNotedOnceWithTheOtherRows) {
+    BuilderRun run({{"MATERIAS", {{"M1", "Matemáticas", "MATEMATICAS-1", "C1", "240"}}},
+                    {"CURSOS", kCourses},
+                    {"GRUPOS", kGroups}});
+    run.context.noteWhatTheTablesChange();
+    CargarMaterias(run.context);
+    CargarTareas(run.context);
+    CargarCursosGrupos(run.context);
+    CargarAsignaciones(run.context);
+
+    std::vector<Note> notes;
+    for (const Note& note : run.context.notes.all()) {
+        if (note.table == "ASIGT") {
+            notes.push_back(note);
+        }
+    }
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, NoteKind::TextCut);
+    EXPECT_EQ(notes[0].field, "CASIG");
+    EXPECT_EQ(notes[0].record, 1u);
+    EXPECT_EQ(notes[0].stored, "MATEMATICA");
+    EXPECT_EQ(notes[0].repeats, 2u);
+}
+
 struct HoursCase {
     std::string minutes;
     double hours;

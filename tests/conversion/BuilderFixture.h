@@ -70,14 +70,17 @@ inline std::vector<Row> project(const std::vector<Row>& rows,
     return projected;
 }
 
-// A Boolean or Float field of every row, read through the table reader in stored order.
+// A Boolean or Float field of every row, read through the table reader in stored order. A
+// Boolean reads as the text True or False; one left empty fails the test.
 inline std::vector<bool> booleanColumn(const std::filesystem::path& file,
                                        const std::string& field) {
     DbfReader table = DbfReader::open(file, LockedFile::Lock::Shared, file.stem().string());
     const std::size_t column = table.column(field);
     std::vector<bool> values;
     while (const auto record = table.next()) {
-        values.push_back(record->boolean(column));
+        const std::string text = record->text(column);
+        EXPECT_TRUE(text == "True" || text == "False") << field << " reads \"" << text << "\"";
+        values.push_back(text == "True");
     }
     return values;
 }

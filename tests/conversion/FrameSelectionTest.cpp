@@ -191,11 +191,11 @@ protected:
 TEST_P(TypedKeys, SelectTheLinesOfTheDialogInListOrder) {
     const TypedKeysCase& c = GetParam();
     if (!c.resultado.empty()) {
-        EXPECT_EQ(chooseFramesByKeys(document, c.typed), c.resultado);
+        EXPECT_EQ(chooseFramesByKeys(document, FrameListing::load(document), c.typed), c.resultado);
         return;
     }
     try {
-        chooseFramesByKeys(document, c.typed);
+        chooseFramesByKeys(document, FrameListing::load(document), c.typed);
         FAIL() << "accepted";
     } catch (const Error& error) {
         EXPECT_EQ(kindName(error.kind()), c.problem);
@@ -224,7 +224,7 @@ TEST(TypedKeys, DocumentWithoutFramesToChooseIsAnError) {
     writeFile(folder / "roto.xml", "no es XML");
     for (const auto& file : {folder / "uno.xml", folder / "roto.xml", folder / "falta.xml"}) {
         try {
-            chooseFramesByKeys(file, {"M1"});
+            chooseFramesByKeys(file, FrameListing::load(file), {"M1"});
             FAIL() << "accepted " << file;
         } catch (const Error& error) {
             EXPECT_TRUE(error.kind() == ErrorKind::FramesUnreadable ||

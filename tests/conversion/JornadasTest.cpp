@@ -1,4 +1,5 @@
 #include "conversion/Builders.h"
+#include "messages/Messages.h"
 #include "services/Error.h"
 #include "support/TestSupport.h"
 
@@ -258,7 +259,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, JornadasTimes,
                          ::testing::Values(TimeCase{"8:00", "8:55", "08:00", "08:55", "55"},
                                            TimeCase{"08:00", "14:00", "08:00", "14:00", "360"},
                                            TimeCase{"9.15", "10.05", "09.15", "10.05", "50"},
-                                           TimeCase{"0:00", "23:59", "00:00", "23:59", "1439"}));
+                                           TimeCase{"0:00", "23:59", "00:00", "23:59", "1439"},
+                                           // A slot may last no time at all: a school can mark a
+                                           // moment of the day with one.
+                                           TimeCase{"10:00", "10:00", "10:00", "10:00", "0"},
+                                           TimeCase{"9:30", "09:30", "09:30", "09:30", "0"},
+                                           TimeCase{"10:00", "10:01", "10:00", "10:01", "1"}));
 
 // A slot that cannot exist in a day stops the run, naming the slot and the value.
 struct BadSlotCase {
@@ -308,10 +314,24 @@ INSTANTIATE_TEST_SUITE_P(
                       BadSlotCase{"08:00", "08:60", "2", "bad-time", "FIN", "08:60"},
                       BadSlotCase{"13:30", "12:30", "2", "end-before-start", "", "13:30"},
                       BadSlotCase{"23:59", "0:00", "2", "end-before-start", "", "23:59"},
-                      BadSlotCase{"10:00", "10:00", "2", "end-before-start", "", "10:00"},
+                      BadSlotCase{"10:00", "9:59", "2", "end-before-start", "", "10:00"},
                       BadSlotCase{"08:00", "08:55", "B", "bad-order", "ORDEN", "B"},
                       BadSlotCase{"08:00", "08:55", "-1", "bad-order", "ORDEN", "-1"},
                       BadSlotCase{"08:00", "08:55", "", "bad-order", "ORDEN", ""}));
+
+// The sentence a person reads puts the end first: "termina (12:30) antes de empezar (13:30)".
+TEST(JornadasSlotMessage, AnEndBeforeTheStartNamesTheEndThenTheStart) {
+    JornadasBuilder builder("");
+    try {
+        builder.build(sauceXml({{"JORNADAS", frameRecords({"M1"})},
+                                {"INTERVALOS", {slot("T1", "1", "M1", "13:30", "12:30")}}}));
+        FAIL() << "no error for a slot that ends before it starts";
+    } catch (const Error& error) {
+        EXPECT_NE(messages::describe(error).find("termina (12:30) antes de empezar (13:30)"),
+                  std::string::npos)
+            << messages::describe(error);
+    }
+}
 
 struct MissingFrameCase {
     std::string name;

@@ -1,6 +1,7 @@
 #include "formats/ServiceSections.h"
 #include "services/Error.h"
 #include "support/TestSupport.h"
+#include "support/XmlTree.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ TEST_P(StreamedSections, areTheRecordsTheTreeGives) {
     const ServiceSections streamed = ServiceSections::parse(xml, "servicio.xml");
     bool anyRecord = false;
     for (const char* section : kSections) {
-        const auto expected = described(sectionRecords(tree, section));
+        const auto expected = described(testing::treeSectionRecords(tree, section));
         anyRecord = anyRecord || !expected.empty();
         EXPECT_EQ(described(streamed.records(section)), expected) << section;
     }

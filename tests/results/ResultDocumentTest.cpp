@@ -1,6 +1,7 @@
 #include "results/ResultsFixture.h"
 #include "results/ResultsRun.h"
 #include "services/xml/XmlDocument.h"
+#include "support/XmlTree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ const std::vector<std::string> oneTeacherOneLessonOutline{
 
 std::vector<std::string> childNames(const XmlNode& node) {
     std::vector<std::string> names;
-    for (const XmlNode& child : node.selectNodes("*")) {
+    for (const XmlNode& child : selectNodes(node, "*")) {
         names.push_back(child.name());
     }
     return names;
@@ -39,7 +40,7 @@ TEST(ResultPath, IsTheDocumentNamePrefixedInItsFolder) {
               "/x/ResultadoHoradiaResultadoHoradiaexport.xml");
 }
 
-TEST(ResultDocument, SalidasReplacedWhereItStoodOtherChildrenKept) {
+TEST(ResultDocument, SalidasGoesLastOtherChildrenKeptInTheirOrder) {
     RunFolders folders;
     writeExchange(folders.exchange, oneTeacherOneLesson());
     writeFile(folders.document,
@@ -52,71 +53,115 @@ TEST(ResultDocument, SalidasReplacedWhereItStoodOtherChildrenKept) {
 
     const XmlDocument result = XmlDocument::load(folders.result);
     EXPECT_EQ(result.root().name(), "OTRO");
-    EXPECT_EQ(result.root().attribute("version"), "3");
-    EXPECT_THAT(childNames(result.root()), ElementsAre("CABECERA", "SALIDAS", "PIE"));
-    EXPECT_EQ(result.root().firstChildElement("CABECERA").text(), "cab");
-    EXPECT_EQ(result.root().firstChildElement("PIE").attribute("n"), "2");
-    EXPECT_THAT(readFile(folders.result), HasSubstr("<!-- antes -->"));
+    EXPECT_EQ(attributeOf(result.root(), "version"), "3");
+    EXPECT_THAT(childNames(result.root()), ElementsAre("CABECERA", "PIE", "SALIDAS"));
+    EXPECT_EQ(textOf(result.root().firstChildElement("CABECERA")), "cab");
+    EXPECT_EQ(attributeOf(result.root().firstChildElement("PIE"), "n"), "2");
+    EXPECT_THAT(readFile(folders.result), HasSubstr("<OTRO version=\"3\"><!-- antes -->"));
     EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
 }
 
-// The new SALIDAS reads like the rest of the document: one element per line, indented one
-// step deeper per level, the step being the document's own.
-TEST(ResultDocument, SalidasIsIndentedLikeItsSiblings) {
+// The new SALIDAS of oneTeacherOneLesson as saved: each element on a line of its own, `indent`
+// before SALIDAS and `step` more for each level below it; all on one line when indent is empty.
+std::string savedSalidas(const std::string& indent, const std::string& step) {
+    const std::vector<std::pair<int, std::string>> elements{
+        {0, "<SALIDAS>"},
+        {1, "<ERROR>"},
+        {2, "<salida dato=\"CN_ERROR\">0</salida>"},
+        {2, "<salida dato=\"TE_ERROR\">Servicio finalizado Correctamente</salida>"},
+        {2, "<salida dato=\"REGISTROS RECUPERADOS\">1</salida>"},
+        {1, "</ERROR>"},
+        {1, "<listasal seq=\"EMP_1\">"},
+        {2, "<salida dato=\"X_EMPLEADO\">E1</salida>"},
+        {2, "<salida dato=\"F_TOMAPOS\">F1</salida>"},
+        {2, "<listasal seq=\"TRAMO_1\">"},
+        {3, "<salida dato=\"X_ACTIVIDAD\">T5</salida>"},
+        {3, "<salida dato=\"N_DIASEMANA\"/>"},
+        {3, "<salida dato=\"X_TRAMO\"/>"},
+        {3, "<salida dato=\"X_DEPCENTRO\"/>"},
+        {3, "<salida dato=\"X_MATERIAOMC\"/>"},
+        {3, "<salida dato=\"X_UNIDAD\"/>"},
+        {2, "</listasal>"},
+        {1, "</listasal>"},
+        {0, "</SALIDAS>"}};
+    std::string text;
+    for (const auto& [depth, element] : elements) {
+        if (!indent.empty() && !text.empty()) {
+            text += "\n" + indent;
+            for (int level = 0; level < depth; ++level) {
+                text += step;
+            }
+        }
+        text += element;
+    }
+    return text;
+}
+
+struct PlacementCase {
+    std::string name;
+    std::string root;     // the document's root element, as written
+    std::string expected; // the result's root element, as saved
+};
+
+void PrintTo(const PlacementCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::string kTabbedResult = "<SERVICIO>\n"
+                                  "\t<CABECERA>cab</CABECERA>\n"
+                                  "\t<PIE/>\n"
+                                  "\t" +
+                                  savedSalidas("\t", "\t") + "\n</SERVICIO>";
+
+const PlacementCase kPlacementCases[] = {
+    {"First",
+     "<SERVICIO>\n\t<SALIDAS>\n\t\t<listasal seq=\"A\"/>\n\t</SALIDAS>\n"
+     "\t<CABECERA>cab</CABECERA>\n\t<PIE/>\n</SERVICIO>",
+     kTabbedResult},
+    {"InTheMiddle",
+     "<SERVICIO>\n\t<CABECERA>cab</CABECERA>\n\t<SALIDAS>\n\t\t<listasal seq=\"A\"/>\n"
+     "\t</SALIDAS>\n\t<PIE/>\n</SERVICIO>",
+     kTabbedResult},
+    {"Last",
+     "<SERVICIO>\n\t<CABECERA>cab</CABECERA>\n\t<PIE/>\n\t<SALIDAS>\n"
+     "\t\t<listasal seq=\"A\"/>\n\t</SALIDAS>\n</SERVICIO>",
+     kTabbedResult},
+    {"Repeated",
+     "<SERVICIO>\n\t<SALIDAS>\n\t\t<listasal seq=\"A\"/>\n\t</SALIDAS>\n"
+     "\t<CABECERA>cab</CABECERA>\n\t<SALIDAS>\n\t\t<listasal seq=\"B\"/>\n\t</SALIDAS>\n"
+     "\t<SALIDAS/>\n\t<PIE/>\n</SERVICIO>",
+     kTabbedResult},
+    {"RepeatedOnOneLine",
+     "<SERVICIO><SALIDAS><listasal seq=\"A\"/></SALIDAS><MEDIO/>"
+     "<SALIDAS><listasal seq=\"B\"/></SALIDAS></SERVICIO>",
+     "<SERVICIO><MEDIO/>" + savedSalidas("", "") + "</SERVICIO>"},
+    {"AloneAndEmptyTwoSpacesAStep", "<SERVICIO>\n  <SALIDAS/>\n</SERVICIO>",
+     "<SERVICIO>\n  " + savedSalidas("  ", "  ") + "\n</SERVICIO>"},
+    {"BeforeACommentThatEndsTheRoot",
+     "<SERVICIO>\n    <SALIDAS>\n        <listasal/>\n    </SALIDAS>\n    <!-- fin -->\n"
+     "</SERVICIO>",
+     "<SERVICIO>\n    <!-- fin -->\n    " + savedSalidas("    ", "    ") + "\n</SERVICIO>"},
+};
+
+class SalidasPlacement : public ::testing::TestWithParam<PlacementCase> {};
+
+// Sauce and whoever compares result documents find the new SALIDAS as the root's last child,
+// laid out like its siblings; every old one is gone, and the rest of the document keeps its
+// order and its lines.
+TEST_P(SalidasPlacement, TheNewSalidasIsTheRootsLastChildIndentedLikeItsSiblings) {
+    const PlacementCase& c = GetParam();
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     RunFolders folders;
     writeExchange(folders.exchange, oneTeacherOneLesson());
-    writeFile(folders.document, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                "<SERVICIO>\n"
-                                "\t<CABECERA>cab</CABECERA>\n"
-                                "\t<SALIDAS>\n"
-                                "\t\t<listasal seq=\"A\"/>\n"
-                                "\t</SALIDAS>\n"
-                                "\t<PIE/>\n"
-                                "</SERVICIO>\n");
+    writeFile(folders.document, declaration + c.root + "\n");
 
     ResultsRun(folders.document, folders.exchange).run();
 
-    EXPECT_EQ(readFile(folders.result),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<SERVICIO>\n"
-              "\t<CABECERA>cab</CABECERA>\n"
-              "\t<SALIDAS>\n"
-              "\t\t<ERROR>\n"
-              "\t\t\t<salida dato=\"CN_ERROR\">0</salida>\n"
-              "\t\t\t<salida dato=\"TE_ERROR\">Servicio finalizado Correctamente</salida>\n"
-              "\t\t\t<salida dato=\"REGISTROS RECUPERADOS\">1</salida>\n"
-              "\t\t</ERROR>\n"
-              "\t\t<listasal seq=\"EMP_1\">\n"
-              "\t\t\t<salida dato=\"X_EMPLEADO\">E1</salida>\n"
-              "\t\t\t<salida dato=\"F_TOMAPOS\">F1</salida>\n"
-              "\t\t\t<listasal seq=\"TRAMO_1\">\n"
-              "\t\t\t\t<salida dato=\"X_ACTIVIDAD\">T5</salida>\n"
-              "\t\t\t\t<salida dato=\"N_DIASEMANA\"/>\n"
-              "\t\t\t\t<salida dato=\"X_TRAMO\"/>\n"
-              "\t\t\t\t<salida dato=\"X_DEPCENTRO\"/>\n"
-              "\t\t\t\t<salida dato=\"X_MATERIAOMC\"/>\n"
-              "\t\t\t\t<salida dato=\"X_UNIDAD\"/>\n"
-              "\t\t\t</listasal>\n"
-              "\t\t</listasal>\n"
-              "\t</SALIDAS>\n"
-              "\t<PIE/>\n"
-              "</SERVICIO>\n");
+    EXPECT_EQ(readFile(folders.result), declaration + c.expected + "\n");
 }
 
-// A second SALIDAS would carry the input sections into the result, where Sauce looks for its
-// output, so every one of them goes.
-TEST(ResultDocument, EverySalidasOfTheRootReplaced) {
-    RunFolders folders;
-    writeExchange(folders.exchange, oneTeacherOneLesson());
-    writeFile(folders.document, "<SERVICIO><SALIDAS><listasal seq=\"A\"/></SALIDAS><MEDIO/>"
-                                "<SALIDAS><listasal seq=\"B\"/></SALIDAS></SERVICIO>");
-
-    ResultsRun(folders.document, folders.exchange).run();
-
-    const XmlDocument result = XmlDocument::load(folders.result);
-    EXPECT_THAT(childNames(result.root()), ElementsAre("SALIDAS", "MEDIO"));
-    EXPECT_EQ(salidasOutline(folders.result), oneTeacherOneLessonOutline);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, SalidasPlacement, ::testing::ValuesIn(kPlacementCases),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(ResultDocument, ElementsCarryExactlyTheirOneAttribute) {
     RunFolders folders;
@@ -154,9 +199,9 @@ TEST(ResultDocument, ElementsCarryExactlyTheirOneAttribute) {
 
     const XmlDocument result = XmlDocument::load(folders.result);
     const auto empleado =
-        result.selectNodes("/SERVICIO/SALIDAS/listasal/salida[@dato=\"X_EMPLEADO\"]");
+        selectNodes(result, "/SERVICIO/SALIDAS/listasal/salida[@dato=\"X_EMPLEADO\"]");
     ASSERT_EQ(empleado.size(), 1u);
-    EXPECT_EQ(empleado.front().text(), "A&B<1>\"'");
+    EXPECT_EQ(textOf(empleado.front()), "A&B<1>\"'");
 }
 
 TEST(ResultDocument, KeepsTheDocumentsEncoding) {

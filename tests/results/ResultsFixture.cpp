@@ -1,6 +1,7 @@
 #include "results/ResultsFixture.h"
 
 #include "services/xml/XmlDocument.h"
+#include "support/XmlTree.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -22,16 +23,16 @@ FixtureLayout layoutOf(const std::string& name) {
 }
 
 std::string label(const XmlNode& element) {
-    return element.name() == "listasal" ? element.attribute("seq") : element.name();
+    return element.name() == "listasal" ? attributeOf(element, "seq") : element.name();
 }
 
 void outline(const XmlNode& element, const std::string& path, std::vector<std::string>& lines) {
     std::string line = path + ":";
     std::vector<std::pair<XmlNode, std::string>> containers;
     const char* separator = " ";
-    for (const XmlNode& child : element.selectNodes("*")) {
+    for (const XmlNode& child : selectNodes(element, "*")) {
         if (child.name() == "salida") {
-            line += separator + child.attribute("dato") + "=" + child.text();
+            line += separator + attributeOf(child, "dato") + "=" + textOf(child);
         } else if (child.name() == "listasal") {
             line += separator + ("[" + label(child) + "]");
             containers.emplace_back(child, label(child));
@@ -76,7 +77,7 @@ const std::vector<std::string>& resultTableNames() {
 
 std::vector<std::string> salidasOutline(const std::filesystem::path& resultDocument) {
     const XmlDocument document = XmlDocument::load(resultDocument);
-    const auto salidas = document.root().selectNodes("SALIDAS");
+    const auto salidas = selectNodes(document.root(), "SALIDAS");
     if (salidas.size() != 1) {
         throw std::runtime_error("the result has " + std::to_string(salidas.size()) +
                                  " SALIDAS elements");

@@ -1,8 +1,9 @@
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
-#include "formats/ServiceDocument.h"
+#include "formats/ServiceSections.h"
 #include "results/ResultsFixture.h"
 #include "results/ResultsRun.h"
+#include "support/XmlTree.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -59,9 +60,9 @@ TEST(RoundTrip, ExampleSchoolComesBackInSaucesCodes) {
     std::vector<std::string> expected{"SALIDAS: <ERROR>",
                                       "ERROR: CN_ERROR=0, TE_ERROR=Servicio finalizado "
                                       "Correctamente, REGISTROS RECUPERADOS=20"};
-    const XmlDocument input = XmlDocument::load(exampleDocument());
+    const ServiceSections input = ServiceSections::load(exampleDocument());
     int number = 0;
-    for (const SauceRecord& teacher : sectionRecords(input, "PROFESORES")) {
+    for (const SauceRecord& teacher : input.records("PROFESORES")) {
         const std::string seq = "EMP_" + std::to_string(++number);
         expected.front() += ", [" + seq + "]";
         std::string line = seq + ": X_EMPLEADO=" + std::string(teacher.value(0)) +
@@ -87,9 +88,9 @@ TEST(RoundTrip, ExampleSchoolComesBackInSaucesCodes) {
     EXPECT_EQ(salidasOutline(result), expected);
 
     const XmlDocument output = XmlDocument::load(result);
-    EXPECT_EQ(output.encoding(), "ISO-8859-1");
-    EXPECT_EQ(output.root().firstChildElement("PARAMETROS").selectNodes("parametro").size(), 4u);
-    EXPECT_TRUE(output.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"CURSOS\"]").empty());
+    EXPECT_EQ(declaredEncoding(output), "ISO-8859-1");
+    EXPECT_EQ(selectNodes(output.root().firstChildElement("PARAMETROS"), "parametro").size(), 4u);
+    EXPECT_TRUE(selectNodes(output, "/SERVICIO/SALIDAS/listasal[@seq=\"CURSOS\"]").empty());
     EXPECT_THAT(readFile(result),
                 HasSubstr("<parametro dato=\"D_CENTRO\">I.E.S. Montes de Velmora"));
 }

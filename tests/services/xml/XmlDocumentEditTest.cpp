@@ -1,6 +1,7 @@
 #include "services/Error.h"
 #include "services/xml/XmlDocument.h"
 #include "support/TestSupport.h"
+#include "support/XmlTree.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -8,7 +9,11 @@
 namespace velmora {
 namespace {
 
+using testing::attributeOf;
+using testing::hasAttribute;
+using testing::selectNodes;
 using testing::TempDir;
+using testing::textOf;
 
 std::vector<std::string> names(const std::vector<XmlNode>& nodes) {
     std::vector<std::string> out;
@@ -21,7 +26,7 @@ std::vector<std::string> names(const std::vector<XmlNode>& nodes) {
 std::vector<std::string> texts(const std::vector<XmlNode>& nodes) {
     std::vector<std::string> out;
     for (const auto& node : nodes) {
-        out.push_back(node.text());
+        out.push_back(textOf(node));
     }
     return out;
 }
@@ -50,16 +55,16 @@ TEST(XmlDocumentSelect, absoluteAndRelativePathsGiveNodesInDocumentOrder) {
     const XmlDocument document = XmlDocument::parse(kService, "t.xml");
 
     const auto records =
-        document.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"MATERIAS\"]/listasal");
+        selectNodes(document, "/SERVICIO/SALIDAS/listasal[@seq=\"MATERIAS\"]/listasal");
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(texts(records[0].selectNodes("salida")),
+    EXPECT_EQ(texts(selectNodes(records[0], "salida")),
               (std::vector<std::string>{"M1", "Lengua y Literatura"}));
-    EXPECT_EQ(texts(records[1].selectNodes("salida")), (std::vector<std::string>{"M2"}));
-    EXPECT_EQ(texts(document.selectNodes("//salida")),
+    EXPECT_EQ(texts(selectNodes(records[1], "salida")), (std::vector<std::string>{"M2"}));
+    EXPECT_EQ(texts(selectNodes(document, "//salida")),
               (std::vector<std::string>{"M1", "Lengua y Literatura", "M2", "A1"}));
-    EXPECT_TRUE(document.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"TAREAS\"]").empty());
+    EXPECT_TRUE(selectNodes(document, "/SERVICIO/SALIDAS/listasal[@seq=\"TAREAS\"]").empty());
     // A relative path from the document starts at the document node.
-    EXPECT_EQ(names(document.selectNodes("SERVICIO/PIE")), (std::vector<std::string>{"PIE"}));
+    EXPECT_EQ(names(selectNodes(document, "SERVICIO/PIE")), (std::vector<std::string>{"PIE"}));
 }
 
 TEST(XmlDocumentSelect, invalidPathsAndNonNodeResultsAreFaultsOfTheProgram) {
@@ -67,33 +72,33 @@ TEST(XmlDocumentSelect, invalidPathsAndNonNodeResultsAreFaultsOfTheProgram) {
     for (const std::string path : {"/SERVICIO/[", "listasal[@seq=\"A]", "count(//salida)",
                                    "nosuchfunction()", "//salida/@"}) {
         try {
-            document.selectNodes(path);
+            selectNodes(document, path);
             ADD_FAILURE() << path << " gave no error";
         } catch (const std::logic_error& error) {
             EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
         }
     }
-    EXPECT_THROW(XmlNode().selectNodes("salida"), std::logic_error);
+    EXPECT_THROW(selectNodes(XmlNode(), "salida"), std::logic_error);
 }
 
 TEST(XmlDocumentRead, textIsAllTextInsideWithReferencesResolved) {
     const XmlDocument document = XmlDocument::parse(
         "<a> x <b>&amp;&lt;<![CDATA[<&>]]></b>&#8364;&#x20AC;<!-- no --><?pi no?>\n</a>", "t");
-    EXPECT_EQ(document.root().text(), " x &<<&>€€\n");
+    EXPECT_EQ(textOf(document.root()), " x &<<&>€€\n");
 }
 
 TEST(XmlDocumentRead, attributesAreReadByExactName) {
     const XmlDocument document = XmlDocument::parse(
         "<s xmlns:p=\"urn:x\" dato=\"NOMBRE\" DATO=\"otro\" vacio=\"\" p:extra=\"e\"/>", "t");
     const XmlNode node = document.root();
-    EXPECT_TRUE(node.hasAttribute("dato"));
-    EXPECT_EQ(node.attribute("dato"), "NOMBRE");
-    EXPECT_EQ(node.attribute("DATO"), "otro");
-    EXPECT_TRUE(node.hasAttribute("vacio"));
-    EXPECT_EQ(node.attribute("vacio"), "");
-    EXPECT_FALSE(node.hasAttribute("Dato"));
-    EXPECT_EQ(node.attribute("Dato"), "");
-    EXPECT_FALSE(node.hasAttribute("extra")); // in a namespace: another attribute
+    EXPECT_TRUE(hasAttribute(node, "dato"));
+    EXPECT_EQ(attributeOf(node, "dato"), "NOMBRE");
+    EXPECT_EQ(attributeOf(node, "DATO"), "otro");
+    EXPECT_TRUE(hasAttribute(node, "vacio"));
+    EXPECT_EQ(attributeOf(node, "vacio"), "");
+    EXPECT_FALSE(hasAttribute(node, "Dato"));
+    EXPECT_EQ(attributeOf(node, "Dato"), "");
+    EXPECT_FALSE(hasAttribute(node, "extra")); // in a namespace: another attribute
 }
 
 TEST(XmlDocumentRead, firstChildElementLooksOnlyAtChildren) {
@@ -101,7 +106,7 @@ TEST(XmlDocumentRead, firstChildElementLooksOnlyAtChildren) {
         "<SERVICIO><X><SALIDAS>deep</SALIDAS></X><SALIDAS>one</SALIDAS><SALIDAS>two</SALIDAS>"
         "</SERVICIO>",
         "t");
-    EXPECT_EQ(document.root().firstChildElement("SALIDAS").text(), "one");
+    EXPECT_EQ(textOf(document.root().firstChildElement("SALIDAS")), "one");
     EXPECT_TRUE(document.root().firstChildElement("salidas").isNull());
     EXPECT_TRUE(XmlNode().firstChildElement("SALIDAS").isNull());
 }
@@ -109,17 +114,17 @@ TEST(XmlDocumentRead, firstChildElementLooksOnlyAtChildren) {
 TEST(XmlDocumentEdit, removeChildRefusesMissingNodesAndNonChildren) {
     XmlDocument document = XmlDocument::parse(kService, "t.xml");
     XmlNode root = document.root();
-    const XmlNode grandchild = document.selectNodes("//listasal[@seq=\"AULAS\"]")[0];
+    const XmlNode grandchild = selectNodes(document, "//listasal[@seq=\"AULAS\"]")[0];
 
     EXPECT_THROW(root.removeChild(XmlNode()), std::logic_error);
     EXPECT_THROW(root.removeChild(root.firstChildElement("NOPE")), std::logic_error);
     EXPECT_THROW(root.removeChild(grandchild), std::logic_error);
     EXPECT_THROW(root.removeChild(root), std::logic_error);
-    EXPECT_EQ(document.selectNodes("//listasal[@seq]").size(), 2u); // nothing was detached
+    EXPECT_EQ(selectNodes(document, "//listasal[@seq]").size(), 2u); // nothing was detached
 
     root.removeChild(root.firstChildElement("SALIDAS"));
     EXPECT_TRUE(root.firstChildElement("SALIDAS").isNull());
-    EXPECT_TRUE(document.selectNodes("//salida").empty());
+    EXPECT_TRUE(selectNodes(document, "//salida").empty());
 }
 
 TEST(XmlDocumentEdit, replacingSalidasPutsTheNewOneLastAndKeepsTheRest) {
@@ -127,7 +132,7 @@ TEST(XmlDocumentEdit, replacingSalidasPutsTheNewOneLastAndKeepsTheRest) {
     XmlNode root = document.root();
     root.removeChild(root.firstChildElement("SALIDAS"));
     XmlNode created = document.createElement("SALIDAS");
-    EXPECT_TRUE(document.selectNodes("//SALIDAS").empty()); // not in the tree yet
+    EXPECT_TRUE(selectNodes(document, "//SALIDAS").empty()); // not in the tree yet
     root.appendChild(created);
 
     XmlNode salidas = root.firstChildElement("SALIDAS");
@@ -138,12 +143,12 @@ TEST(XmlDocumentEdit, replacingSalidasPutsTheNewOneLastAndKeepsTheRest) {
     error.appendChild(value);
 
     const XmlDocument again = reloaded(document);
-    EXPECT_EQ(names(again.selectNodes("/SERVICIO/*")),
+    EXPECT_EQ(names(selectNodes(again, "/SERVICIO/*")),
               (std::vector<std::string>{"PARAMETROS", "PIE", "SALIDAS"}));
-    EXPECT_EQ(again.root().firstChildElement("PARAMETROS").text(), "IES Sierra");
-    const auto written = again.selectNodes("/SERVICIO/SALIDAS/ERROR/salida[@dato=\"TE_ERROR\"]");
+    EXPECT_EQ(textOf(again.root().firstChildElement("PARAMETROS")), "IES Sierra");
+    const auto written = selectNodes(again, "/SERVICIO/SALIDAS/ERROR/salida[@dato=\"TE_ERROR\"]");
     ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0].text(), "Servicio finalizado Correctamente");
+    EXPECT_EQ(textOf(written[0]), "Servicio finalizado Correctamente");
 }
 
 TEST(XmlDocumentEdit, appendChildAddsLastAndMovesAnElementAlreadyInTheTree) {
@@ -151,7 +156,7 @@ TEST(XmlDocumentEdit, appendChildAddsLastAndMovesAnElementAlreadyInTheTree) {
     XmlNode root = document.root();
     root.appendChild(document.createElement("d"));
     root.appendChild(root.firstChildElement("a"));
-    EXPECT_EQ(names(document.selectNodes("/r/*")), (std::vector<std::string>{"b", "c", "d", "a"}));
+    EXPECT_EQ(names(selectNodes(document, "/r/*")), (std::vector<std::string>{"b", "c", "d", "a"}));
 
     XmlNode b = root.firstChildElement("b");
     EXPECT_THROW(b.appendChild(root), std::logic_error); // would put the root inside its own child
@@ -185,21 +190,21 @@ TEST(XmlDocumentEdit, textAndAttributesKeepMarkupCharactersAsText) {
     salida.setText("<&> \"Física\" &amp; 'é'");
     salida.setAttribute("dato", "a<b>&\"c\"'d'");
 
-    EXPECT_EQ(salida.text(), "<&> \"Física\" &amp; 'é'");
-    EXPECT_TRUE(salida.selectNodes("*").empty()); // the old child element is gone
+    EXPECT_EQ(textOf(salida), "<&> \"Física\" &amp; 'é'");
+    EXPECT_TRUE(selectNodes(salida, "*").empty()); // the old child element is gone
     const XmlDocument again = reloaded(document);
     const XmlNode back = again.root().firstChildElement("salida");
-    EXPECT_EQ(back.text(), "<&> \"Física\" &amp; 'é'");
-    EXPECT_EQ(back.attribute("dato"), "a<b>&\"c\"'d'");
+    EXPECT_EQ(textOf(back), "<&> \"Física\" &amp; 'é'");
+    EXPECT_EQ(attributeOf(back, "dato"), "a<b>&\"c\"'d'");
 }
 
 TEST(XmlDocumentEdit, emptyTextLeavesTheElementEmpty) {
     XmlDocument document = XmlDocument::parse("<r><salida dato=\"X\">old</salida></r>", "t");
     XmlNode salida = document.root().firstChildElement("salida");
     salida.setText("");
-    EXPECT_EQ(salida.text(), "");
-    EXPECT_TRUE(salida.selectNodes("node()").empty());
-    EXPECT_EQ(salida.attribute("dato"), "X");
+    EXPECT_EQ(textOf(salida), "");
+    EXPECT_TRUE(selectNodes(salida, "node()").empty());
+    EXPECT_EQ(attributeOf(salida, "dato"), "X");
 }
 
 TEST(XmlDocumentEdit, invalidUtf8TextIsRefused) {

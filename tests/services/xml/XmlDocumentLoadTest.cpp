@@ -2,6 +2,7 @@
 #include "services/xml/XmlDocument.h"
 #include "services/xml/XmlErrorHook.h"
 #include "support/TestSupport.h"
+#include "support/XmlTree.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -15,7 +16,9 @@
 namespace velmora {
 namespace {
 
+using testing::declaredEncoding;
 using testing::TempDir;
+using testing::textOf;
 using testing::writeFile;
 
 std::optional<Error> loadError(const std::filesystem::path& file) {
@@ -186,10 +189,10 @@ TEST(XmlDocumentLoad, readsTheDeclaredEncodingAndGivesUtf8Text) {
     writeFile(plain, "<SERVICIO>Educación</SERVICIO>");
 
     const XmlDocument latinDocument = XmlDocument::load(latin);
-    EXPECT_EQ(latinDocument.encoding(), "ISO-8859-1");
-    EXPECT_EQ(latinDocument.root().text(), "Educación Física, Español");
-    EXPECT_EQ(XmlDocument::load(plain).encoding(), "");
-    EXPECT_EQ(XmlDocument::load(plain).root().text(), "Educación");
+    EXPECT_EQ(declaredEncoding(latinDocument), "ISO-8859-1");
+    EXPECT_EQ(textOf(latinDocument.root()), "Educación Física, Español");
+    EXPECT_EQ(declaredEncoding(XmlDocument::load(plain)), "");
+    EXPECT_EQ(textOf(XmlDocument::load(plain).root()), "Educación");
 }
 
 TEST(XmlDocumentLoad, parseFromTextNamesTheGivenName) {

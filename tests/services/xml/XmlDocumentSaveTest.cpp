@@ -1,6 +1,7 @@
 #include "services/Error.h"
 #include "services/xml/XmlDocument.h"
 #include "support/TestSupport.h"
+#include "support/XmlTree.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,12 @@
 namespace velmora {
 namespace {
 
+using testing::attributeOf;
+using testing::declaredEncoding;
 using testing::readFile;
+using testing::selectNodes;
 using testing::TempDir;
+using testing::textOf;
 using testing::writeFile;
 
 std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
@@ -45,8 +50,8 @@ TEST_P(SavedEncoding, comesBackInItsOwnEncodingWithTheDeclarationKept) {
     writeFile(dir / "in.xml", c.document);
 
     XmlDocument document = XmlDocument::load(dir / "in.xml");
-    ASSERT_EQ(document.encoding(), c.declared);
-    ASSERT_EQ(document.root().firstChildElement("salida").text(), kText);
+    ASSERT_EQ(declaredEncoding(document), c.declared);
+    ASSERT_EQ(textOf(document.root().firstChildElement("salida")), kText);
     XmlNode added = document.createElement("salida");
     added.setText("Añadido €");
     document.root().appendChild(added);
@@ -58,11 +63,11 @@ TEST_P(SavedEncoding, comesBackInItsOwnEncodingWithTheDeclarationKept) {
     EXPECT_TRUE(contains(saved, "Educaci" + c.savedAccent + "n")) << saved;
     EXPECT_TRUE(contains(saved, ": 5 " + c.savedEuro + "</salida>")) << saved;
     const XmlDocument again = XmlDocument::load(dir / "out.xml");
-    EXPECT_EQ(again.encoding(), c.declared);
-    const auto values = again.selectNodes("/SERVICIO/salida");
+    EXPECT_EQ(declaredEncoding(again), c.declared);
+    const auto values = selectNodes(again, "/SERVICIO/salida");
     ASSERT_EQ(values.size(), 2u);
-    EXPECT_EQ(values[0].text(), kText);
-    EXPECT_EQ(values[1].text(), "Añadido €");
+    EXPECT_EQ(textOf(values[0]), kText);
+    EXPECT_EQ(textOf(values[1]), "Añadido €");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,7 +104,7 @@ TEST(XmlDocumentSave, replacesAnEarlierFileAndLeavesNoTemporaryFile) {
 
     document.save(dir / "ResultadoHoradiain.xml");
 
-    EXPECT_EQ(XmlDocument::load(dir / "ResultadoHoradiain.xml").root().text(), "nuevo");
+    EXPECT_EQ(textOf(XmlDocument::load(dir / "ResultadoHoradiain.xml").root()), "nuevo");
     EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"ResultadoHoradiain.xml"}));
 }
 
@@ -197,11 +202,11 @@ TEST_P(StreamedSave, writesTheBytesOfAWholeSaveOfTheSameTree) {
 
     EXPECT_EQ(readFile(dir / "streamed.xml"), readFile(dir / "whole.xml"));
     const XmlDocument again = XmlDocument::load(dir / "streamed.xml");
-    const auto salidas = again.selectNodes("/*/SALIDAS/salida");
+    const auto salidas = selectNodes(again, "/*/SALIDAS/salida");
     ASSERT_EQ(salidas.size(), 1u);
-    EXPECT_EQ(salidas[0].attribute("dato"), "A&B<\"'>\t\n");
-    EXPECT_EQ(salidas[0].text(), "Añadido € <&> \"x\" ]]> \r fin");
-    EXPECT_EQ(again.selectNodes("/*/SALIDAS/listasal/salida").size(), 1u);
+    EXPECT_EQ(attributeOf(salidas[0], "dato"), "A&B<\"'>\t\n");
+    EXPECT_EQ(textOf(salidas[0]), "Añadido € <&> \"x\" ]]> \r fin");
+    EXPECT_EQ(selectNodes(again, "/*/SALIDAS/listasal/salida").size(), 1u);
 }
 
 const std::string kLatin1Body = "<SERVICIO>\n\t<!-- Educaci\xF3n -->\n\t<SALIDAS/>\n"

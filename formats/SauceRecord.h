@@ -1,9 +1,6 @@
 #pragma once
 
-#include "services/xml/XmlDocument.h"
-
 #include <cstddef>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,14 +8,13 @@
 
 namespace velmora {
 
-// One record of a section: a listasal whose salida children are its positional values. Their
-// texts (and dato names) are copied out of the document when the record is made, so that the
-// record outlives the document.
+// One record of a section of a Sauce service document: a listasal whose salida children are its
+// positional values, their texts (and dato names) copied out of the document, so that the
+// record outlives it.
 class SauceRecord {
 public:
-    // position: the record's place in its section, from 1.
-    SauceRecord(XmlNode record, std::size_t position);
-    // datos: the dato name of each value, or empty when no value has one.
+    // datos: the dato name of each value, or empty when no value has one. position: the
+    // record's place in its section, from 1.
     SauceRecord(std::vector<std::string> texts, std::vector<std::optional<std::string>> datos,
                 std::size_t position);
 
@@ -39,11 +35,5 @@ private:
     std::vector<std::optional<std::string>> datos_;
     std::size_t position_;
 };
-
-// The sections of a Sauce service document already loaded as a tree:
-// /SERVICIO/SALIDAS/listasal[@seq="NAME"]/listasal. Several sections of one name give their
-// records in document order. ServiceSections reads the same records from a file, without the
-// tree.
-std::vector<SauceRecord> sectionRecords(const XmlDocument& document, const std::string& section);
 
 } // namespace velmora

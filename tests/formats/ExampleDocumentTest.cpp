@@ -1,5 +1,6 @@
-#include "formats/ServiceDocument.h"
+#include "formats/ServiceSections.h"
 #include "support/TestSupport.h"
+#include "support/XmlTree.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -7,6 +8,7 @@
 namespace velmora {
 namespace {
 
+using testing::declaredEncoding;
 using testing::exampleDocument;
 using testing::readFile;
 using testing::TempDir;
@@ -20,48 +22,48 @@ std::set<std::string> valuesAt(const std::vector<SauceRecord>& records, std::siz
 }
 
 TEST(ExampleDocument, isAnIso88591ServiceDocumentWithEverySection) {
-    const XmlDocument document = XmlDocument::load(exampleDocument());
-    EXPECT_EQ(document.encoding(), "ISO-8859-1");
+    EXPECT_EQ(declaredEncoding(XmlDocument::load(exampleDocument())), "ISO-8859-1");
+    const ServiceSections sections = ServiceSections::load(exampleDocument());
     const std::vector<std::pair<std::string, std::size_t>> counts = {
         {"CURSOS", 10},   {"GRUPOS", 14}, {"PROFESORES", 20}, {"AULAS", 10},
         {"MATERIAS", 42}, {"TAREAS", 5},  {"JORNADAS", 2},    {"INTERVALOS", 13}};
     for (const auto& [section, count] : counts) {
-        EXPECT_EQ(sectionRecords(document, section).size(), count) << section;
+        EXPECT_EQ(sections.records(section).size(), count) << section;
     }
 }
 
 TEST(ExampleDocument, readsAccentedValuesAsUtf8) {
-    const XmlDocument document = XmlDocument::load(exampleDocument());
-    const auto subjects = sectionRecords(document, "MATERIAS");
+    const ServiceSections sections = ServiceSections::load(exampleDocument());
+    const auto& subjects = sections.records("MATERIAS");
     ASSERT_GE(subjects.size(), 2u);
     EXPECT_EQ(subjects[1].value(1), "Matemáticas");
-    const auto courses = sectionRecords(document, "CURSOS");
+    const auto& courses = sections.records("CURSOS");
     ASSERT_FALSE(courses.empty());
     EXPECT_EQ(courses[0].value(1), "1º de Educación Secundaria Obligatoria");
-    const auto frames = sectionRecords(document, "JORNADAS");
+    const auto& frames = sections.records("JORNADAS");
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].value(1), "Mañana");
 }
 
 TEST(ExampleDocument, isConsistent) {
-    const XmlDocument document = XmlDocument::load(exampleDocument());
-    const auto courseKeys = valuesAt(sectionRecords(document, "CURSOS"), 0);
-    for (const auto& group : sectionRecords(document, "GRUPOS")) {
+    const ServiceSections sections = ServiceSections::load(exampleDocument());
+    const auto courseKeys = valuesAt(sections.records("CURSOS"), 0);
+    for (const auto& group : sections.records("GRUPOS")) {
         EXPECT_EQ(courseKeys.count(std::string(group.value(2))), 1u) << group.value(1);
     }
-    for (const auto& subject : sectionRecords(document, "MATERIAS")) {
+    for (const auto& subject : sections.records("MATERIAS")) {
         EXPECT_EQ(subject.valueCount(), 5u) << subject.value(0);
         EXPECT_EQ(courseKeys.count(std::string(subject.value(3))), 1u) << subject.value(1);
     }
-    const auto taskKeys = valuesAt(sectionRecords(document, "TAREAS"), 0);
+    const auto taskKeys = valuesAt(sections.records("TAREAS"), 0);
     for (const std::string key : {"156", "281", "286"}) {
         EXPECT_EQ(taskKeys.count(key), 1u) << key;
     }
-    const auto frameKeys = valuesAt(sectionRecords(document, "JORNADAS"), 0);
+    const auto frameKeys = valuesAt(sections.records("JORNADAS"), 0);
     EXPECT_EQ(frameKeys, (std::set<std::string>{"MANANA", "TARDE"}));
     const std::vector<std::string> names = {"CODIGO_SAUCE", "NOMBRE", "INICIO",
                                             "FIN",          "ORDEN",  "CLAVE_JORNADA"};
-    for (const auto& slot : sectionRecords(document, "INTERVALOS")) {
+    for (const auto& slot : sections.records("INTERVALOS")) {
         ASSERT_EQ(slot.valueCount(), names.size());
         for (std::size_t p = 0; p < names.size(); ++p) {
             EXPECT_EQ(slot.dato(p), names[p]) << slot.value(0);
@@ -81,9 +83,9 @@ TEST(ExampleDocument, savesBackInIso88591WithItsDeclaration) {
                          "ana"),
               std::string::npos);
     EXPECT_EQ(saved.find("\xC3\xA1"), std::string::npos); // no UTF-8 á
-    const XmlDocument again = XmlDocument::load(dir / "copia.xml");
-    EXPECT_EQ(sectionRecords(again, "MATERIAS").size(), 42u);
-    EXPECT_EQ(sectionRecords(again, "JORNADAS").at(0).value(1), "Mañana");
+    const ServiceSections again = ServiceSections::load(dir / "copia.xml");
+    EXPECT_EQ(again.records("MATERIAS").size(), 42u);
+    EXPECT_EQ(again.records("JORNADAS").at(0).value(1), "Mañana");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "formats/ServiceDocument.h"
+#include "formats/ServiceSections.h"
 #include "services/Error.h"
 #include "support/TestSupport.h"
 
@@ -17,31 +17,31 @@ std::vector<std::string> firstValues(const std::vector<SauceRecord>& records) {
     return out;
 }
 
-XmlDocument parse(const std::string& xml) {
-    return XmlDocument::parse(xml, "servicio.xml");
+ServiceSections parse(const std::string& xml) {
+    return ServiceSections::parse(xml, "servicio.xml");
 }
 
 TEST(SectionRecords, sectionsOfOneNameGiveAllTheirRecordsInDocumentOrder) {
-    const XmlDocument document = parse(sauceXml({
+    const ServiceSections sections = parse(sauceXml({
         {"MATERIAS", {{"M1", "Matemáticas"}, {"M2", "Lengua"}}},
         {"AULAS", {{"A1", "Aula 1"}}},
         {"MATERIAS", {{"M3", "Inglés"}}},
     }));
-    EXPECT_EQ(firstValues(sectionRecords(document, "MATERIAS")),
+    EXPECT_EQ(firstValues(sections.records("MATERIAS")),
               (std::vector<std::string>{"M1", "M2", "M3"}));
-    EXPECT_EQ(firstValues(sectionRecords(document, "AULAS")), (std::vector<std::string>{"A1"}));
+    EXPECT_EQ(firstValues(sections.records("AULAS")), (std::vector<std::string>{"A1"}));
 }
 
 TEST(SectionRecords, missingOrMisnamedSectionsGiveNoRecords) {
-    const XmlDocument document = parse(sauceXml({{"MATERIAS", {{"M1", "Matemáticas"}}}}));
-    EXPECT_TRUE(sectionRecords(document, "TAREAS").empty());
-    EXPECT_TRUE(sectionRecords(document, "materias").empty()); // names are case-sensitive
-    EXPECT_TRUE(sectionRecords(document, "MATERIA").empty());
-    EXPECT_TRUE(sectionRecords(document, "").empty());
+    const ServiceSections sections = parse(sauceXml({{"materias", {{"M1", "Matemáticas"}}},
+                                                     {"MATERIA", {{"M2", "Lengua"}}},
+                                                     {"", {{"M3", "Inglés"}}}}));
+    EXPECT_TRUE(sections.records("TAREAS").empty());
+    EXPECT_TRUE(sections.records("MATERIAS").empty()); // names are case-sensitive and whole
 }
 
 TEST(SectionRecords, onlyRecordsDirectlyInASectionUnderServicioSalidasCount) {
-    const XmlDocument document = parse(R"(<SERVICIO>
+    const ServiceSections sections = parse(R"(<SERVICIO>
       <OTRO><listasal seq="MATERIAS"><listasal><salida>fuera</salida></listasal></listasal></OTRO>
       <SALIDAS>
         <listasal seq="MATERIAS">
@@ -51,34 +51,23 @@ TEST(SectionRecords, onlyRecordsDirectlyInASectionUnderServicioSalidasCount) {
         <grupo><listasal seq="MATERIAS"><listasal><salida>hondo</salida></listasal></listasal></grupo>
       </SALIDAS>
     </SERVICIO>)");
-    const auto records = sectionRecords(document, "MATERIAS");
+    const auto& records = sections.records("MATERIAS");
     EXPECT_EQ(firstValues(records), (std::vector<std::string>{"M1"}));
     EXPECT_EQ(records[0].valueCount(), 1u);
-    EXPECT_TRUE(sectionRecords(parse("<OTRO><SALIDAS><listasal seq=\"MATERIAS\"><listasal>"
-                                     "<salida>x</salida></listasal></listasal></SALIDAS></OTRO>"),
-                               "MATERIAS")
-                    .empty());
-}
-
-TEST(SectionRecords, aSectionNameWithQuotesIsMatchedExactly) {
-    const XmlDocument document =
-        parse("<SERVICIO><SALIDAS><listasal seq='A\"B&apos;C'><listasal><salida>x</salida>"
-              "</listasal></listasal></SALIDAS></SERVICIO>");
-    EXPECT_EQ(sectionRecords(document, "A\"B'C").size(), 1u);
-    EXPECT_TRUE(sectionRecords(document, "A\"B").empty());
 }
 
 TEST(SauceRecordValues, areTheSalidaChildrenInOrderTrimmedOfCodesUpTo32) {
-    const XmlDocument document = parse("<SERVICIO><SALIDAS><listasal seq=\"MATERIAS\"><listasal>"
-                                       "<salida>  M1\t</salida>"
-                                       "<nota>no es un valor</nota>"
-                                       "<salida>\n\r\t Educación  Física &#13;\t\n</salida>"
-                                       "<salida></salida>"
-                                       "<salida><b>Lat</b>ín</salida>"
-                                       "<salida>\xC2\xA0"
-                                       "120\xC2\xA0</salida>"
-                                       "</listasal></listasal></SALIDAS></SERVICIO>");
-    const auto records = sectionRecords(document, "MATERIAS");
+    const ServiceSections sections =
+        parse("<SERVICIO><SALIDAS><listasal seq=\"MATERIAS\"><listasal>"
+              "<salida>  M1\t</salida>"
+              "<nota>no es un valor</nota>"
+              "<salida>\n\r\t Educación  Física &#13;\t\n</salida>"
+              "<salida></salida>"
+              "<salida><b>Lat</b>ín</salida>"
+              "<salida>\xC2\xA0"
+              "120\xC2\xA0</salida>"
+              "</listasal></listasal></SALIDAS></SERVICIO>");
+    const auto& records = sections.records("MATERIAS");
     ASSERT_EQ(records.size(), 1u);
     const SauceRecord& record = records[0];
 
@@ -95,8 +84,8 @@ TEST(SauceRecordValues, areTheSalidaChildrenInOrderTrimmedOfCodesUpTo32) {
 }
 
 TEST(SauceRecordValues, aMissingPositionReadsAsEmpty) {
-    const XmlDocument document = parse(sauceXml({{"MATERIAS", {{"M1", "Matemáticas"}, {}}}}));
-    const auto records = sectionRecords(document, "MATERIAS");
+    const ServiceSections sections = parse(sauceXml({{"MATERIAS", {{"M1", "Matemáticas"}, {}}}}));
+    const auto& records = sections.records("MATERIAS");
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].value(4), "");
     EXPECT_EQ(records[0].rawValue(2), "");
@@ -107,11 +96,11 @@ TEST(SauceRecordValues, aMissingPositionReadsAsEmpty) {
 }
 
 TEST(SauceRecordValues, datoIsReadExactlyAsWritten) {
-    const XmlDocument document =
+    const ServiceSections sections =
         parse(sauceXml({{"INTERVALOS",
                          {{"dato=CODIGO_SAUCE|1", "dato=nombre|Primera", "dato= INICIO |8:30",
                            "sin dato", "dato=|vacío"}}}}));
-    const auto records = sectionRecords(document, "INTERVALOS");
+    const auto& records = sections.records("INTERVALOS");
     ASSERT_EQ(records.size(), 1u);
     const SauceRecord& record = records[0];
     EXPECT_TRUE(record.hasDato(0));
