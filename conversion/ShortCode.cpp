@@ -2,6 +2,9 @@
 
 #include "services/text/Text.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace velmora {
 
 namespace {
@@ -22,6 +25,41 @@ std::string numberedCandidate(const std::string& base, int n) {
     return text::left(base, kShortCodeLength - number.size()) + number;
 }
 
+std::int64_t powerOfTen(std::size_t exponent) {
+    std::int64_t power = 1;
+    for (std::size_t i = 0; i < exponent; ++i) {
+        power *= 10;
+    }
+    return power;
+}
+
+// The first number from `from` on whose candidate `issued` does not hold. A candidate is the
+// base's first characters followed by the number, and how many of them depends only on the
+// number's digits: the bases that share those characters share the candidates of numbers of
+// that many digits. Codes numbered in order (10000000001, 10000000002, ...) start a new base
+// every ten codes, each on the others' candidates; what one base has found taken is kept for
+// the next, so that no candidate is tried twice.
+int freeNumberFrom(const std::string& foldedBase, int from, CodeList& issued) {
+    int n = from;
+    while (true) {
+        const std::size_t digits = std::to_string(n).size();
+        const std::string candidate = numberedCandidate(foldedBase, n);
+        const std::string prefix = candidate.substr(0, candidate.size() - digits);
+        const std::int64_t lowest = digits == 1 ? 1 : powerOfTen(digits - 1);
+        int& untaken = issued.firstUntakenNumber(std::to_string(digits) + ":" + prefix,
+                                                 static_cast<int>(lowest));
+        n = std::max(n, untaken);
+        for (; n < powerOfTen(digits); ++n) {
+            if (!issued.containsFolded(prefix + std::to_string(n))) {
+                return n;
+            }
+            if (n == untaken) {
+                ++untaken;
+            }
+        }
+    }
+}
+
 } // namespace
 
 IssuedCode makeShortCode(const std::string& source, CodeList& issued) {
@@ -36,12 +74,11 @@ IssuedCode makeShortCode(const std::string& source, CodeList& issued) {
     const bool whole = text::length(code) < kShortCodeLength;
     const std::string base = whole ? code : text::left(code, kShortCodeLength - 1);
     const std::string foldedBase = whole ? folded : text::left(folded, kShortCodeLength - 1);
-    int& n = issued.firstFreeNumber(foldedBase);
-    while (issued.containsFolded(numberedCandidate(foldedBase, n))) {
-        ++n;
-    }
+    int& next = issued.firstFreeNumber(foldedBase);
+    const int n = freeNumberFrom(foldedBase, next, issued);
+    next = n + 1;
     issued.addFolded(numberedCandidate(foldedBase, n));
-    return {numberedCandidate(base, n++), true};
+    return {numberedCandidate(base, n), true};
 }
 
 } // namespace velmora
