@@ -9,19 +9,12 @@ namespace velmora {
 
 namespace {
 
-// The n-th numbered variant of base, kept within 10 characters: two-digit numbers replace the
-// last characters as the timetable program has always shown them (ABCDEFGH10); longer numbers
-// take as much of base as still fits, so the numbering never runs out.
+// The n-th numbered variant of base, kept within 10 characters: the number follows as much of
+// base as leaves room for it. Two-digit numbers thus replace the last characters as the
+// timetable program has always shown them (ABCDEFGH10), and longer numbers take as much of
+// base as still fits, so the numbering never runs out.
 std::string numberedCandidate(const std::string& base, int n) {
     const std::string number = std::to_string(n);
-    const std::string candidate = base + number;
-    const std::size_t length = text::length(candidate);
-    if (length <= kShortCodeLength) {
-        return candidate;
-    }
-    if (number.size() == 2) {
-        return text::left(candidate, kShortCodeLength - 2) + text::mid(candidate, length - 2);
-    }
     return text::left(base, kShortCodeLength - number.size()) + number;
 }
 
