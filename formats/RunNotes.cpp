@@ -19,41 +19,21 @@ bool fieldIsAPlace(NoteKind kind) {
            kind == NoteKind::CharactersReplaced || kind == NoteKind::CodeNotFound;
 }
 
-// FNV-1a: the texts are short codes and names, and most notes are looked up once.
-class Fnv1a {
-public:
-    void add(std::uint32_t number) {
-        for (int byte = 0; byte < 4; ++byte) {
-            add(static_cast<unsigned char>(number >> (8 * byte)));
-        }
-    }
-    void add(std::string_view text) {
-        for (const char c : text) {
-            add(static_cast<unsigned char>(c));
-        }
-        add(std::uint32_t{static_cast<std::uint32_t>(text.size())});
-    }
-    std::uint32_t value() const { return hash_; }
+std::size_t mixed(std::size_t seed, std::size_t value) {
+    return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
+}
 
-private:
-    void add(unsigned char byte) {
-        hash_ ^= byte;
-        hash_ *= 16777619u;
-    }
-    std::uint32_t hash_ = 2166136261u;
-};
-
+// The texts that tell notes of one kind apart are their value or their code: the others (what
+// was stored, the names before and after) go with them, and are compared, not hashed.
 std::uint32_t hashOf(const Note& note, const std::array<std::uint32_t, 4>& names) {
-    Fnv1a hash;
-    hash.add(static_cast<std::uint32_t>(note.kind));
+    std::size_t hash = static_cast<std::size_t>(note.kind);
     for (const std::uint32_t name : names) {
-        hash.add(name);
+        hash = mixed(hash, name);
     }
-    for (const std::string_view part :
-         {note.value, note.stored, note.code, note.before, note.after}) {
-        hash.add(part);
-    }
-    return hash.value();
+    const std::hash<std::string_view> text;
+    hash = mixed(hash, text(note.value));
+    hash = mixed(hash, text(note.code));
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
 std::uint32_t narrowed(std::size_t value) {
