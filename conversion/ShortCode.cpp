@@ -36,8 +36,7 @@ int freeNumberFrom(const std::string& foldedBase, int from, CodeList& issued) {
     int n = from;
     while (true) {
         const std::size_t digits = std::to_string(n).size();
-        const std::string candidate = numberedCandidate(foldedBase, n);
-        const std::string prefix = candidate.substr(0, candidate.size() - digits);
+        const std::string prefix = text::left(foldedBase, kShortCodeLength - digits);
         const std::int64_t lowest = digits == 1 ? 1 : powerOfTen(digits - 1);
         int& untaken = issued.firstUntakenNumber(std::to_string(digits) + ":" + prefix,
                                                  static_cast<int>(lowest));

@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 
 namespace velmora {
 
@@ -111,7 +112,10 @@ std::map<NoteKind, std::size_t> RunNotes::countsByKind() const {
 }
 
 Note RunNotes::at(std::size_t index) const {
-    const Entry& entry = notes_.at(index);
+    if (index >= notes_.size()) {
+        throw std::out_of_range("no such note");
+    }
+    const Entry& entry = notes_[index];
     const Details& d = details_[entry.details];
     return {.kind = d.kind,
             .table = name(d.table),
@@ -172,9 +176,8 @@ std::uint32_t RunNotes::detailsOf(const Note& note, bool& made) {
                         .code = keep(note.code),
                         .before = keep(note.before),
                         .after = keep(note.after),
-                        .hash = hash,
                         .firstNote = kNone});
-    index(details);
+    index(details, hash);
     return details;
 }
 
@@ -184,10 +187,10 @@ std::uint32_t RunNotes::findDetails(const Note& note, const std::array<NameId, 4
         return kNone;
     }
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const Details& candidate = details_[slots_[slot] - 1];
-        if (candidate.hash == hash && sameDetails(candidate, note, names)) {
-            return slots_[slot] - 1;
+    for (std::size_t slot = hash & mask; slots_[slot].details != 0; slot = (slot + 1) & mask) {
+        if (slots_[slot].hash == hash &&
+            sameDetails(details_[slots_[slot].details - 1], note, names)) {
+            return slots_[slot].details - 1;
         }
     }
     return kNone;
@@ -201,30 +204,33 @@ bool RunNotes::sameDetails(const Details& d, const Note& note,
            text(d.before) == note.before && text(d.after) == note.after;
 }
 
-void RunNotes::index(std::uint32_t details) {
-    // Kept at most half full, so that a look-up meets few others on its way.
-    if ((details_.size()) * 2 > slots_.size()) {
-        std::vector<std::uint32_t> slots(std::max(kFirstSlots, slots_.size() * 2), 0);
-        const std::size_t mask = slots.size() - 1;
-        for (std::uint32_t d = 0; d < details_.size(); ++d) {
-            std::size_t slot = details_[d].hash & mask;
-            while (slots[slot] != 0) {
-                slot = (slot + 1) & mask;
+void RunNotes::index(std::uint32_t details, std::uint32_t hash) {
+    // At most half full, so that a look-up meets few others on its way.
+    if (details_.size() * 2 > slots_.size()) {
+        std::vector<Slot> old =
+            std::exchange(slots_, std::vector<Slot>(std::max(kFirstSlots, slots_.size() * 2)));
+        for (const Slot& slot : old) {
+            if (slot.details != 0) {
+                place(slot);
             }
-            slots[slot] = d + 1;
         }
-        slots_ = std::move(slots);
-        return;
     }
+    place({details + 1, hash});
+}
+
+void RunNotes::place(Slot slot) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = details_[details].hash & mask;
-    while (slots_[slot] != 0) {
-        slot = (slot + 1) & mask;
+    std::size_t at = slot.hash & mask;
+    while (slots_[at].details != 0) {
+        at = (at + 1) & mask;
     }
-    slots_[slot] = details + 1;
+    slots_[at] = slot;
 }
 
 RunNotes::NameId RunNotes::nameId(std::string_view name, std::size_t role) {
+    if (name.empty()) {
+        return 0;
+    }
     // Notes come in runs made at one place: the name is mostly the one before in its role.
     NameId& last = lastNames_[role];
     if (name == this->name(last)) {

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <iterator>
 #include <map>
 #include <string>
@@ -78,7 +77,7 @@ public:
     void addOrRepeat(const Note& note);
 
     std::size_t size() const { return notes_.size(); }
-    bool empty() const { return notes_.empty(); }
+    bool empty() const { return notes_.size() == 0; }
     std::size_t countOf(NoteKind kind) const { return counts_[static_cast<std::size_t>(kind)]; }
     // The kinds there are notes of, in the kinds' order.
     std::map<NoteKind, std::size_t> countsByKind() const;
@@ -130,7 +129,6 @@ private:
         NameId field = 0;
         NameId reason = 0;
         TextRef value, stored, code, before, after;
-        std::uint32_t hash = 0;
         std::uint32_t firstNote = 0;
         std::uint32_t repeats = 0;
     };
@@ -139,13 +137,39 @@ private:
         std::uint32_t record;
     };
     static constexpr std::uint32_t kNone = UINT32_MAX;
+    // A slot of the index of details by their hash: the details' index + 1, 0 when free.
+    struct Slot {
+        std::uint32_t details = 0;
+        std::uint32_t hash = 0;
+    };
+    // Items in blocks of a fixed size: a long run's notes grow without ever being moved, and
+    // without the run's peak memory holding them twice while a larger array is filled.
+    template <typename T> class Blocks {
+    public:
+        std::size_t size() const { return size_; }
+        T& operator[](std::size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+        const T& operator[](std::size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+        void push_back(const T& item) {
+            if (size_ % kBlock == 0) {
+                blocks_.emplace_back().reserve(kBlock);
+            }
+            blocks_.back().push_back(item);
+            ++size_;
+        }
+
+    private:
+        static constexpr std::size_t kBlock = 4096;
+        std::vector<std::vector<T>> blocks_;
+        std::size_t size_ = 0;
+    };
 
     std::uint32_t detailsOf(const Note& note, bool& made);
     std::uint32_t findDetails(const Note& note, const std::array<NameId, 4>& names,
                               std::uint32_t hash) const;
     bool sameDetails(const Details& details, const Note& note,
                      const std::array<NameId, 4>& names) const;
-    void index(std::uint32_t details);
+    void index(std::uint32_t details, std::uint32_t hash);
+    void place(Slot slot);
     // The name's id, the name kept when it is new; role: 0 table, 1 section, 2 field, 3 reason.
     NameId nameId(std::string_view name, std::size_t role);
     TextRef keep(std::string_view text);
@@ -157,10 +181,10 @@ private:
     std::vector<TextRef> names_{TextRef{}}; // names_[0] is the empty name
     std::map<std::string, NameId, std::less<>> nameIds_;
     std::array<NameId, 4> lastNames_{};
-    std::deque<Details> details_;
-    std::deque<Entry> notes_;
-    // Open addressing over details_ by their hash: indexes + 1, 0 for a free slot.
-    std::vector<std::uint32_t> slots_;
+    Blocks<Details> details_;
+    Blocks<Entry> notes_;
+    std::vector<Slot> slots_; // open addressing, at most half full
+
     std::array<std::size_t, kNoteKindCount> counts_{};
 };
 
