@@ -251,8 +251,9 @@ RunNotes::TextRef RunNotes::keep(std::string_view text) {
     if (text.empty()) {
         return {};
     }
+    // Texts are found by 32-bit offsets, which the end of this one must fit as well.
     const TextRef ref{narrowed(texts_.size()), narrowed(text.size())};
-    narrowed(texts_.size() + text.size());
+    narrowed(std::size_t{ref.offset} + ref.size);
     texts_.append(text);
     return ref;
 }

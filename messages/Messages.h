@@ -42,7 +42,7 @@ std::string noteDetails(const RunNotes& notes);
 // counts each kind, for each table's field (or table, or section) they were made at, the first
 // few notes and how many more there are ("Y 28240 más en la tabla ASIGNOMT, campo COD.").
 // Lines end in '\n'.
-std::string noteSummary(const RunNotes& notes, std::size_t examplesPerPlace = 3);
+std::string noteExamples(const RunNotes& notes, std::size_t examplesPerPlace = 3);
 
 // The warning a conversion gives before its closing message when codes now name someone or
 // something else than before; nothing when none did.

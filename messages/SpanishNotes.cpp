@@ -1,5 +1,6 @@
 #include "messages/Messages.h"
 
+#include <iterator>
 #include <sstream>
 
 namespace velmora::messages {
@@ -190,7 +191,7 @@ std::string noteDetails(const RunNotes& notes) {
     return std::move(text).str();
 }
 
-std::string noteSummary(const RunNotes& notes, std::size_t examplesPerPlace) {
+std::string noteExamples(const RunNotes& notes, std::size_t examplesPerPlace) {
     std::string text;
     const std::vector<NotePlace> places = notes.places(examplesPerPlace);
     for (auto place = places.begin(); place != places.end(); ++place) {

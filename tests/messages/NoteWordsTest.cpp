@@ -217,7 +217,7 @@ TEST(NoteWords, TheSummaryShowsTheFirstNotesOfEachPlaceAndCountsTheRest) {
     const auto item = [&](std::size_t index) {
         return "  - " + messages::describe(notes.at(index)) + "\n";
     };
-    EXPECT_EQ(messages::noteSummary(notes, 1),
+    EXPECT_EQ(messages::noteExamples(notes, 1),
               "5 códigos numerados para que no se repitan:\n" + item(0) +
                   "  - Y 4 más en la tabla ASIGNOMT, campo COD.\n"
                   "\n"
@@ -226,16 +226,17 @@ TEST(NoteWords, TheSummaryShowsTheFirstNotesOfEachPlaceAndCountsTheRest) {
                   "\n"
                   "2 registros del documento sin usar:\n" +
                   item(7) + "  - Y 1 más en la sección AULAS del documento.\n");
-    EXPECT_EQ(messages::noteSummary(notes, 5), "5 códigos numerados para que no se repitan:\n" +
-                                                   item(0) + item(1) + item(2) + item(3) + item(4) +
-                                                   "\n"
-                                                   "2 textos recortados para caber en su campo:\n" +
-                                                   item(5) + item(6) +
-                                                   "\n"
-                                                   "2 registros del documento sin usar:\n" +
-                                                   item(7) + item(8))
+    EXPECT_EQ(messages::noteExamples(notes, 5),
+              "5 códigos numerados para que no se repitan:\n" + item(0) + item(1) + item(2) +
+                  item(3) + item(4) +
+                  "\n"
+                  "2 textos recortados para caber en su campo:\n" +
+                  item(5) + item(6) +
+                  "\n"
+                  "2 registros del documento sin usar:\n" +
+                  item(7) + item(8))
         << "all shown: nothing more to count";
-    EXPECT_EQ(messages::noteSummary(RunNotes{}), "");
+    EXPECT_EQ(messages::noteExamples(RunNotes{}), "");
 }
 
 RunNotes movedCodes(int count) {
