@@ -26,10 +26,10 @@ void appendCatalogueRow(ConversionContext& context, const SauceRecord& record,
             context.notes.add({.kind = NoteKind::RecordSkipped,
                                .section = section,
                                .record = record.position(),
-                               .value = std::string(item.sauceCode),
+                               .value = item.sauceCode,
                                .code = first->sauceCode,
                                .before = first->name,
-                               .after = std::string(item.name),
+                               .after = item.name,
                                .reason = "repeated-code"});
         }
         return;

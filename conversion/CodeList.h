@@ -20,9 +20,17 @@ public:
         return firstFreeNumbers_.try_emplace(foldedBase, 1).first->second;
     }
 
+    // The first number from which the numbered candidates of a space (the characters before
+    // the number and its count of digits, however the short-code rule names them) may still
+    // be free, as firstFreeNumber but shared by every base that makes those candidates.
+    int& firstUntakenNumber(const std::string& space, int lowest) {
+        return firstUntakenNumbers_.try_emplace(space, lowest).first->second;
+    }
+
 private:
     std::unordered_set<std::string> folded_;
     std::unordered_map<std::string, int> firstFreeNumbers_;
+    std::unordered_map<std::string, int> firstUntakenNumbers_;
 };
 
 } // namespace velmora

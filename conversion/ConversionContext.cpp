@@ -41,19 +41,19 @@ std::string ConversionContext::shortCode(std::string_view source, CodeList& issu
     const std::string stored = asStored(source);
     if (stored != source) {
         notes.add({.kind = NoteKind::CharactersReplaced,
-                   .table = std::string(table.name),
+                   .table = table.name,
                    .record = record,
-                   .field = std::string(field),
-                   .value = std::string(source),
+                   .field = field,
+                   .value = source,
                    .stored = stored});
     }
     IssuedCode issuedCode = makeShortCode(stored, issued);
     if (issuedCode.numbered) {
         notes.add({.kind = NoteKind::CodeNumbered,
-                   .table = std::string(table.name),
+                   .table = table.name,
                    .record = record,
-                   .field = std::string(field),
-                   .value = std::string(source),
+                   .field = field,
+                   .value = source,
                    .code = issuedCode.code});
     }
     return std::move(issuedCode.code);
@@ -62,19 +62,14 @@ std::string ConversionContext::shortCode(std::string_view source, CodeList& issu
 void ConversionContext::noteWhatTheTablesChange() {
     tables.observeFits([this](const TableLayout& table, std::size_t row, std::size_t field,
                               std::string_view value, const TableRows::Fitted& fitted) {
+        // The same value in the same field is one note however many rows store it.
         const auto note = [&](NoteKind kind) {
-            auto [made, isNew] =
-                fitNotes_.try_emplace({kind, table.name, field, std::string(value)}, 0);
-            if (!isNew) {
-                notes.repeat(made->second);
-                return;
-            }
-            made->second = notes.add({.kind = kind,
-                                      .table = std::string(table.name),
-                                      .record = row + 1,
-                                      .field = std::string(table.fields[field].name),
-                                      .value = std::string(value),
-                                      .stored = fitted.stored});
+            notes.addOrRepeat({.kind = kind,
+                               .table = table.name,
+                               .record = row + 1,
+                               .field = table.fields[field].name,
+                               .value = value,
+                               .stored = fitted.stored});
         };
         if (fitted.replaced) {
             note(NoteKind::CharactersReplaced);

@@ -12,7 +12,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 namespace velmora {
@@ -49,10 +48,6 @@ struct ConversionContext {
 private:
     CodePage storedCodePage_;
     std::map<std::string, Records> usableRecords_;
-    // The note already made for a value changed on its way into a field, by kind, table,
-    // field and value.
-    std::map<std::tuple<NoteKind, std::string_view, std::size_t, std::string>, std::size_t>
-        fitNotes_;
 };
 
 } // namespace velmora

@@ -94,7 +94,7 @@ Slot readSlot(const SauceRecord& record, std::string& orden, RunNotes& notes) {
                        .section = "INTERVALOS",
                        .record = record.position(),
                        .field = std::to_string(p + 1),
-                       .value = std::string(record.value(p)),
+                       .value = record.value(p),
                        .reason = "no-dato"});
             continue;
         }

@@ -1,23 +1,30 @@
 #include "messages/Messages.h"
 
+#include <iterator>
+#include <sstream>
+
 namespace velmora::messages {
 
 namespace {
 
-std::string quoted(const std::string& value) {
-    return "«" + value + "»";
+std::string quoted(std::string_view value) {
+    std::string text = "«";
+    text += value;
+    text += "»";
+    return text;
 }
 
 std::string tableRecord(const Note& n) {
-    return "Tabla " + n.table + ", registro " + std::to_string(n.record);
+    return "Tabla " + std::string(n.table) + ", registro " + std::to_string(n.record);
 }
 
 std::string sectionRecord(const Note& n) {
-    return "Sección " + n.section + " del documento, registro " + std::to_string(n.record);
+    return "Sección " + std::string(n.section) + " del documento, registro " +
+           std::to_string(n.record);
 }
 
 // The table that should have known a code of SOLUC.
-std::string tableOfSolucField(const std::string& field) {
+std::string tableOfSolucField(std::string_view field) {
     if (field == "PROF") {
         return "PROFT";
     }
@@ -47,6 +54,18 @@ std::string alsoIn(const Note& n) {
                                 " de la tabla.";
 }
 
+// Where the notes of a place were made, as the end of "y 12 más ...".
+std::string placeName(const NotePlace& place) {
+    if (!place.section.empty()) {
+        return "la sección " + std::string(place.section) + " del documento";
+    }
+    std::string text = "la tabla " + std::string(place.table);
+    if (!place.field.empty()) {
+        text += ", campo " + std::string(place.field);
+    }
+    return text;
+}
+
 } // namespace
 
 std::string describe(const Note& n) {
@@ -55,10 +74,10 @@ std::string describe(const Note& n) {
         return tableRecord(n) + ": el código de " + quoted(n.value) +
                " ya se había dado a otro registro; se ha escrito " + quoted(n.code) + ".";
     case NoteKind::TextCut:
-        return tableRecord(n) + ", campo " + n.field + ": " + quoted(n.value) +
+        return tableRecord(n) + ", campo " + std::string(n.field) + ": " + quoted(n.value) +
                " no cabe en el campo y se ha guardado como " + quoted(n.stored) + "." + alsoIn(n);
     case NoteKind::CharactersReplaced:
-        return tableRecord(n) + ", campo " + n.field + ": " + quoted(n.value) +
+        return tableRecord(n) + ", campo " + std::string(n.field) + ": " + quoted(n.value) +
                " se ha guardado como " + quoted(n.stored) +
                ", porque la tabla no admite algunos de sus caracteres." + alsoIn(n);
     case NoteKind::RecordSkipped:
@@ -71,24 +90,26 @@ std::string describe(const Note& n) {
                    "el primero.";
         }
         if (n.reason == "repeated-code") {
-            return sectionRecord(n) + ": el código " + quoted(n.value) + " (" + n.after +
-                   ") ya había salido antes como " + quoted(n.code) + " (" + n.before +
+            return sectionRecord(n) + ": el código " + quoted(n.value) + " (" +
+                   std::string(n.after) + ") ya había salido antes como " + quoted(n.code) + " (" +
+                   std::string(n.before) +
                    "); el catálogo de materias y tareas (ASIGNOMT) se queda con el primero.";
         }
         return sectionRecord(n) + ": tiene menos de dos datos y no se ha usado.";
     case NoteKind::ValueIgnored:
-        return sectionRecord(n) + ": el dato número " + n.field + " (" + quoted(n.value) +
-               ") no dice qué es (le falta el atributo dato) y no se ha usado.";
+        return sectionRecord(n) + ": el dato número " + std::string(n.field) + " (" +
+               quoted(n.value) + ") no dice qué es (le falta el atributo dato) y no se ha usado.";
     case NoteKind::MinutesUnused:
         return sectionRecord(n) + ": los minutos " + quoted(n.value) +
                " no son un número entero. No se han usado porque el curso de la materia no "
                "tiene grupos; corríjalos en Sauce antes de que los tenga.";
     case NoteKind::RowAdded:
-        return "Tabla " + n.table + ": registro nuevo " + quoted(n.value) + ".";
+        return "Tabla " + std::string(n.table) + ": registro nuevo " + quoted(n.value) + ".";
     case NoteKind::RowRemoved:
-        return "Tabla " + n.table + ": ya no está el registro " + quoted(n.value) + ".";
+        return "Tabla " + std::string(n.table) + ": ya no está el registro " + quoted(n.value) +
+               ".";
     case NoteKind::CodeMoved:
-        return "Tabla " + n.table + ": el código " + quoted(n.code) + " era de " +
+        return "Tabla " + std::string(n.table) + ": el código " + quoted(n.code) + " era de " +
                quoted(n.before) + " y ahora es de " + quoted(n.after) +
                ". Lo que el horario de Horadia tenga con este código pasa al nuevo; revíselo "
                "antes de usarlo.";
@@ -100,8 +121,8 @@ std::string describe(const Note& n) {
             return tableRecord(n) + ": el profesor " + quoted(n.code) +
                    " no está en PROFT, y su clase no aparece en el resultado.";
         }
-        return tableRecord(n) + ", campo " + n.field + ": el código " + quoted(n.code) +
-               " no está en " + tableOfSolucField(n.field) +
+        return tableRecord(n) + ", campo " + std::string(n.field) + ": el código " +
+               quoted(n.code) + " no está en " + tableOfSolucField(n.field) +
                "; la clase se ha pasado sin lo que esa tabla diría.";
     }
     return "";
@@ -151,17 +172,39 @@ std::vector<std::string> noteCounts(const RunNotes& notes) {
     return lines;
 }
 
-std::string noteDetails(const RunNotes& notes) {
-    std::string text;
+void writeNoteDetails(std::ostream& out, const RunNotes& notes) {
+    bool first = true;
     for (const auto& [kind, count] : notes.countsByKind()) {
-        if (!text.empty()) {
-            text += "\n";
-        }
-        text += countOf(kind, count) + ":\n";
-        for (const Note& note : notes.all()) {
+        out << (first ? "" : "\n") << countOf(kind, count) << ":\n";
+        first = false;
+        for (const Note& note : notes) {
             if (note.kind == kind) {
-                text += "  - " + describe(note) + "\n";
+                out << "  - " << describe(note) << "\n";
             }
+        }
+    }
+}
+
+std::string noteDetails(const RunNotes& notes) {
+    std::ostringstream text;
+    writeNoteDetails(text, notes);
+    return std::move(text).str();
+}
+
+std::string noteExamples(const RunNotes& notes, std::size_t examplesPerPlace) {
+    std::string text;
+    const std::vector<NotePlace> places = notes.places(examplesPerPlace);
+    for (auto place = places.begin(); place != places.end(); ++place) {
+        if (place == places.begin() || place->kind != std::prev(place)->kind) {
+            text += (place == places.begin() ? "" : "\n") +
+                    countOf(place->kind, notes.countOf(place->kind)) + ":\n";
+        }
+        for (const Note& example : place->examples) {
+            text += "  - " + describe(example) + "\n";
+        }
+        if (place->count > place->examples.size()) {
+            text += "  - Y " + std::to_string(place->count - place->examples.size()) + " más en " +
+                    placeName(*place) + ".\n";
         }
     }
     return text;
@@ -185,14 +228,18 @@ std::optional<std::string> movedCodesWarning(const RunNotes& notes) {
     // A box that grows past the screen helps nobody: the first few, and the rest in the notes.
     constexpr std::size_t kListed = 10;
     std::size_t listed = 0;
-    for (const Note& note : notes.all()) {
+    for (const Note& note : notes) {
         if (note.kind == NoteKind::CodeMoved && listed++ < kListed) {
-            text += "\n- Tabla " + note.table + ", código " + quoted(note.code) + ": antes " +
-                    quoted(note.before) + ", ahora " + quoted(note.after) + ".";
+            text += "\n- Tabla " + std::string(note.table) + ", código " + quoted(note.code) +
+                    ": antes " + quoted(note.before) + ", ahora " + quoted(note.after) + ".";
+        }
+        if (listed > kListed) {
+            break;
         }
     }
-    if (listed > kListed) {
-        text += "\n- " + plural(listed - kListed, "otro más", "otros más") + ", en los avisos.";
+    if (moved->second > kListed) {
+        text +=
+            "\n- " + plural(moved->second - kListed, "otro más", "otros más") + ", en los avisos.";
     }
     return text;
 }

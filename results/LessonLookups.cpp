@@ -96,9 +96,9 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
     const auto notFound = [&](std::string_view field, const std::string& code) {
         if (!isBlank(code)) {
             notes.add({.kind = NoteKind::CodeNotFound,
-                       .table = std::string(SOLUC::layout.name),
+                       .table = SOLUC::layout.name,
                        .record = record,
-                       .field = std::string(field),
+                       .field = field,
                        .code = code});
         }
     };

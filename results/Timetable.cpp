@@ -65,13 +65,12 @@ Timetable readTimetable(ResultTables& tables) {
         teacherCodes.insert(teacher.abrev);
     }
     LessonLookups lookups(tables, timetable.texts);
-    const std::string solucName(SOLUC::layout.name);
 
     // One pass over SOLUC, in stored order, instead of one filtered pass per teacher.
     while (const auto record = tables.soluc.next()) {
         if (record->integer(soluc.dia) == 0) {
             timetable.notes.add({.kind = NoteKind::LessonNotPlaced,
-                                 .table = solucName,
+                                 .table = SOLUC::layout.name,
                                  .record = record->number(),
                                  .reason = "no-day"});
             continue;
@@ -80,9 +79,9 @@ Timetable readTimetable(ResultTables& tables) {
         if (teacherCodes.count(prof) == 0) {
             // No teacher list takes it: the lesson appears nowhere in the result.
             timetable.notes.add({.kind = NoteKind::CodeNotFound,
-                                 .table = solucName,
+                                 .table = SOLUC::layout.name,
                                  .record = record->number(),
-                                 .field = std::string(nameOf(SOLUC::PROF)),
+                                 .field = nameOf(SOLUC::PROF),
                                  .code = prof});
             continue;
         }

@@ -1,12 +1,17 @@
 #!/usr/bin/python3
 """Writes a Sauce service document for a school scaled by SIZE, in ISO-8859-1.
 
-Usage: scripts/bench-school.py SIZE OUTPUT.xml
+Usage: scripts/bench-school.py SIZE OUTPUT.xml [--long-codes]
 
 The school has the shape of examples/instituto.xml: about 80 * SIZE teachers, with courses,
 groups, rooms and subjects in proportion, the usual tasks and two time frames. Names repeat
 the way real staff lists do, so the short codes the conversion derives from them collide and
 get numbered. The same SIZE always gives the same bytes.
+
+With --long-codes the school is one whose Sauce numbers its codes past ten digits: every
+subject of every course, every task, teacher and room has a code of its own eleven digits long,
+one more than the tables hold. Each code is cut to ten, and nine in ten of those collide with
+the one before and are numbered, so the conversion has a note for nearly every code.
 """
 
 import random
@@ -231,6 +236,25 @@ FRAMES = [
 
 ROMAN = {1: "I", 2: "II", 3: "III", 4: "IV"}
 
+# Where each kind's eleven-digit codes start, so that no two kinds share one.
+LONG_CODE_STARTS = {"subject": 10000000000, "task": 20000000000, "teacher": 30000000000,
+                    "room": 40000000000}
+
+
+class Codes:
+    """The codes of the school: its own, or eleven-digit numbers given in document order."""
+
+    def __init__(self, long_codes):
+        self.long_codes = long_codes
+        self.next = dict(LONG_CODE_STARTS)
+
+    def __call__(self, kind, code):
+        if not self.long_codes:
+            return code
+        number = self.next[kind]
+        self.next[kind] += 1
+        return str(number)
+
 
 def record(values):
     cells = "".join(f"<salida>{escape(v)}</salida>" for v in values)
@@ -246,7 +270,7 @@ def section(name, lines):
     return [f'    <listasal seq="{name}">\n', *lines, "    </listasal>\n"]
 
 
-def teachers(rng, count):
+def teachers(rng, count, codes):
     weights = [1 / (rank + 2) for rank in range(len(SURNAMES))]
     lines = []
     for index in range(count):
@@ -254,7 +278,8 @@ def teachers(rng, count):
         given = rng.choice(GIVEN_NAMES)
         employee = str(100000 + index * 7 + rng.randrange(7))
         start = f"01/09/{rng.randrange(1995, 2026)}"
-        lines.append(record([employee, start, f"{first} {second}, {given}", first.upper()]))
+        lines.append(record([employee, start, f"{first} {second}, {given}",
+                             codes("teacher", first.upper())]))
     return lines
 
 
@@ -286,7 +311,7 @@ def groups(rng, plan):
     return lines
 
 
-def subjects(rng, plan):
+def subjects(rng, plan, codes):
     lines = []
     for course_number, (key, kind, year) in enumerate(plan, start=1):
         offered = kind[5] + rng.sample(DUTIES, rng.randrange(1, len(DUTIES) + 1))
@@ -294,14 +319,14 @@ def subjects(rng, plan):
             lines.append(record([
                 f"3{course_number:04d}{number:02d}",
                 name.format(r=ROMAN[year]),
-                code.format(y=year),
+                codes("subject", code.format(y=year)),
                 key,
                 minutes,
             ]))
     return lines
 
 
-def rooms(count):
+def rooms(count, codes):
     lines = []
     per_building = len(ROOM_KINDS) * 3
     for index in range(count):
@@ -312,13 +337,13 @@ def rooms(count):
         lines.append(record([
             f"8{index + 1:05d}",
             f"{name.format(**values)} (Edificio {building})",
-            short.format(**values),
+            codes("room", short.format(**values)),
         ]))
     return lines
 
 
-def tasks():
-    return [record(list(task)) for task in TASKS]
+def tasks(codes):
+    return [record([key, name, codes("task", code), lective]) for key, name, code, lective in TASKS]
 
 
 def frames():
@@ -336,8 +361,9 @@ def slots():
     return lines
 
 
-def document(size):
+def document(size, long_codes):
     rng = random.Random(SEED * 1000 + size)
+    codes = Codes(long_codes)
     plan = course_plan(COURSES_PER_SIZE * size)
     parts = [
         '<?xml version="1.0" encoding="ISO-8859-1"?>\n',
@@ -351,10 +377,10 @@ def document(size):
         "  <SALIDAS>\n",
         *section("CURSOS", courses(plan)),
         *section("GRUPOS", groups(rng, plan)),
-        *section("PROFESORES", teachers(rng, TEACHERS_PER_SIZE * size)),
-        *section("AULAS", rooms(ROOMS_PER_SIZE * size)),
-        *section("MATERIAS", subjects(rng, plan)),
-        *section("TAREAS", tasks()),
+        *section("PROFESORES", teachers(rng, TEACHERS_PER_SIZE * size, codes)),
+        *section("AULAS", rooms(ROOMS_PER_SIZE * size, codes)),
+        *section("MATERIAS", subjects(rng, plan, codes)),
+        *section("TAREAS", tasks(codes)),
         *section("JORNADAS", frames()),
         *section("INTERVALOS", slots()),
         "  </SALIDAS>\n",
@@ -364,10 +390,15 @@ def document(size):
 
 
 def main():
-    if len(sys.argv) != 3 or not sys.argv[1].isdigit() or int(sys.argv[1]) < 1:
-        sys.exit("Uso: bench-school.py TAMAÑO SALIDA.xml (TAMAÑO es un número entero desde 1)")
-    with open(sys.argv[2], "wb") as out:
-        out.write(document(int(sys.argv[1])).encode("iso-8859-1"))
+    arguments = sys.argv[1:]
+    long_codes = arguments[2:] == ["--long-codes"]
+    if long_codes:
+        arguments = arguments[:2]
+    if len(arguments) != 2 or not arguments[0].isdigit() or int(arguments[0]) < 1:
+        sys.exit("Uso: bench-school.py TAMAÑO SALIDA.xml [--long-codes] (TAMAÑO es un número "
+                 "entero desde 1)")
+    with open(arguments[1], "wb") as out:
+        out.write(document(int(arguments[0]), long_codes).encode("iso-8859-1"))
 
 
 if __name__ == "__main__":

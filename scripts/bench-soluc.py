@@ -1,13 +1,17 @@
 #!/usr/bin/python3
 """Writes SOLUC.DBF, a timetable as Horadia would leave it, into a converted exchange folder.
 
-Usage: scripts/bench-soluc.py VELMORA_CLI EXCHANGE_DIR
+Usage: scripts/bench-soluc.py VELMORA_CLI EXCHANGE_DIR [--unknown-codes]
 
 Every lesson uses codes the conversion wrote into that folder (read back with
 `velmora-cli dump`), so the results run finds what it looks up: a subject taught to a group
 as ASIGT holds it, a teacher of PROFT, a room of AULAT, a task of ASIGNOMT and a slot of
 DIASHORAST. About a hundred lessons per teacher; a few are left unplaced (DIA 0), as Horadia
 leaves the ones it could not fit. The same folder always gives the same bytes.
+
+With --unknown-codes the timetable is one Horadia made before the school's codes changed: the
+teachers and slots are still there, but every lesson's subject, group, room and task has a
+code the tables no longer know, so the results run notes four codes of nearly every lesson.
 """
 
 import csv
@@ -63,7 +67,24 @@ def teaching_slots(slots):
     ]
 
 
-def lessons(rng, tables):
+def unknown_codes(tables):
+    """The tables with codes they do not hold in place of their subjects, groups, rooms and
+    tasks: each known code becomes one of its own, so that codes repeat as the known ones do."""
+    renamed = {}
+
+    def unknown(code):
+        return renamed.setdefault(code, f"Z{len(renamed):07d}")
+
+    tables["AULAT"] = [dict(r, ABREV=unknown("AULA" + r["ABREV"])) for r in tables["AULAT"]]
+    tables["ASIGT"] = [
+        dict(a, CASIG=unknown("ASIG" + a["CASIG"]), CGRUP=unknown("GRUPO" + a["CGRUP"]),
+             CTAREA=unknown("TAREA" + a["CTAREA"]))
+        for a in tables["ASIGT"]
+    ]
+    return tables
+
+
+def lessons(rng, tables, tasks_known=True):
     teachers = [t["ABREV"] for t in tables["PROFT"]]
     rooms = [r["ABREV"] for r in tables["AULAT"]]
     assignments = tables["ASIGT"]
@@ -80,7 +101,7 @@ def lessons(rng, tables):
         for _ in range(LESSONS_PER_TEACHER):
             assignment = rng.choice(taught)
             task = assignment["CTAREA"]
-            if task not in known_tasks:
+            if tasks_known and task not in known_tasks:
                 sys.exit(f"bench-soluc.py: la tarea {task} de ASIGT no está en ASIGNOMT.")
             day, order, frame = rng.choice(slots)
             if rng.randrange(100) < UNPLACED_PERCENT:
@@ -132,17 +153,26 @@ def header(record_count):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("Uso: bench-soluc.py VELMORA_CLI CARPETA_DE_INTERCAMBIO")
-    cli, exchange = sys.argv[1], sys.argv[2]
+    arguments = sys.argv[1:]
+    unknown = arguments[2:] == ["--unknown-codes"]
+    if unknown:
+        arguments = arguments[:2]
+    if len(arguments) != 2:
+        sys.exit("Uso: bench-soluc.py VELMORA_CLI CARPETA_DE_INTERCAMBIO [--unknown-codes]")
+    cli, exchange = arguments
     tables = {
         name: dump(cli, exchange, name)
         for name in ("PROFT", "ASIGT", "GRUPOST", "AULAT", "ASIGNOMT", "DIASHORAST")
     }
     group_codes = {g["ABREV"] for g in tables["GRUPOST"]}
     tables["ASIGT"] = [a for a in tables["ASIGT"] if a["CGRUP"] in group_codes]
+    if unknown:
+        tables = unknown_codes(tables)
 
-    records = [encode_record(lesson) for lesson in lessons(random.Random(SEED), tables)]
+    records = [
+        encode_record(lesson)
+        for lesson in lessons(random.Random(SEED), tables, tasks_known=not unknown)
+    ]
     with open(Path(exchange) / "SOLUC.DBF", "wb") as out:
         out.write(header(len(records)))
         out.writelines(records)

@@ -88,11 +88,20 @@ CodePage::CodePage(int number, const std::array<char32_t, 256>& characters)
             bytes_.emplace(c, static_cast<char>(byte));
         }
     }
+    asciiKept_ = true;
+    for (std::size_t c = 0; c < 128; ++c) {
+        asciiKept_ = asciiKept_ && latinBytes_[c] == static_cast<short>(c) &&
+                     utf8Of_[c] == std::string(1, static_cast<char>(c));
+    }
 }
 
 std::string CodePage::decode(std::string_view bytes) const {
     if (utf8_) {
         return utf8::isAscii(bytes) ? std::string(bytes) : utf8::encode(utf8::decode(bytes));
+    }
+    // Most of what a school writes is ASCII, which most code pages keep as it is.
+    if (asciiKept_ && utf8::isAscii(bytes)) {
+        return std::string(bytes);
     }
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
@@ -135,6 +144,10 @@ CodePage::Encoded CodePage::encode(std::string_view utf8) const {
         throw std::logic_error("text is written in single-byte code pages only");
     }
     Encoded encoded;
+    if (asciiKept_ && utf8::isAscii(utf8)) {
+        encoded.bytes = utf8;
+        return encoded;
+    }
     encoded.bytes.reserve(utf8.size());
     if (encodeKept(utf8, encoded.bytes)) {
         return encoded;

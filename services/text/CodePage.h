@@ -44,8 +44,9 @@ private:
 
     int number_;
     bool utf8_ = true;
-    std::array<std::string, 256> utf8Of_;      // each byte's character, as UTF-8
-    std::array<short, 256> latinBytes_{};      // U+0000..U+00FF to their byte, -1 for none
+    std::array<std::string, 256> utf8Of_; // each byte's character, as UTF-8
+    std::array<short, 256> latinBytes_{}; // U+0000..U+00FF to their byte, -1 for none
+    bool asciiKept_ = false;              // every character below 128 is the byte of its own number
     std::unordered_map<char32_t, char> bytes_; // the other characters, by code point
 };
 

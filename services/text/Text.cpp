@@ -14,6 +14,9 @@ bool isControlOrBlank(char c) {
 } // namespace
 
 std::size_t length(std::string_view s) {
+    if (utf8::isAscii(s)) {
+        return s.size();
+    }
     std::size_t count = 0;
     for (std::size_t at = 0; at < s.size(); at = utf8::offsetOfChar(s.substr(at), 1) + at) {
         ++count;

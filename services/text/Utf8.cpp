@@ -103,7 +103,8 @@ std::string encode(std::u32string_view codePoints) {
 std::size_t offsetOfChar(std::string_view s, std::size_t n) {
     std::size_t at = 0;
     for (std::size_t i = 0; i < n && at < s.size(); ++i) {
-        at += decodeAt(s, at).second;
+        // An ASCII byte is a character of its own, the most common case by far.
+        at += static_cast<unsigned char>(s[at]) < 0x80 ? 1 : decodeAt(s, at).second;
     }
     return at;
 }

@@ -76,7 +76,7 @@ TEST(AssignmentsBuilder, ACodeCutInEveryGroupsRowIsNotedOnceWithTheOtherRows) {
     CargarAsignaciones(run.context);
 
     std::vector<Note> notes;
-    for (const Note& note : run.context.notes.all()) {
+    for (const Note note : run.context.notes) {
         if (note.table == "ASIGT") {
             notes.push_back(note);
         }

@@ -21,7 +21,8 @@ public:
     }
 };
 
-std::vector<Note> slotNotes(const std::string& slotName) {
+// The notes are read while the run's notes last: a note's texts are theirs.
+RunNotes slotNotes(const std::string& slotName) {
     const ServiceSections sections = ServiceSections::parse(
         sauceXml({{"JORNADAS", {{"M1", "Mañana", "01/09/2026"}}},
                   {"INTERVALOS",
@@ -32,25 +33,26 @@ std::vector<Note> slotNotes(const std::string& slotName) {
     ConversionContext context(sections, "jornadas.xml", frames);
     context.noteWhatTheTablesChange();
     CargarJornadas(context);
-    return context.notes.all();
+    return std::move(context.notes);
 }
 
 TEST(FitNotes, aValueStoredInEveryDaysRowIsNotedOnceWithItsRepeats) {
-    const std::vector<Note> notes = slotNotes("Primera hora de la mañana");
+    const RunNotes notes = slotNotes("Primera hora de la mañana");
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].kind, NoteKind::TextCut);
-    EXPECT_EQ(notes[0].table, "DIASHORAST");
-    EXPECT_EQ(notes[0].field, "TEXTOHOR");
-    EXPECT_EQ(notes[0].record, 1u);
-    EXPECT_EQ(notes[0].stored, "Primera hora de");
-    EXPECT_EQ(notes[0].repeats, 6u);
+    const Note note = notes.at(0);
+    EXPECT_EQ(note.kind, NoteKind::TextCut);
+    EXPECT_EQ(note.table, "DIASHORAST");
+    EXPECT_EQ(note.field, "TEXTOHOR");
+    EXPECT_EQ(note.record, 1u);
+    EXPECT_EQ(note.stored, "Primera hora de");
+    EXPECT_EQ(note.repeats, 6u);
 }
 
 TEST(FitNotes, eachKindOfChangeIsItsOwnNote) {
-    const std::vector<Note> notes = slotNotes("Łódź, primera hora");
+    const RunNotes notes = slotNotes("Łódź, primera hora");
     ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0].kind, NoteKind::CharactersReplaced);
-    EXPECT_EQ(notes[1].kind, NoteKind::TextCut);
+    EXPECT_EQ(notes.at(0).kind, NoteKind::CharactersReplaced);
+    EXPECT_EQ(notes.at(1).kind, NoteKind::TextCut);
     for (const Note& note : notes) {
         EXPECT_EQ(note.stored, "Lódz, primera h");
         EXPECT_EQ(note.repeats, 6u);

@@ -104,6 +104,19 @@ TEST(ShortCodeRule, saysWhenItNumberedACode) {
     EXPECT_FALSE(makeShortCode("FISICA", issued).numbered);
 }
 
+// Sauce numbers past ten digits: every ten codes share their first ten characters, and the
+// numbered candidates of one base are the cut codes and candidates of the bases after it. Each
+// code ends up as its own number without its second digit, the first one free.
+TEST(ShortCodeRule, codesNumberedInOrderPastTenDigitsKeepTheirNumber) {
+    CodeList issued;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string digits = std::to_string(i);
+        const std::string source = "1" + std::string(10 - digits.size(), '0') + digits;
+        const std::string expected = "1" + std::string(9 - digits.size(), '0') + digits;
+        ASSERT_EQ(makeShortCode(source, issued).code, expected) << source;
+    }
+}
+
 TEST(ShortCodeRule, manyCollisionsNeverGiveALongOrRepeatedCode) {
     for (const std::string source : {"ABCDEFGHIJKLMNOP", "AB", "ÁÉÍÓÚÑÜáéíóú", ""}) {
         CodeList issued;

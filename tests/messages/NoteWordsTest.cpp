@@ -185,6 +185,60 @@ TEST(NoteWords, DetailsGroupTheNotesByKindInTheKindsOrder) {
     EXPECT_EQ(messages::noteDetails(RunNotes{}), "");
 }
 
+// However many notes there are, the summary shows a few of each place and counts the rest.
+TEST(NoteWords, TheSummaryShowsTheFirstNotesOfEachPlaceAndCountsTheRest) {
+    RunNotes notes;
+    for (std::size_t record = 1; record <= 5; ++record) {
+        const std::string value = "10000000" + std::to_string(record);
+        notes.add({.kind = NoteKind::CodeNumbered,
+                   .table = "ASIGNOMT",
+                   .record = record,
+                   .field = "COD",
+                   .value = value,
+                   .code = value + "1"});
+    }
+    notes.add({.kind = NoteKind::TextCut,
+               .table = "PROFT",
+               .record = 4,
+               .field = "NOMBRE",
+               .value = "Un nombre muy largo",
+               .stored = "Un nombre"});
+    notes.add({.kind = NoteKind::TextCut,
+               .table = "ASIGT",
+               .record = 2,
+               .field = "CASIG",
+               .value = "10000000001",
+               .stored = "1000000000"});
+    notes.add(
+        {.kind = NoteKind::RecordSkipped, .section = "AULAS", .record = 2, .reason = "few-values"});
+    notes.add(
+        {.kind = NoteKind::RecordSkipped, .section = "AULAS", .record = 7, .reason = "few-values"});
+
+    const auto item = [&](std::size_t index) {
+        return "  - " + messages::describe(notes.at(index)) + "\n";
+    };
+    EXPECT_EQ(messages::noteExamples(notes, 1),
+              "5 códigos numerados para que no se repitan:\n" + item(0) +
+                  "  - Y 4 más en la tabla ASIGNOMT, campo COD.\n"
+                  "\n"
+                  "2 textos recortados para caber en su campo:\n" +
+                  item(5) + item(6) +
+                  "\n"
+                  "2 registros del documento sin usar:\n" +
+                  item(7) + "  - Y 1 más en la sección AULAS del documento.\n");
+    EXPECT_EQ(messages::noteExamples(notes, 5),
+              "5 códigos numerados para que no se repitan:\n" + item(0) + item(1) + item(2) +
+                  item(3) + item(4) +
+                  "\n"
+                  "2 textos recortados para caber en su campo:\n" +
+                  item(5) + item(6) +
+                  "\n"
+                  "2 registros del documento sin usar:\n" +
+                  item(7) + item(8))
+        << "all shown: nothing more to count";
+    EXPECT_EQ(messages::noteExamples(RunNotes{}), "");
+}
+
 RunNotes movedCodes(int count) {
     RunNotes notes;
     notes.add({.kind = NoteKind::RowAdded, .table = "PROFT", .value = "E0"});

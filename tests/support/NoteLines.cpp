@@ -6,9 +6,9 @@ namespace velmora::testing {
 
 std::string noteLine(const Note& note) {
     std::string line = noteKindName(note.kind);
-    const auto add = [&line](const char* name, const std::string& value) {
+    const auto add = [&line](const char* name, std::string_view value) {
         if (!value.empty()) {
-            line += std::string(" ") + name + "=" + value;
+            line += std::string(" ") + name + "=" + std::string(value);
         }
     };
     add("table", note.table);
@@ -26,7 +26,7 @@ std::string noteLine(const Note& note) {
 
 std::vector<std::string> noteLines(const RunNotes& notes, std::initializer_list<NoteKind> kinds) {
     std::vector<std::string> lines;
-    for (const Note& note : notes.all()) {
+    for (const Note& note : notes) {
         if (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), note.kind) != kinds.end()) {
             lines.push_back(noteLine(note));
         }
