@@ -57,6 +57,12 @@ const char* kindName(ErrorKind kind) {
         return "file-unreadable";
     case ErrorKind::FileNotWritten:
         return "file-not-written";
+    case ErrorKind::OutputNotAFile:
+        return "output-not-a-file";
+    case ErrorKind::SavedButNotConfirmed:
+        return "saved-but-not-confirmed";
+    case ErrorKind::ReportNotWritten:
+        return "report-not-written";
     case ErrorKind::DocumentTooLarge:
         return "document-too-large";
     case ErrorKind::DocumentNotWellFormed:
@@ -103,6 +109,8 @@ const char* kindName(ErrorKind kind) {
         return "table-value-unreadable";
     case ErrorKind::TableNotWritten:
         return "table-not-written";
+    case ErrorKind::TableNotAsWritten:
+        return "table-not-as-written";
     case ErrorKind::UnknownCodePage:
         return "unknown-code-page";
     case ErrorKind::ValueDoesNotFit:
@@ -111,6 +119,10 @@ const char* kindName(ErrorKind kind) {
         return "work-folder-failed";
     case ErrorKind::ReplacementFailed:
         return "replacement-failed";
+    case ErrorKind::ReplacementInProgress:
+        return "replacement-in-progress";
+    case ErrorKind::ReplacementJournalDamaged:
+        return "replacement-journal-damaged";
     case ErrorKind::ResultNotSaved:
         return "result-not-saved";
     case ErrorKind::IniNotWritten:

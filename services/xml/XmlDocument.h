@@ -11,6 +11,8 @@ struct _xmlDoc;
 
 namespace velmora {
 
+class FileDraft;
+
 // A node of an XmlDocument. It does not own the node: it is valid while its document lives
 // and the node stays in that document's tree.
 class XmlNode {
@@ -97,7 +99,8 @@ public:
     std::string encoding() const;
 
     // Writes the whole document in its own encoding. The file is written beside the target
-    // and renamed over it, so a failed save leaves any earlier file intact.
+    // and renamed over it, so a failed save leaves any earlier file intact. Failures are
+    // Errors (ResultNotSaved, or those of FileDraft) naming the file.
     void save(const std::filesystem::path& file) const;
     // Saves as save() does, except that element, which must be empty, is written with a start and
     // an end tag and with the content that writeContent hands to the stream as the file reaches
@@ -105,6 +108,10 @@ public:
     // The bytes are those save() writes for the same tree.
     void saveStreaming(const std::filesystem::path& file, XmlNode element,
                        const std::function<void(XmlContentStream&)>& writeContent);
+    // The same two, written into a draft that the caller finishes and puts in place.
+    void saveInto(FileDraft& draft) const;
+    void saveStreamingInto(FileDraft& draft, XmlNode element,
+                           const std::function<void(XmlContentStream&)>& writeContent);
 
 private:
     explicit XmlDocument(_xmlDoc* doc);
