@@ -41,6 +41,7 @@ ConversionSummary ConversionRun::run() {
     requireTablesNotInUse(folder_, convertedTableNames());
 
     ConversionContext context(sections, document_, frames_);
+    context.tables.keepRowsOnDiskIn(work.path());
     context.noteWhatTheTablesChange();
     CargarMaterias(context);
     CargarTareas(context);

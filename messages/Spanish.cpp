@@ -202,6 +202,16 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                whyTooComplex(d) +
                (d.line != 0 ? ", en la línea " + std::to_string(d.line) : std::string()) +
                "). No parece un documento de Sauce." + kChooseAnother;
+    case ErrorKind::DocumentTextTooLong:
+        return "El archivo " + file + " tiene un texto de más de " +
+               std::to_string(d.limit / kMegabyte) + " MB seguido" +
+               (d.line != 0 ? " (en la línea " + std::to_string(d.line) + ")" : std::string()) +
+               ", algo que un documento de Sauce nunca tiene. No se ha leído." + kChooseAnother;
+    case ErrorKind::DocumentTooMuchOutside:
+        return "El archivo " + file + " tiene demasiado contenido fuera de " + d.value +
+               " (más de " + std::to_string(d.limit) +
+               " elementos, atributos y textos), algo que un documento de Sauce nunca tiene. No " +
+               "se ha leído." + kChooseAnother;
     case ErrorKind::NotAServiceDocument:
         if (d.reason == "root") {
             return "El archivo " + file +
@@ -272,6 +282,15 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
         return "La tabla " + d.table + " (" + file +
                ") está dañada y no se puede leer. Vuelva a generarla con el programa que la "
                "creó.";
+    case ErrorKind::TableTooLarge:
+        return "La tabla " + d.table + " (" + file + ") es demasiado grande para ser una tabla " +
+               "de Horadia (más de " + std::to_string(d.limit / kMegabyte) +
+               " MB). No se ha leído. Vuelva a generarla con el programa que la creó.";
+    case ErrorKind::TableWouldBeTooLarge:
+        return "El documento daría a la tabla " + d.table + " más de " +
+               std::to_string(d.limit / kMegabyte) +
+               " MB, mucho más de lo que necesita cualquier centro. No se ha cambiado ninguna " +
+               "tabla." + kChooseAnother;
     case ErrorKind::TableFieldMissing:
         return "A la tabla " + d.table + " (" + file + ") le falta el campo " + d.field +
                ". Vuelva a generarla con el programa que la creó.";

@@ -71,6 +71,10 @@ const char* kindName(ErrorKind kind) {
         return "document-declares-entities";
     case ErrorKind::DocumentTooComplex:
         return "document-too-complex";
+    case ErrorKind::DocumentTextTooLong:
+        return "document-text-too-long";
+    case ErrorKind::DocumentTooMuchOutside:
+        return "document-too-much-outside";
     case ErrorKind::NotAServiceDocument:
         return "not-a-service-document";
     case ErrorKind::NoTimeFrame:
@@ -103,6 +107,10 @@ const char* kindName(ErrorKind kind) {
         return "table-in-use";
     case ErrorKind::TableDamaged:
         return "table-damaged";
+    case ErrorKind::TableTooLarge:
+        return "table-too-large";
+    case ErrorKind::TableWouldBeTooLarge:
+        return "table-would-be-too-large";
     case ErrorKind::TableFieldMissing:
         return "table-field-missing";
     case ErrorKind::TableValueUnreadable:

@@ -26,6 +26,8 @@ enum class ErrorKind {
     DocumentDeclaresEntities, // file, line
     DocumentTooComplex,       // file, line, reason ("depth", "attributes", "namespaces",
                               // "attribute-defaults"), limit
+    DocumentTextTooLong,      // file, line, limit (bytes): one text far longer than any value
+    DocumentTooMuchOutside,   // file, value (the element that holds the bulk), limit (nodes)
     NotAServiceDocument,      // file, value (the root's name), reason ("root", "salidas")
     NoTimeFrame,              // file, reason ("none", "no-key")
     FramesUnreadable,         // file, reason (nested error kind name), value (its detail)
@@ -44,6 +46,8 @@ enum class ErrorKind {
     TableNotFound,             // file (the folder), table
     TableInUse,                // file, table
     TableDamaged,              // file, table, reason, record, field, count, limit
+    TableTooLarge,             // file, table, limit (bytes): a table read
+    TableWouldBeTooLarge,      // table, limit (bytes): a table the document would make
     TableFieldMissing,         // file, table, field
     TableValueUnreadable,      // file, table, record, field, value, reason
     TableNotWritten,           // file, table, system

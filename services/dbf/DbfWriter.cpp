@@ -132,9 +132,10 @@ public:
         restart(header.headerLength);
     }
 
-    void checkRecords(const std::vector<std::string_view>& recordBlocks) {
+    void checkRecords(const RecordBlocks& records) {
         std::string read;
-        for (const std::string_view block : recordBlocks) {
+        for (std::size_t index = 0; index < records.count(); ++index) {
+            const std::string_view block = records.block(index);
             read.resize(block.size());
             readExactly(read.data(), read.size());
             if (read != block) {
@@ -183,25 +184,20 @@ private:
 } // namespace
 
 void writeDbfTable(const std::filesystem::path& file, const std::string& tableName,
-                   const std::vector<NewDbfColumn>& columns,
-                   const std::vector<std::string_view>& recordBlocks) {
+                   const std::vector<NewDbfColumn>& columns, const RecordBlocks& records) {
     ShapelibTable table(file, tableName);
     for (const NewDbfColumn& column : columns) {
         table.addColumn(column);
     }
     const std::size_t length = table.recordLength();
-    std::size_t count = 0;
-    for (const std::string_view block : recordBlocks) {
+    table.writeEndOfFileMark(false);
+    std::size_t index = 0;
+    for (std::size_t b = 0; b < records.count(); ++b) {
+        const std::string_view block = records.block(b);
         if (length == 0 || block.size() % length != 0) {
             throw std::logic_error("the records of " + tableName + " do not match its columns");
         }
-        count += block.size() / length;
-    }
-    table.writeEndOfFileMark(false);
-    std::size_t index = 0;
-    for (const std::string_view block : recordBlocks) {
         for (std::size_t at = 0; at < block.size(); at += length, ++index) {
-            table.writeEndOfFileMark(index + 1 == count);
             table.writeRecord(static_cast<int>(index), block.substr(at, length));
         }
     }
@@ -209,8 +205,8 @@ void writeDbfTable(const std::filesystem::path& file, const std::string& tableNa
     table.close();
 
     WrittenTableCheck written(file, tableName);
-    written.checkHeader(columns, length, count);
-    written.checkRecords(recordBlocks);
+    written.checkHeader(columns, length, index);
+    written.checkRecords(records);
 }
 
 } // namespace velmora

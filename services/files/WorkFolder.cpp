@@ -45,13 +45,20 @@ WorkFolder::WorkFolder(const std::filesystem::path& exchangeFolder) {
     if (path_.empty()) {
         throw Error(ErrorKind::WorkFolderFailed, {.file = exchangeFolder, .system = error});
     }
+    // The lock file gets its name only once it is locked: another run that finds it unlocked
+    // knows that its owner is gone, not that it has yet to take the lock.
     native::OpenOptions options;
     options.write = true;
     options.creation = native::Creation::New;
     options.followLink = false;
     options.lock = native::Lock::Exclusive;
-    lock_ = native::File::open(path_ / kLockFile, options, error);
+    const auto unnamed = path_ / (std::string(kLockFile) + ".new");
+    lock_ = native::File::open(unnamed, options, error);
+    if (!error) {
+        error = native::renameNoReplace(unnamed, path_ / kLockFile);
+    }
     if (error) {
+        lock_.close();
         emptyAndRemove(path_);
         throw Error(ErrorKind::WorkFolderFailed, {.file = exchangeFolder, .system = error});
     }

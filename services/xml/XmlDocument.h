@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -73,6 +74,19 @@ public:
     virtual void writeElement(XmlNode element) = 0;
 };
 
+// Where a document keeps its bulk, and how much may stand outside it: the root's children named
+// `bulk` hold nearly all of a large document. A tree loaded with the outline leaves their
+// content out (all but the blank text that opens it, which shows how the document is laid
+// out), for a caller that will replace it anyway; and outside that content, at most
+// maxNodesOutside elements, attributes, texts, comments and instructions may stand, so that no
+// document, however it is built, makes that tree grow beyond reason. A streamed document is
+// counted in the same way, so that both ways of reading refuse the same documents
+// (DocumentTooMuchOutside).
+struct XmlOutline {
+    std::string bulk;
+    std::uint64_t maxNodesOutside = 0;
+};
+
 // A parsed XML document, owned. Files are parsed as untrusted input: nothing is loaded from
 // outside, entity declarations are refused, and the text must keep within the input limits
 // (services/xml/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
@@ -84,6 +98,8 @@ public:
     // file is not a regular file, cannot be read, is empty, goes over the limits, declares
     // entities or is not well-formed XML.
     static XmlDocument load(const std::filesystem::path& file);
+    // The same, with the bulk's content left out and what stands outside it limited.
+    static XmlDocument load(const std::filesystem::path& file, const XmlOutline& outline);
     // file: the name the errors give the text.
     static XmlDocument parse(const std::string& xml, const std::filesystem::path& file);
 
