@@ -10,18 +10,16 @@
 #include "services/files/WholeFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::cli {
 
 namespace {
-
-constexpr int kStoppedByTheTests = 86;
 
 struct ConvertOptions {
     std::string document;
@@ -30,30 +28,37 @@ struct ConvertOptions {
     std::string report;
 };
 
-// The tests of crash safety kill a real conversion after a given step of its replacement of the
-// tables; VELMORA_STOP_AFTER_STEP names the step. The process ends at once, as a crash or a
-// power cut would end it: no destructor runs, nothing is cleaned up.
-void stopAtTheStepTheTestsAskFor(ConversionRun& run) {
-    const char* step = std::getenv("VELMORA_STOP_AFTER_STEP");
-    if (step == nullptr || *step == '\0') {
-        return;
-    }
-    run.onReplacementStep([stopAt = std::atoi(step)](int done) {
-        if (done == stopAt) {
-            std::_Exit(kStoppedByTheTests);
-        }
+// The report changes with the tables or not at all: its draft is made before anything else, so
+// that a report that cannot be written stops the run before it changes anything; it is written
+// once the run knows what it did, and put in place together with the new tables.
+void writeReportAlong(ConversionRun& run, FileDraft& report,
+                      const std::filesystem::path& document) {
+    run.alongWithTables({
+        .prepare =
+            [&report, &document](const ConversionSummary& summary) {
+                report.write(conversionReport(document, summary));
+                report.finish();
+            },
+        .putInPlace = [&report] { report.putInPlace({.folderSyncRequired = false}); },
     });
 }
 
-void runConversion(const ConvertOptions& options) {
+void runConversion(const ConvertOptions& options, const CommandHooks& hooks) {
     const std::filesystem::path document = pathFromUtf8(options.document);
     if (!documentExists(document)) {
         throw NoSuchDocument();
     }
+    std::optional<FileDraft> report;
+    if (!options.report.empty()) {
+        report.emplace(pathFromUtf8(options.report));
+    }
     TypedFrameChooser frames(options.frames);
     const std::filesystem::path folder = exchangeFolderOrDefault(options.exchange);
     ConversionRun run(document, folder, frames);
-    stopAtTheStepTheTestsAskFor(run);
+    run.onReplacementStep(hooks.afterReplacementStep);
+    if (report) {
+        writeReportAlong(run, *report, document);
+    }
     const ConversionSummary summary = run.run();
 
     std::cout << "Tablas escritas en " << pathToUtf8(folder) << ":\n";
@@ -69,14 +74,11 @@ void runConversion(const ConvertOptions& options) {
         std::cout << "\n";
     }
     printNoteCounts(std::cout, summary.notes, !options.report.empty());
-    if (!options.report.empty()) {
-        writeWholeFile(pathFromUtf8(options.report), conversionReport(document, summary));
-    }
 }
 
 } // namespace
 
-void addConvertCommand(CLI::App& app) {
+void addConvertCommand(CLI::App& app, const CommandHooks& hooks) {
     auto options = std::make_shared<ConvertOptions>();
     CLI::App* command = app.add_subcommand(
         "convert", "Transforma un documento de servicio de Sauce en las ocho tablas de "
@@ -99,7 +101,7 @@ void addConvertCommand(CLI::App& app) {
                      "Escribe en este archivo, en JSON, cada aviso de la transformación: qué se ha "
                      "cambiado o no se ha podido usar, y dónde.")
         ->option_text("ARCHIVO");
-    command->callback([options] { runConversion(*options); });
+    command->callback([options, hooks] { runConversion(*options, hooks); });
 }
 
 } // namespace velmora::cli

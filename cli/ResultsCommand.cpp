@@ -8,6 +8,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace velmora::cli {
@@ -20,20 +21,52 @@ struct ResultsOptions {
     std::string report;
 };
 
+// One kind of separator, the platform's, even where the user typed the other.
+std::filesystem::path shownResultPath(const std::filesystem::path& document) {
+    return resultPathFor(document).make_preferred();
+}
+
+// The report's draft is made before anything else, so that a report that cannot be written
+// stops the run before it changes anything; it is written once the result is, and put in place
+// right after it. Should that last step fail, the result is saved already, and the error says so.
+void writeReportAlong(ResultsRun& run, FileDraft& report, const std::filesystem::path& document) {
+    run.alongWithResult({
+        .prepare =
+            [&report, &document](const ResultsRun& done) {
+                report.write(resultsReport(document, shownResultPath(document), done.lessonCount(),
+                                           done.notes()));
+                report.finish();
+            },
+        .putInPlace =
+            [&report, &document] {
+                try {
+                    report.putInPlace({.folderSyncRequired = false});
+                } catch (const Error& error) {
+                    throw Error(ErrorKind::ReportNotWritten,
+                                {.file = report.target(),
+                                 .value = pathToUtf8(shownResultPath(document)),
+                                 .system = error.details().system});
+                }
+            },
+    });
+}
+
 void runResults(const ResultsOptions& options) {
     const std::filesystem::path document = pathFromUtf8(options.document);
     if (!documentExists(document)) {
         throw NoSuchDocument();
     }
-    ResultsRun run(document, exchangeFolderOrDefault(options.exchange));
-    // One kind of separator, the platform's, even where the user typed the other.
-    const std::filesystem::path result = run.run().make_preferred();
-    std::cout << pathToUtf8(result) << "\n";
-    printNoteCounts(std::cout, run.notes(), !options.report.empty());
+    std::optional<FileDraft> report;
     if (!options.report.empty()) {
-        writeWholeFile(pathFromUtf8(options.report),
-                       resultsReport(document, result, run.lessonCount(), run.notes()));
+        report.emplace(pathFromUtf8(options.report));
     }
+    ResultsRun run(document, exchangeFolderOrDefault(options.exchange));
+    if (report) {
+        writeReportAlong(run, *report, document);
+    }
+    run.run();
+    std::cout << pathToUtf8(shownResultPath(document)) << "\n";
+    printNoteCounts(std::cout, run.notes(), !options.report.empty());
 }
 
 } // namespace

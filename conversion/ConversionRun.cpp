@@ -6,7 +6,7 @@
 #include "formats/ExchangeTables.h"
 #include "services/Error.h"
 #include "services/files/ExchangeFolder.h"
-#include "services/files/FileSync.h"
+#include "services/files/NativeFiles.h"
 #include "services/files/WorkFolder.h"
 
 #include <utility>
@@ -41,6 +41,7 @@ ConversionSummary ConversionRun::run() {
     requireTablesNotInUse(folder_, convertedTableNames());
 
     ConversionContext context(sections, document_, frames_);
+    context.tables.keepRowsOnDiskIn(work.path());
     context.noteWhatTheTablesChange();
     CargarMaterias(context);
     CargarTareas(context);
@@ -54,11 +55,14 @@ ConversionSummary ConversionRun::run() {
     ConversionSummary summary{context.tables.rowCounts(), {}, {}};
     summary.changes = compareWithOldTables(folder_, context.tables, context.notes);
     context.tables.writeTo(work.path());
-    if (const std::error_code notSynced = syncFolder(work.path())) {
+    if (const std::error_code notSynced = native::syncFolder(work.path())) {
         throw Error(ErrorKind::WorkFolderFailed, {.file = folder_, .system = notSynced});
     }
-    replaceTables(folder_, work.path(), convertedTableNames(), afterStep_);
     summary.notes = std::move(context.notes);
+    if (along_.prepare) {
+        along_.prepare(summary);
+    }
+    replaceTables(folder_, work.path(), convertedTableNames(), {afterStep_, along_.putInPlace});
     return summary;
 }
 

@@ -6,6 +6,7 @@
 #include "services/files/FileReplacement.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,11 +32,22 @@ public:
     // Told of every step of the replacement of the tables; a test stops the run there.
     void onReplacementStep(ReplacementStep afterStep) { afterStep_ = std::move(afterStep); }
 
+    // Files written together with the tables (the run's report): prepared once the run knows
+    // what it did, before any table is replaced, so that a failure there changes nothing; put
+    // in place once the new tables are, before their replacement is final, so that a failure
+    // there puts the old tables back.
+    struct AlongWithTables {
+        std::function<void(const ConversionSummary&)> prepare;
+        std::function<void()> putInPlace;
+    };
+    void alongWithTables(AlongWithTables along) { along_ = std::move(along); }
+
 private:
     std::filesystem::path document_;
     std::filesystem::path folder_;
     FrameChooser& frames_;
     ReplacementStep afterStep_;
+    AlongWithTables along_;
 };
 
 } // namespace velmora

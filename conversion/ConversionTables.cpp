@@ -36,6 +36,11 @@ void ConversionTables::writeTo(const std::filesystem::path& folder) const {
     }
 }
 
+void ConversionTables::keepRowsOnDiskIn(const std::filesystem::path& folder) {
+    forEachTable(*this,
+                 [&folder](const TableLayout&, auto& table) { table.keepRowsOnDiskIn(folder); });
+}
+
 std::vector<std::pair<std::string, int>> ConversionTables::rowCounts() const {
     std::vector<std::pair<std::string, int>> counts;
     forEachTable(*this, [&counts](const TableLayout& layout, const auto& table) {

@@ -27,6 +27,10 @@ struct ConversionTables {
     // Writes each table into folder as NAME.DBF, all of them side by side.
     void writeTo(const std::filesystem::path& folder) const;
 
+    // The rows of every table beyond its first few MB wait in folder (see TableRows), so that
+    // a large school's tables never stand whole in memory.
+    void keepRowsOnDiskIn(const std::filesystem::path& folder);
+
     // Table name and rows, in the order the builders make them.
     std::vector<std::pair<std::string, int>> rowCounts() const;
 

@@ -23,6 +23,19 @@ std::vector<std::string> oldFilesOf(const std::filesystem::path& folder, const s
     return names;
 }
 
+// A table file found a moment ago and gone now is being replaced by another program, or by
+// another run of Velmora: it is as good as held.
+std::optional<LockedFile> lockIfStillThere(const std::filesystem::path& file) {
+    try {
+        return LockedFile::tryOpen(file, LockedFile::Lock::Exclusive);
+    } catch (const Error& error) {
+        if (error.kind() == ErrorKind::FileNotFound) {
+            return std::nullopt;
+        }
+        throw;
+    }
+}
+
 // Holding every old table file exclusively proves that no other program has one open, and
 // keeps it so while the files are swapped.
 std::vector<LockedFile> lockOldTables(const std::filesystem::path& folder,
@@ -30,7 +43,7 @@ std::vector<LockedFile> lockOldTables(const std::filesystem::path& folder,
     std::vector<LockedFile> locks;
     for (const auto& table : tables) {
         for (const auto& file : findFilesIgnoringCase(folder, table + ".DBF")) {
-            auto lock = LockedFile::tryOpen(file, LockedFile::Lock::Exclusive);
+            auto lock = lockIfStillThere(file);
             if (!lock) {
                 throw Error(ErrorKind::TableInUse, {.file = file, .table = table});
             }
@@ -49,14 +62,14 @@ void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
 
 void replaceTables(const std::filesystem::path& exchangeFolder,
                    const std::filesystem::path& workFolder, const std::vector<std::string>& tables,
-                   const ReplacementStep& afterStep) {
+                   const ReplacementHooks& hooks) {
     const auto locks = lockOldTables(exchangeFolder, tables);
     std::vector<ReplacedFile> files;
     for (const auto& table : tables) {
         files.push_back({pathToUtf8(newTableFile(workFolder, table).filename()),
                          oldFilesOf(exchangeFolder, table)});
     }
-    replaceTogether(exchangeFolder, workFolder, files, afterStep);
+    replaceTogether(exchangeFolder, workFolder, files, hooks);
 }
 
 } // namespace velmora

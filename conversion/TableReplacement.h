@@ -21,6 +21,6 @@ void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
 // the replacement is over.
 void replaceTables(const std::filesystem::path& exchangeFolder,
                    const std::filesystem::path& workFolder, const std::vector<std::string>& tables,
-                   const ReplacementStep& afterStep = {});
+                   const ReplacementHooks& hooks = {});
 
 } // namespace velmora

@@ -42,18 +42,12 @@ public:
             break;
         case 4:
             inRecord_ = section_ != nullptr && named && name == "listasal";
-            texts_.clear();
-            // The records of a section have the same values: room for as many as the last.
-            texts_.reserve(lastValueCount_);
-            datos_.clear();
-            anyDato_ = false;
+            records_.startRecord();
             break;
         case 5:
             inValue_ = inRecord_ && named && name == "salida";
             if (inValue_) {
-                texts_.emplace_back();
-                datos_.push_back(attributes.value("dato"));
-                anyDato_ = anyDato_ || datos_.back().has_value();
+                records_.startValue(attributes.value("dato"));
             }
             break;
         default:
@@ -71,11 +65,7 @@ public:
             break;
         case 4:
             if (inRecord_) {
-                if (!anyDato_) {
-                    datos_.clear();
-                }
-                lastValueCount_ = texts_.size();
-                section_->emplace_back(std::move(texts_), std::move(datos_), section_->size() + 1);
+                section_->push_back(records_.finishRecord(section_->size() + 1));
                 inRecord_ = false;
             }
             break;
@@ -90,7 +80,7 @@ public:
     // A value's text is all the character data inside it, however deep.
     void text(std::string_view text) override {
         if (inValue_) {
-            texts_.back() += text;
+            records_.appendText(text);
         }
     }
 
@@ -123,10 +113,7 @@ private:
     std::vector<SauceRecord>* section_ = nullptr;
     bool inRecord_ = false;
     bool inValue_ = false;
-    std::vector<std::string> texts_;
-    std::vector<std::optional<std::string>> datos_;
-    bool anyDato_ = false;
-    std::size_t lastValueCount_ = 0;
+    SauceRecordBuilder records_;
 };
 
 } // namespace
@@ -140,7 +127,8 @@ ServiceSections::ServiceSections() {
 ServiceSections ServiceSections::load(const std::filesystem::path& document) {
     ServiceSections sections;
     SectionReader reader(sections.sections_);
-    streamXmlFile(document, reader);
+    const XmlOutline outline = serviceDocumentOutline();
+    streamXmlFile(document, reader, &outline);
     reader.requireServiceDocument(document);
     return sections;
 }
@@ -148,7 +136,8 @@ ServiceSections ServiceSections::load(const std::filesystem::path& document) {
 ServiceSections ServiceSections::parse(const std::string& xml, const std::filesystem::path& file) {
     ServiceSections sections;
     SectionReader reader(sections.sections_);
-    streamXmlText(xml, file, reader);
+    const XmlOutline outline = serviceDocumentOutline();
+    streamXmlText(xml, file, reader, &outline);
     reader.requireServiceDocument(file);
     return sections;
 }
@@ -157,6 +146,10 @@ const std::vector<SauceRecord>& ServiceSections::records(const std::string& sect
     static const std::vector<SauceRecord> none;
     const auto found = sections_.find(section);
     return found == sections_.end() ? none : found->second;
+}
+
+XmlOutline serviceDocumentOutline() {
+    return {"SALIDAS", 100000};
 }
 
 } // namespace velmora

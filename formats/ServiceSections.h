@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/SauceRecord.h"
+#include "services/xml/XmlDocument.h"
 
 #include <filesystem>
 #include <map>
@@ -29,5 +30,11 @@ private:
 
     std::map<std::string, std::vector<SauceRecord>, std::less<>> sections_;
 };
+
+// How both runs read a service document: its SALIDAS hold the bulk (the sections the conversion
+// reads, the results the results run replaces), and outside them a document holds a few
+// parameters; a hundred thousand elements, attributes and texts there are far more than any
+// export, and keep what the results run holds as a tree to a few MB.
+XmlOutline serviceDocumentOutline();
 
 } // namespace velmora

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "formats/TableLayout.h"
+#include "services/dbf/DbfHeader.h"
 #include "services/text/CodePage.h"
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,12 +18,17 @@ namespace velmora {
 // written table would get it. The table is written whole, once.
 class TableRows {
 public:
-    explicit TableRows(const TableLayout& layout);
+    // maxBytes: how large the table may grow (kMaxTableBytes unless a test says less).
+    explicit TableRows(const TableLayout& layout, std::uint64_t maxBytes = kMaxTableBytes);
+    ~TableRows();
+    TableRows(TableRows&&) noexcept;
+    TableRows& operator=(TableRows&&) noexcept;
 
     const TableLayout& layout() const { return layout_; }
     std::size_t size() const { return count_; }
 
-    // A new row with every field empty; its index.
+    // A new row with every field empty; its index. A row that would make the table larger than
+    // it may grow is an Error (TableWouldBeTooLarge).
     std::size_t append();
 
     // Text is fitted to the field: turned into Windows-1252 (a character the code page lacks
@@ -47,15 +54,26 @@ public:
     // No rows any more; the observer stays.
     void clear();
 
+    // From now on only the last few blocks of rows stay in memory: older ones go to a file in
+    // `folder` (NAME.rows, removed with the object) and are read back from it when asked for,
+    // so that a table of any size costs a few MB. A row that went there can be read and copied,
+    // no longer changed. blocksInMemory: how many blocks of 256 KiB stay.
+    void keepRowsOnDiskIn(const std::filesystem::path& folder, std::size_t blocksInMemory = 16);
+
     // Writes NAME.DBF into folder, replacing any file of that name.
     void writeTo(const std::filesystem::path& folder) const;
 
 private:
+    struct Spill;
     char* fieldBytes(std::size_t row, std::size_t field, FieldType expected);
     char* recordBytes(std::size_t row);
     const char* recordBytes(std::size_t row) const;
+    // A block's records, from memory or from the spill file.
+    std::string_view block(std::size_t index) const;
+    void spillOldBlocks();
 
     TableLayout layout_;
+    std::uint64_t maxBytes_;
     CodePage codePage_;
     std::vector<std::size_t> offsets_; // of each field in a record, after the deletion flag
     std::vector<std::size_t> widths_;
@@ -66,6 +84,7 @@ private:
     std::size_t recordsPerBlock_ = 1;
     std::size_t count_ = 0;
     FitObserver observer_;
+    std::unique_ptr<Spill> spill_; // none while every row is in memory
 };
 
 // The rows of one exchange table, with its fields checked at compile time.
@@ -99,6 +118,7 @@ public:
         return rows_.text(index, field.index);
     }
     void writeTo(const std::filesystem::path& folder) const { rows_.writeTo(folder); }
+    void keepRowsOnDiskIn(const std::filesystem::path& folder) { rows_.keepRowsOnDiskIn(folder); }
 
 private:
     TableRows rows_{Table::layout};

@@ -1,4 +1,5 @@
 #include "messages/Messages.h"
+#include "services/files/FileReplacement.h"
 #include "services/files/FileSystem.h"
 
 #include <new>
@@ -34,27 +35,44 @@ std::string because(const std::error_code& system) {
 }
 
 std::string replacementFailed(const ErrorDetails& d, const std::string& folder) {
-    if (d.reason == "journal") {
-        return "En la carpeta de intercambio " + folder + " quedó a medias una sustitución de " +
-               "tablas, y el archivo .velmora-journal que la describe no se puede leer. " +
-               "Compruebe que las tablas de la carpeta son las que deben ser y borre ese " +
-               "archivo para poder seguir.";
-    }
     if (d.reason == "undo") {
         return "No se han podido sustituir las tablas de la carpeta de intercambio " + folder +
                because(d.system) + ", ni volver a dejar las anteriores en su sitio. Las " +
-               "anteriores están guardadas y se pondrán de nuevo en su sitio la próxima vez " +
-               "que use Velmora. Antes, cierre Horadia y cualquier otro programa que use la " +
-               "carpeta.";
-    }
-    if (d.reason == "journal-left") {
-        return "Las tablas de la carpeta de intercambio " + folder + " están completas, pero " +
-               "no se ha podido borrar el archivo .velmora-journal" + because(d.system) +
-               ". Compruebe que se puede escribir en la carpeta; Velmora lo borrará la " +
-               "próxima vez.";
+               "anteriores están guardadas en " + quoted(fileText(oldFilesFolder(d.file))) +
+               " y se pondrán de nuevo en su sitio la próxima vez que use Velmora. Antes, " +
+               "cierre Horadia y cualquier otro programa que use la carpeta.";
     }
     return "No se han podido sustituir las tablas de la carpeta de intercambio " + folder +
            because(d.system) + ". Las tablas anteriores se han dejado como estaban.";
+}
+
+// Where the tables are after a replacement that nobody can finish safely, and the one way back
+// that loses none of them: copy first, remove after.
+std::string replacementJournalDamaged(const ErrorDetails& d, const std::string& folder) {
+    const std::string journal = quoted(fileText(journalFile(d.file)));
+    const std::string swap = quoted(fileText(swapFolder(d.file)));
+    const std::string old = quoted(fileText(oldFilesFolder(d.file)));
+    return "En la carpeta de intercambio " + folder + " quedó a medias una sustitución de " +
+           "tablas, y su diario (" + journal + ") falta, está dañado o no es de Velmora: no se " +
+           "sabe qué tablas son las buenas, así que no se ha tocado nada. Las tablas anteriores " +
+           "que se llegaron a apartar están en " + old + "; las nuevas que no se llegaron a " +
+           "colocar, en " + swap + "; las demás, en " + folder + ". Para volver a las tablas " +
+           "anteriores, copie los archivos de " + old + " a " + folder + ", reemplazando los " +
+           "que haya; solo después borre " + journal + " y la carpeta " + swap + ", y vuelva a " +
+           "hacer la transformación. No borre nada antes de copiar: se perderían las tablas " +
+           "anteriores.";
+}
+
+// What to do about a file that could not be written depends on why.
+std::string adviceForWriting(const std::error_code& system) {
+    if (system == std::errc::no_space_on_device) {
+        return " Libere espacio en el disco y vuelva a intentarlo.";
+    }
+    if (system == std::errc::io_error) {
+        return " El disco, o la carpeta de red, puede estar fallando: compruébelo antes de "
+               "volver a intentarlo.";
+    }
+    return " Compruebe que la carpeta existe y que se puede escribir en ella.";
 }
 
 std::string whyNotWellFormed(const std::string& reason) {
@@ -153,8 +171,19 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
     case ErrorKind::FileUnreadable:
         return "No se puede leer el archivo " + file + because(d.system) + ".";
     case ErrorKind::FileNotWritten:
-        return "No se puede escribir el archivo " + file + because(d.system) +
-               ". Compruebe que la carpeta existe y que se puede escribir en ella.";
+        return "No se puede escribir el archivo " + file + because(d.system) + "." +
+               adviceForWriting(d.system);
+    case ErrorKind::OutputNotAFile:
+        return "No se puede escribir en " + file +
+               ": ahí hay una carpeta, un enlace u otro elemento que no es un archivo normal. " +
+               "Elija otro nombre. No se ha cambiado nada.";
+    case ErrorKind::ReportNotWritten:
+        return "Se ha guardado " + quoted(d.value) + ", pero no se ha podido escribir el " +
+               "informe " + file + because(d.system) + "." + adviceForWriting(d.system);
+    case ErrorKind::SavedButNotConfirmed:
+        return "Se ha guardado " + file + ", pero el disco no ha confirmado que quede escrito" +
+               because(d.system) +
+               ". Compruebe el disco; si el archivo no está bien, vuelva a hacer el proceso.";
     case ErrorKind::DocumentTooLarge:
         return "El archivo " + file + " es demasiado grande para ser un documento de Sauce" +
                (d.limit >= kMegabyte ? " (más de " + std::to_string(d.limit / kMegabyte) + " MB)"
@@ -173,6 +202,16 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                whyTooComplex(d) +
                (d.line != 0 ? ", en la línea " + std::to_string(d.line) : std::string()) +
                "). No parece un documento de Sauce." + kChooseAnother;
+    case ErrorKind::DocumentTextTooLong:
+        return "El archivo " + file + " tiene un texto de más de " +
+               std::to_string(d.limit / kMegabyte) + " MB seguido" +
+               (d.line != 0 ? " (en la línea " + std::to_string(d.line) + ")" : std::string()) +
+               ", algo que un documento de Sauce nunca tiene. No se ha leído." + kChooseAnother;
+    case ErrorKind::DocumentTooMuchOutside:
+        return "El archivo " + file + " tiene demasiado contenido fuera de " + d.value +
+               " (más de " + std::to_string(d.limit) +
+               " elementos, atributos y textos), algo que un documento de Sauce nunca tiene. No " +
+               "se ha leído." + kChooseAnother;
     case ErrorKind::NotAServiceDocument:
         if (d.reason == "root") {
             return "El archivo " + file +
@@ -243,6 +282,15 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
         return "La tabla " + d.table + " (" + file +
                ") está dañada y no se puede leer. Vuelva a generarla con el programa que la "
                "creó.";
+    case ErrorKind::TableTooLarge:
+        return "La tabla " + d.table + " (" + file + ") es demasiado grande para ser una tabla " +
+               "de Horadia (más de " + std::to_string(d.limit / kMegabyte) +
+               " MB). No se ha leído. Vuelva a generarla con el programa que la creó.";
+    case ErrorKind::TableWouldBeTooLarge:
+        return "El documento daría a la tabla " + d.table + " más de " +
+               std::to_string(d.limit / kMegabyte) +
+               " MB, mucho más de lo que necesita cualquier centro. No se ha cambiado ninguna " +
+               "tabla." + kChooseAnother;
     case ErrorKind::TableFieldMissing:
         return "A la tabla " + d.table + " (" + file + ") le falta el campo " + d.field +
                ". Vuelva a generarla con el programa que la creó.";
@@ -252,7 +300,12 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                ", que no es un número.";
     case ErrorKind::TableNotWritten:
         return "No se puede escribir la tabla " + d.table + " (" + file + ")" + because(d.system) +
-               ". Compruebe que hay espacio en el disco y que se puede escribir en la carpeta.";
+               ". Las tablas de la carpeta de intercambio no se han cambiado." +
+               adviceForWriting(d.system);
+    case ErrorKind::TableNotAsWritten:
+        return "La tabla " + d.table + " (" + file + ") se ha escrito, pero al leerla de nuevo " +
+               "no contiene lo que se escribió: el disco, o la carpeta de red, puede estar " +
+               "fallando. Las tablas de la carpeta de intercambio no se han cambiado.";
     case ErrorKind::UnknownCodePage:
         return "La tabla " + d.table + " (" + file + ") indica una codificación de texto " +
                "desconocida (" + d.value + "), y su texto no se puede leer con seguridad.";
@@ -264,10 +317,19 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                because(d.system) + ". Compruebe que se puede escribir en ella.";
     case ErrorKind::ReplacementFailed:
         return replacementFailed(d, file);
+    case ErrorKind::ReplacementInProgress:
+        return "Otra ejecución de Velmora está sustituyendo ahora las tablas de la carpeta de " +
+               std::string("intercambio ") + file +
+               ". Espere a que termine y vuelva a intentarlo. No se ha cambiado nada.";
+    case ErrorKind::ReplacementJournalDamaged:
+        return replacementJournalDamaged(d, file);
     case ErrorKind::ResultNotSaved:
         return "No se puede guardar el resultado en " + file + because(d.system) +
-               ". Compruebe que la carpeta existe, que se puede escribir en ella y que el "
-               "archivo no está abierto en otro programa.";
+               ". El resultado anterior, si lo había, no se ha cambiado." +
+               (d.system == std::errc::no_space_on_device || d.system == std::errc::io_error
+                    ? adviceForWriting(d.system)
+                    : std::string(" Compruebe que se puede escribir en la carpeta y que el "
+                                  "archivo no está abierto en otro programa."));
     case ErrorKind::IniNotWritten:
         return "No se puede escribir en el archivo " + file + because(d.system) +
                ". El programa que abrió Velmora lee en él cómo ha terminado el proceso: no lo " +

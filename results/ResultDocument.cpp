@@ -1,5 +1,6 @@
 #include "results/ResultDocument.h"
 
+#include "formats/ServiceSections.h"
 #include "services/Error.h"
 
 #include <string>
@@ -152,7 +153,8 @@ void writeTeacherList(ResultWriter& writer, int number, const Teacher& teacher,
 } // namespace
 
 XmlDocument loadDocumentWithSalidas(const std::filesystem::path& file) {
-    XmlDocument document = XmlDocument::load(file);
+    // The old SALIDAS is replaced whole: its content is never read into the tree.
+    XmlDocument document = XmlDocument::load(file, serviceDocumentOutline());
     const XmlNode root = document.root();
     if (root.firstChildElement("SALIDAS").isNull()) {
         throw Error(ErrorKind::NotAServiceDocument,

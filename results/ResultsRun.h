@@ -3,6 +3,7 @@
 #include "formats/RunNotes.h"
 
 #include <filesystem>
+#include <functional>
 
 namespace velmora {
 
@@ -21,11 +22,21 @@ public:
     std::size_t lessonCount() const { return lessonCount_; }
     const RunNotes& notes() const { return notes_; }
 
+    // Files written together with the result (the run's report): prepared once the result is
+    // written beside its place and the run knows what it did (lessonCount, notes), so that a
+    // failure there leaves the old result; put in place right after the result.
+    struct AlongWithResult {
+        std::function<void(const ResultsRun& run)> prepare;
+        std::function<void()> putInPlace;
+    };
+    void alongWithResult(AlongWithResult along) { along_ = std::move(along); }
+
 private:
     std::filesystem::path document_;
     std::filesystem::path folder_;
     std::size_t lessonCount_ = 0;
     RunNotes notes_;
+    AlongWithResult along_;
 };
 
 } // namespace velmora

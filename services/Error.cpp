@@ -57,6 +57,12 @@ const char* kindName(ErrorKind kind) {
         return "file-unreadable";
     case ErrorKind::FileNotWritten:
         return "file-not-written";
+    case ErrorKind::OutputNotAFile:
+        return "output-not-a-file";
+    case ErrorKind::SavedButNotConfirmed:
+        return "saved-but-not-confirmed";
+    case ErrorKind::ReportNotWritten:
+        return "report-not-written";
     case ErrorKind::DocumentTooLarge:
         return "document-too-large";
     case ErrorKind::DocumentNotWellFormed:
@@ -65,6 +71,10 @@ const char* kindName(ErrorKind kind) {
         return "document-declares-entities";
     case ErrorKind::DocumentTooComplex:
         return "document-too-complex";
+    case ErrorKind::DocumentTextTooLong:
+        return "document-text-too-long";
+    case ErrorKind::DocumentTooMuchOutside:
+        return "document-too-much-outside";
     case ErrorKind::NotAServiceDocument:
         return "not-a-service-document";
     case ErrorKind::NoTimeFrame:
@@ -97,12 +107,18 @@ const char* kindName(ErrorKind kind) {
         return "table-in-use";
     case ErrorKind::TableDamaged:
         return "table-damaged";
+    case ErrorKind::TableTooLarge:
+        return "table-too-large";
+    case ErrorKind::TableWouldBeTooLarge:
+        return "table-would-be-too-large";
     case ErrorKind::TableFieldMissing:
         return "table-field-missing";
     case ErrorKind::TableValueUnreadable:
         return "table-value-unreadable";
     case ErrorKind::TableNotWritten:
         return "table-not-written";
+    case ErrorKind::TableNotAsWritten:
+        return "table-not-as-written";
     case ErrorKind::UnknownCodePage:
         return "unknown-code-page";
     case ErrorKind::ValueDoesNotFit:
@@ -111,6 +127,10 @@ const char* kindName(ErrorKind kind) {
         return "work-folder-failed";
     case ErrorKind::ReplacementFailed:
         return "replacement-failed";
+    case ErrorKind::ReplacementInProgress:
+        return "replacement-in-progress";
+    case ErrorKind::ReplacementJournalDamaged:
+        return "replacement-journal-damaged";
     case ErrorKind::ResultNotSaved:
         return "result-not-saved";
     case ErrorKind::IniNotWritten:

@@ -13,16 +13,21 @@ namespace velmora {
 // kind and its details in one place per language (messages/); the core never words them.
 enum class ErrorKind {
     // Files and folders
-    FileNotFound,    // file
-    NotARegularFile, // file: a folder, a pipe, a device
-    FileUnreadable,  // file, system
-    FileNotWritten,  // file, system
+    FileNotFound,         // file
+    NotARegularFile,      // file: a folder, a pipe, a device
+    FileUnreadable,       // file, system
+    FileNotWritten,       // file, system
+    OutputNotAFile,       // file: a folder, a device, a pipe or a link where a file is to go
+    SavedButNotConfirmed, // file, system: in place, but the disk did not confirm the new name
+    ReportNotWritten,     // file (the report), value (what was written before it), system
     // Sauce service documents
     DocumentTooLarge,         // file, limit (bytes)
     DocumentNotWellFormed,    // file, line, column, reason (see services/xml/XmlParseProblem.cpp)
     DocumentDeclaresEntities, // file, line
     DocumentTooComplex,       // file, line, reason ("depth", "attributes", "namespaces",
                               // "attribute-defaults"), limit
+    DocumentTextTooLong,      // file, line, limit (bytes): one text far longer than any value
+    DocumentTooMuchOutside,   // file, value (the element that holds the bulk), limit (nodes)
     NotAServiceDocument,      // file, value (the root's name), reason ("root", "salidas")
     NoTimeFrame,              // file, reason ("none", "no-key")
     FramesUnreadable,         // file, reason (nested error kind name), value (its detail)
@@ -36,19 +41,24 @@ enum class ErrorKind {
     EndBeforeStart, // section, record, value (start), expected (end)
     BadOrder,       // section, record, value
     // Exchange folder and tables
-    ExchangeFolderMissing, // file (the folder)
-    ExchangeFolderIsFile,  // file
-    TableNotFound,         // file (the folder), table
-    TableInUse,            // file, table
-    TableDamaged,          // file, table, reason, record, field, count, limit
-    TableFieldMissing,     // file, table, field
-    TableValueUnreadable,  // file, table, record, field, value, reason
-    TableNotWritten,       // file, table, system
-    UnknownCodePage,       // file, table, value (the mark found), reason ("ldid", "cpg")
-    ValueDoesNotFit,       // table, field, value
-    WorkFolderFailed,      // file (the exchange folder), system
-    ReplacementFailed,     // file, system, reason ("journal": unreadable; "undo": left half
-                           // done for the next run; "journal-left": done, journal not removed)
+    ExchangeFolderMissing,     // file (the folder)
+    ExchangeFolderIsFile,      // file
+    TableNotFound,             // file (the folder), table
+    TableInUse,                // file, table
+    TableDamaged,              // file, table, reason, record, field, count, limit
+    TableTooLarge,             // file, table, limit (bytes): a table read
+    TableWouldBeTooLarge,      // table, limit (bytes): a table the document would make
+    TableFieldMissing,         // file, table, field
+    TableValueUnreadable,      // file, table, record, field, value, reason
+    TableNotWritten,           // file, table, system
+    TableNotAsWritten,         // file, table: read back, the written table is not what was built
+    UnknownCodePage,           // file, table, value (the mark found), reason ("ldid", "cpg")
+    ValueDoesNotFit,           // table, field, value
+    WorkFolderFailed,          // file (the exchange folder), system
+    ReplacementFailed,         // file, system, reason ("undo": left half done for the next run)
+    ReplacementInProgress,     // file: another run is replacing the folder's tables right now
+    ReplacementJournalDamaged, // file: a replacement was left half done and its journal is
+                               // damaged or gone; nothing is moved until a person looks
     // The result document
     ResultNotSaved, // file, system, reason
     // The completion file

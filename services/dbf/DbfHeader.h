@@ -32,6 +32,10 @@ struct DbfHeader {
     std::vector<DbfColumn> columns;
 };
 
+// The largest table a run reads or writes. A timetable of the largest school there is takes a
+// few MB; this is a hundred times more, and bounds what a run holds of a table and writes.
+inline constexpr std::uint64_t kMaxTableBytes = 256ull * 1024 * 1024;
+
 // The byte some writers put after the last record.
 constexpr char kDbfEndOfFileMark = 0x1A;
 

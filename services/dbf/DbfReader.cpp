@@ -23,6 +23,10 @@ DbfReader DbfReader::open(const std::filesystem::path& file, LockedFile::Lock lo
     if (!locked) {
         throw Error(ErrorKind::TableInUse, {.file = file, .table = tableName});
     }
+    if (locked->size() > kMaxTableBytes) {
+        throw Error(ErrorKind::TableTooLarge,
+                    {.file = file, .table = tableName, .limit = kMaxTableBytes});
+    }
     std::string start(std::min<std::uint64_t>(locked->size(), kDbfFixedHeaderSize), '\0');
     start.resize(locked->read(start.data(), start.size()));
     const std::size_t headerLength = dbfHeaderLength(start);

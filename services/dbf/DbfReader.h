@@ -46,7 +46,8 @@ private:
 class DbfReader {
 public:
     // Throws an Error (TableInUse) when another program holds the table in a conflicting way,
-    // and the errors of LockedFile, checkDbfHeader and tableCodePage.
+    // TableTooLarge for a file over kMaxTableBytes, and the errors of LockedFile,
+    // checkDbfHeader and tableCodePage.
     static DbfReader open(const std::filesystem::path& file, LockedFile::Lock lock,
                           std::string tableName);
 

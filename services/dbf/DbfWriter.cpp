@@ -1,9 +1,11 @@
 #include "services/dbf/DbfWriter.h"
 
 #include "services/Error.h"
+#include "services/dbf/DbfHeader.h"
 #include "services/dbf/ShapelibFiles.h"
-#include "services/files/FileSync.h"
+#include "services/files/NativeFiles.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <utility>
@@ -30,6 +32,7 @@ public:
         if (handle_ == nullptr) {
             fail(lastSystemError());
         }
+        reportFailuresTo(handle_, failure_);
         stampToday(handle_);
     }
     ~ShapelibTable() {
@@ -57,25 +60,17 @@ public:
 
     void writeRecord(int index, std::string_view record) {
         std::string tuple(record);
-        if (!DBFWriteTuple(handle_, index, tuple.data())) {
-            fail(lastSystemError());
+        if (!DBFWriteTuple(handle_, index, tuple.data()) || failure_) {
+            fail(failure_ ? failure_ : std::make_error_code(std::errc::io_error));
         }
     }
 
-    // stdio buffers what shapelib writes and shapelib does not report every failed write, so
-    // the file's size tells whether the records reached the disk.
+    // Closing rewrites the header (the record count) and forces the file to the disk; shapelib
+    // reports nothing of that, the hooks do.
     void close() {
-        const std::uintmax_t expected =
-            static_cast<std::uintmax_t>(handle_->nHeaderLength) +
-            static_cast<std::uintmax_t>(handle_->nRecords) * recordLength();
         DBFClose(std::exchange(handle_, nullptr));
-        std::error_code error;
-        const auto size = std::filesystem::file_size(file_, error);
-        if (error || size < expected) {
-            fail(error ? error : std::make_error_code(std::errc::no_space_on_device));
-        }
-        if (const std::error_code notSynced = syncToDisk(file_)) {
-            fail(notSynced);
+        if (failure_) {
+            fail(failure_);
         }
     }
 
@@ -88,35 +83,130 @@ private:
     std::filesystem::path file_;
     std::string tableName_;
     DBFHandle handle_ = nullptr;
+    std::error_code failure_;
+};
+
+// The written file read back and held against what was meant to be written: its header
+// (columns, code page, record count and length) and every record, byte for byte. A disk or a
+// share that loses writes without saying so is caught here, before the table is used.
+class WrittenTableCheck {
+public:
+    WrittenTableCheck(const std::filesystem::path& file, const std::string& tableName)
+        : file_(file), tableName_(tableName) {
+        native::OpenOptions options;
+        options.followLink = false;
+        std::error_code error;
+        opened_ = native::File::open(file, options, error);
+        if (error) {
+            throw Error(ErrorKind::TableNotWritten,
+                        {.file = file_, .table = tableName_, .system = error});
+        }
+        if (!opened_.isRegular()) {
+            wrong();
+        }
+    }
+
+    void checkHeader(const std::vector<NewDbfColumn>& columns, std::size_t recordLength,
+                     std::size_t recordCount) {
+        std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(opened_.size(), 65536)),
+                          '\0');
+        readExactly(bytes.data(), bytes.size());
+        DbfHeader header;
+        try {
+            header = checkDbfHeader(bytes, opened_.size(), file_, tableName_);
+        } catch (const Error&) {
+            wrong();
+        }
+        bool same = header.languageDriver == 0x03 && header.recordCount == recordCount &&
+                    header.recordLength == recordLength && header.trailingBytes == 1 &&
+                    header.columns.size() == columns.size();
+        for (std::size_t i = 0; same && i < columns.size(); ++i) {
+            const DbfColumn& read = header.columns[i];
+            same = read.name == columns[i].name && read.type == columns[i].type &&
+                   read.width == static_cast<std::size_t>(columns[i].width) &&
+                   read.decimals == columns[i].decimals;
+        }
+        if (!same) {
+            wrong();
+        }
+        restart(header.headerLength);
+    }
+
+    void checkRecords(const RecordBlocks& records) {
+        std::string read;
+        for (std::size_t index = 0; index < records.count(); ++index) {
+            const std::string_view block = records.block(index);
+            read.resize(block.size());
+            readExactly(read.data(), read.size());
+            if (read != block) {
+                wrong();
+            }
+        }
+        char mark = 0;
+        readExactly(&mark, 1);
+        if (mark != kDbfEndOfFileMark) {
+            wrong();
+        }
+    }
+
+private:
+    void restart(std::size_t at) {
+        if (const std::error_code error = opened_.seek(at)) {
+            throw Error(ErrorKind::TableNotWritten,
+                        {.file = file_, .table = tableName_, .system = error});
+        }
+    }
+
+    void readExactly(char* buffer, std::size_t count) {
+        std::size_t done = 0;
+        while (done < count) {
+            std::size_t got = 0;
+            if (const std::error_code error = opened_.read(buffer + done, count - done, got)) {
+                throw Error(ErrorKind::TableNotWritten,
+                            {.file = file_, .table = tableName_, .system = error});
+            }
+            if (got == 0) {
+                wrong();
+            }
+            done += got;
+        }
+    }
+
+    [[noreturn]] void wrong() const {
+        throw Error(ErrorKind::TableNotAsWritten, {.file = file_, .table = tableName_});
+    }
+
+    std::filesystem::path file_;
+    std::string tableName_;
+    native::File opened_;
 };
 
 } // namespace
 
 void writeDbfTable(const std::filesystem::path& file, const std::string& tableName,
-                   const std::vector<NewDbfColumn>& columns,
-                   const std::vector<std::string_view>& recordBlocks) {
+                   const std::vector<NewDbfColumn>& columns, const RecordBlocks& records) {
     ShapelibTable table(file, tableName);
     for (const NewDbfColumn& column : columns) {
         table.addColumn(column);
     }
     const std::size_t length = table.recordLength();
-    std::size_t count = 0;
-    for (const std::string_view block : recordBlocks) {
+    table.writeEndOfFileMark(false);
+    std::size_t index = 0;
+    for (std::size_t b = 0; b < records.count(); ++b) {
+        const std::string_view block = records.block(b);
         if (length == 0 || block.size() % length != 0) {
             throw std::logic_error("the records of " + tableName + " do not match its columns");
         }
-        count += block.size() / length;
-    }
-    table.writeEndOfFileMark(false);
-    std::size_t index = 0;
-    for (const std::string_view block : recordBlocks) {
         for (std::size_t at = 0; at < block.size(); at += length, ++index) {
-            table.writeEndOfFileMark(index + 1 == count);
             table.writeRecord(static_cast<int>(index), block.substr(at, length));
         }
     }
     table.writeEndOfFileMark(true);
     table.close();
+
+    WrittenTableCheck written(file, tableName);
+    written.checkHeader(columns, length, index);
+    written.checkRecords(records);
 }
 
 } // namespace velmora

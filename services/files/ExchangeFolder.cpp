@@ -2,6 +2,7 @@
 
 #include "services/Error.h"
 #include "services/files/FileSystem.h"
+#include "services/files/NativeFiles.h"
 #include "services/text/Text.h"
 
 #include <cstdlib>
@@ -13,12 +14,8 @@ std::filesystem::path defaultExchangeFolder() {
         configured != nullptr && *configured != '\0') {
         return configured;
     }
-#ifdef _WIN32
     // The root of the current drive, as the timetable program expects it.
-    return std::filesystem::current_path().root_path() / "HTEMP";
-#else
-    return "/HTEMP";
-#endif
+    return native::currentRoot() / "HTEMP";
 }
 
 void requireExchangeFolder(const std::filesystem::path& folder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/files/NativeFiles.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -15,31 +17,29 @@ class LockedFile {
 public:
     enum class Lock { Shared, Exclusive };
 
+    // Whether a link at the path is opened (the file it points to) or refused.
+    enum class Links { Follow, Refuse };
+
     // Nothing when another program holds the file in a way that conflicts with the lock. Throws
     // an Error when there is no such file, when it is not a regular file (a folder, a pipe, a
-    // device: opening one must never hang) or when it cannot be opened.
-    static std::optional<LockedFile> tryOpen(const std::filesystem::path& file, Lock lock);
-
-    LockedFile(LockedFile&& other) noexcept;
-    LockedFile& operator=(LockedFile&& other) noexcept;
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
-    ~LockedFile();
+    // device, or a link where links are refused: opening one must never hang) or when it cannot
+    // be opened.
+    static std::optional<LockedFile> tryOpen(const std::filesystem::path& file, Lock lock,
+                                             Links links = Links::Follow);
 
     const std::filesystem::path& path() const { return path_; }
-    std::uint64_t size() const { return size_; }
+    std::uint64_t size() const { return file_.size(); }
 
     // Reads the next bytes; fewer than asked only at the end of the file. Throws an Error
     // naming the file when reading fails.
     std::size_t read(char* buffer, std::size_t count);
 
 private:
-    LockedFile(std::intptr_t handle, std::filesystem::path path, std::uint64_t size);
-    void release() noexcept;
+    LockedFile(native::File file, std::filesystem::path path)
+        : file_(std::move(file)), path_(std::move(path)) {}
 
-    std::intptr_t handle_ = -1; // a file descriptor, or a Windows HANDLE
+    native::File file_;
     std::filesystem::path path_;
-    std::uint64_t size_ = 0;
 };
 
 } // namespace velmora

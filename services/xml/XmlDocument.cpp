@@ -38,6 +38,11 @@ XmlDocument XmlDocument::load(const std::filesystem::path& file) {
     return parse(readDocumentFile(file, xmllimits::kMaxDocumentBytes), file);
 }
 
+XmlDocument XmlDocument::load(const std::filesystem::path& file, const XmlOutline& outline) {
+    return XmlDocument(xmlparse::parseUntrusted(
+        readDocumentFile(file, xmllimits::kMaxDocumentBytes), file, &outline));
+}
+
 XmlDocument XmlDocument::parse(const std::string& xml, const std::filesystem::path& file) {
     return XmlDocument(xmlparse::parseUntrusted(xml, file));
 }

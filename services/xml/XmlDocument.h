@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -9,6 +10,8 @@ struct _xmlNode;
 struct _xmlDoc;
 
 namespace velmora {
+
+class FileDraft;
 
 // A node of an XmlDocument. It does not own the node: it is valid while its document lives
 // and the node stays in that document's tree.
@@ -61,6 +64,19 @@ public:
     virtual void writeElement(XmlNode element) = 0;
 };
 
+// Where a document keeps its bulk, and how much may stand outside it: the root's children named
+// `bulk` hold nearly all of a large document. A tree loaded with the outline leaves their
+// content out (all but the blank text that opens it, which shows how the document is laid
+// out), for a caller that will replace it anyway; and outside that content, at most
+// maxNodesOutside elements, attributes, texts, comments and instructions may stand, so that no
+// document, however it is built, makes that tree grow beyond reason. A streamed document is
+// counted in the same way, so that both ways of reading refuse the same documents
+// (DocumentTooMuchOutside).
+struct XmlOutline {
+    std::string bulk;
+    std::uint64_t maxNodesOutside = 0;
+};
+
 // A parsed XML document, owned. Files are parsed as untrusted input: nothing is loaded from
 // outside, entity declarations are refused, and the text must keep within the input limits
 // (services/xml/XmlInputLimits.h), so that no document costs more than a bounded time and memory.
@@ -72,6 +88,8 @@ public:
     // file is not a regular file, cannot be read, is empty, goes over the limits, declares
     // entities or is not well-formed XML.
     static XmlDocument load(const std::filesystem::path& file);
+    // The same, with the bulk's content left out and what stands outside it limited.
+    static XmlDocument load(const std::filesystem::path& file, const XmlOutline& outline);
     // file: the name the errors give the text.
     static XmlDocument parse(const std::string& xml, const std::filesystem::path& file);
 
@@ -83,7 +101,8 @@ public:
     XmlNode createElement(const std::string& name);
 
     // Writes the whole document in its own encoding. The file is written beside the target
-    // and renamed over it, so a failed save leaves any earlier file intact.
+    // and renamed over it, so a failed save leaves any earlier file intact. Failures are
+    // Errors (ResultNotSaved, or those of FileDraft) naming the file.
     void save(const std::filesystem::path& file) const;
     // Saves as save() does, except that element, which must be empty, is written with a start and
     // an end tag and with the content that writeContent hands to the stream as the file reaches
@@ -91,6 +110,10 @@ public:
     // The bytes are those save() writes for the same tree.
     void saveStreaming(const std::filesystem::path& file, XmlNode element,
                        const std::function<void(XmlContentStream&)>& writeContent);
+    // The same two, written into a draft that the caller finishes and puts in place.
+    void saveInto(FileDraft& draft) const;
+    void saveStreamingInto(FileDraft& draft, XmlNode element,
+                           const std::function<void(XmlContentStream&)>& writeContent);
 
 private:
     explicit XmlDocument(_xmlDoc* doc);

@@ -14,3 +14,29 @@ using ErrorPointer = xmlError*;
 #endif
 
 } // namespace velmora::xmlhook
+
+namespace velmora::xmlhook {
+
+// While it lives, what libxml2 reports through the thread's own handlers (input and output
+// failures such as "I/O error : write error") goes nowhere instead of to the standard error
+// stream: the failures themselves are known from the calls' results. The default handlers are
+// put back after.
+class QuietGlobalErrors {
+public:
+    QuietGlobalErrors() {
+        xmlSetGenericErrorFunc(nullptr, ignoreMessage);
+        xmlSetStructuredErrorFunc(nullptr, ignoreError);
+    }
+    ~QuietGlobalErrors() {
+        xmlSetGenericErrorFunc(nullptr, nullptr);
+        xmlSetStructuredErrorFunc(nullptr, nullptr);
+    }
+    QuietGlobalErrors(const QuietGlobalErrors&) = delete;
+    QuietGlobalErrors& operator=(const QuietGlobalErrors&) = delete;
+
+private:
+    static void ignoreMessage(void*, const char*, ...) {}
+    static void ignoreError(void*, ErrorPointer) {}
+};
+
+} // namespace velmora::xmlhook

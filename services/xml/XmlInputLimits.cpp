@@ -19,6 +19,10 @@ void requireWithinLimits(std::string_view xml, const std::filesystem::path& file
                     {.file = file, .reason = "unsupported-encoding"});
     }
     if (const auto excess = xmlscan::findExcessiveMarkup(*text)) {
+        if (excess->what == xmlscan::MarkupExcess::What::Text) {
+            throw Error(ErrorKind::DocumentTextTooLong,
+                        {.file = file, .line = excess->line, .limit = excess->limit});
+        }
         throw Error(
             ErrorKind::DocumentTooComplex,
             {.file = file, .line = excess->line, .reason = excess->reason, .limit = excess->limit});

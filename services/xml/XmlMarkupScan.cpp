@@ -17,7 +17,15 @@ public:
     explicit MarkupScan(std::string_view text) : text_(text) {}
 
     std::optional<MarkupExcess> run() {
-        while (moveTo(text_.find('<', pos_))) {
+        for (;;) {
+            const std::size_t next = text_.find('<', pos_);
+            if (std::min(next, text_.size()) - pos_ > xmllimits::kMaxTextBytes) {
+                return MarkupExcess{MarkupExcess::What::Text, "text", line_,
+                                    xmllimits::kMaxTextBytes};
+            }
+            if (!moveTo(next)) {
+                break;
+            }
             std::optional<MarkupExcess> excess;
             if (text_.substr(pos_, 9) == "<!ATTLIST") {
                 excess = attributeListDeclaration();
@@ -77,11 +85,12 @@ private:
             }
             if (c == '=') {
                 if (++attributes > xmllimits::kMaxAttributesPerElement) {
-                    return MarkupExcess{"attributes", tagLine, xmllimits::kMaxAttributesPerElement};
+                    return MarkupExcess{MarkupExcess::What::Markup, "attributes", tagLine,
+                                        xmllimits::kMaxAttributesPerElement};
                 }
                 if (name.rfind("xmlns", 0) == 0 &&
                     ++namespaces_ > xmllimits::kMaxNamespaceDeclarations) {
-                    return MarkupExcess{"namespaces", tagLine,
+                    return MarkupExcess{MarkupExcess::What::Markup, "namespaces", tagLine,
                                         xmllimits::kMaxNamespaceDeclarations};
                 }
                 name = {};
@@ -120,7 +129,7 @@ private:
             }
             if (c == '"' || c == '\'') {
                 if (++defaults_ > xmllimits::kMaxAttributeDefaults) {
-                    return MarkupExcess{"attribute-defaults", line_,
+                    return MarkupExcess{MarkupExcess::What::Markup, "attribute-defaults", line_,
                                         xmllimits::kMaxAttributeDefaults};
                 }
                 if (!skipQuoted()) {

@@ -9,15 +9,20 @@
 namespace velmora::xmlscan {
 
 struct MarkupExcess {
-    const char* reason; // "attributes", "namespaces", "attribute-defaults"
-    std::size_t line;   // where the tag or declaration that went over starts
+    // Markup that would make the parser slow, or a text between two pieces of markup longer
+    // than any value.
+    enum class What { Markup, Text };
+    What what;
+    const char* reason; // for markup: "attributes", "namespaces", "attribute-defaults"
+    std::size_t line;   // where the tag, declaration or text that went over starts
     std::uint64_t limit;
 };
 
 // One linear pass over the text (as scanText gives it) that finds what would make the parser
 // slow: libxml2 checks each attribute of a tag against all the others before it, and each
 // attribute default declared for an element against all of that element's attributes, every
-// time the element appears.
+// time the element appears. And a text longer than xmllimits::kMaxTextBytes between two '<':
+// no value is that long, and a tree would refuse it where a stream would not.
 //
 // The counts are upper bounds of what the parser will see, whatever the text: every "<" not
 // followed by '!', '?' or '/' is taken as a start tag, even inside a comment, a CDATA section or

@@ -1,6 +1,7 @@
 #include "services/xml/XmlParser.h"
 
 #include "services/Error.h"
+#include "services/xml/XmlDocument.h"
 #include "services/xml/XmlErrorHook.h"
 #include "services/xml/XmlInputLimits.h"
 #include "services/xml/XmlParseProblem.h"
@@ -41,6 +42,15 @@ struct ParseState {
     XmlEvents* events = nullptr;
     bool sawElement = false;
     std::exception_ptr failure;
+    // With an outline: the tree builder's own handlers (a tree only), where the parse stands,
+    // and what it counted outside the bulk's content.
+    const XmlOutline* outline = nullptr;
+    xmlSAXHandler tree{};
+    int depth = 0;
+    int bulkDepth = 0; // the depth of the bulk element the parse is in, 0 outside one
+    bool bulkHadChild = false;
+    std::uint64_t outside = 0;
+    bool tooMuchOutside = false;
 };
 
 ParseState& stateOf(void* parserContext) {
@@ -51,6 +61,128 @@ void noteError(void* parserContext, xmlhook::ErrorPointer error) {
     if (error != nullptr) {
         stateOf(parserContext).problem.note(*error);
     }
+}
+
+// The count of what stands outside the bulk: the first node over the limit stops the parse.
+void countOutside(void* parserContext, std::uint64_t nodes) {
+    ParseState& state = stateOf(parserContext);
+    state.outside += nodes;
+    if (state.outside > state.outline->maxNodesOutside && !state.tooMuchOutside) {
+        state.tooMuchOutside = true;
+        xmlStopParser(static_cast<xmlParserCtxt*>(parserContext));
+    }
+}
+
+// Where each node the parser reports stands, by the outline: true outside the bulk's content.
+// Without an outline, everything does.
+bool enterElement(void* parserContext, const xmlChar* localName, int attributes) {
+    ParseState& state = stateOf(parserContext);
+    ++state.depth;
+    if (state.outline == nullptr) {
+        return true;
+    }
+    if (state.bulkDepth != 0) {
+        state.bulkHadChild = true;
+        return false;
+    }
+    countOutside(parserContext, 1 + static_cast<std::uint64_t>(attributes));
+    if (state.depth == 2 && xmlStrEqual(localName, reinterpret_cast<const xmlChar*>(
+                                                       state.outline->bulk.c_str())) != 0) {
+        state.bulkDepth = state.depth;
+        state.bulkHadChild = false;
+    }
+    return true;
+}
+
+bool leaveElement(void* parserContext) {
+    ParseState& state = stateOf(parserContext);
+    const int depth = state.depth--;
+    if (state.outline == nullptr || state.bulkDepth == 0) {
+        return true;
+    }
+    if (depth > state.bulkDepth) {
+        return false;
+    }
+    state.bulkDepth = 0;
+    return true;
+}
+
+// Text (the blank text that opens the bulk's content stays), or a comment, an instruction or a
+// CDATA section.
+bool otherNode(void* parserContext, bool text) {
+    ParseState& state = stateOf(parserContext);
+    if (state.outline == nullptr) {
+        return true;
+    }
+    if (state.bulkDepth != 0 && !(text && !state.bulkHadChild && state.depth == state.bulkDepth)) {
+        state.bulkHadChild = true;
+        return false;
+    }
+    countOutside(parserContext, 1);
+    return true;
+}
+
+// The tree builder, with the bulk's content left out.
+void treeStart(void* parserContext, const xmlChar* localName, const xmlChar* prefix,
+               const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+               int attributeCount, int defaultedCount, const xmlChar** attributes) {
+    if (enterElement(parserContext, localName, attributeCount)) {
+        stateOf(parserContext)
+            .tree.startElementNs(parserContext, localName, prefix, uri, namespaceCount, namespaces,
+                                 attributeCount, defaultedCount, attributes);
+    }
+}
+
+void treeEnd(void* parserContext, const xmlChar* localName, const xmlChar* prefix,
+             const xmlChar* uri) {
+    if (leaveElement(parserContext)) {
+        stateOf(parserContext).tree.endElementNs(parserContext, localName, prefix, uri);
+    }
+}
+
+void treeCharacters(void* parserContext, const xmlChar* text, int length) {
+    if (otherNode(parserContext, true) && stateOf(parserContext).tree.characters) {
+        stateOf(parserContext).tree.characters(parserContext, text, length);
+    }
+}
+
+void treeBlanks(void* parserContext, const xmlChar* text, int length) {
+    if (otherNode(parserContext, true) && stateOf(parserContext).tree.ignorableWhitespace) {
+        stateOf(parserContext).tree.ignorableWhitespace(parserContext, text, length);
+    }
+}
+
+void treeCData(void* parserContext, const xmlChar* text, int length) {
+    if (otherNode(parserContext, false) && stateOf(parserContext).tree.cdataBlock) {
+        stateOf(parserContext).tree.cdataBlock(parserContext, text, length);
+    }
+}
+
+void treeComment(void* parserContext, const xmlChar* text) {
+    if (otherNode(parserContext, false) && stateOf(parserContext).tree.comment) {
+        stateOf(parserContext).tree.comment(parserContext, text);
+    }
+}
+
+void treeInstruction(void* parserContext, const xmlChar* target, const xmlChar* data) {
+    if (otherNode(parserContext, false) && stateOf(parserContext).tree.processingInstruction) {
+        stateOf(parserContext).tree.processingInstruction(parserContext, target, data);
+    }
+}
+
+void treeReference(void* parserContext, const xmlChar* name) {
+    if (otherNode(parserContext, true) && stateOf(parserContext).tree.reference) {
+        stateOf(parserContext).tree.reference(parserContext, name);
+    }
+}
+
+// A streaming reader hears of no comment or instruction; they are counted all the same.
+void countComment(void* parserContext, const xmlChar*) {
+    otherNode(parserContext, false);
+}
+
+void countInstruction(void* parserContext, const xmlChar*, const xmlChar*) {
+    otherNode(parserContext, false);
 }
 
 // A service document never declares entities. Stopping at the declaration, before the entity
@@ -100,6 +232,7 @@ void streamStart(void* parserContext, const xmlChar* name, const xmlChar*, const
                  const xmlChar**, int attributeCount, int defaultedCount,
                  const xmlChar** attributes) {
     stateOf(parserContext).sawElement = true;
+    enterElement(parserContext, name, attributeCount);
     // The defaulted attributes come last; like the tree, the reader leaves them out.
     const XmlAttributes own(const_cast<const unsigned char**>(attributes),
                             static_cast<std::size_t>(attributeCount - defaultedCount));
@@ -108,10 +241,12 @@ void streamStart(void* parserContext, const xmlChar* name, const xmlChar*, const
 }
 
 void streamEnd(void* parserContext, const xmlChar*, const xmlChar*, const xmlChar*) {
+    leaveElement(parserContext);
     toReader(parserContext, [](XmlEvents& events) { events.endElement(); });
 }
 
 void streamText(void* parserContext, const xmlChar* text, int length) {
+    otherNode(parserContext, true);
     toReader(parserContext, [&](XmlEvents& events) {
         events.text(std::string_view(reinterpret_cast<const char*>(text),
                                      static_cast<std::size_t>(length)));
@@ -208,6 +343,11 @@ std::unique_ptr<xmlDoc, DocumentFree> run(const std::string& xml, const std::fil
     if (state.declaresEntities) {
         throw Error(ErrorKind::DocumentDeclaresEntities, {.file = file, .line = state.entityLine});
     }
+    if (state.tooMuchOutside) {
+        throw Error(
+            ErrorKind::DocumentTooMuchOutside,
+            {.file = file, .value = state.outline->bulk, .limit = state.outline->maxNodesOutside});
+    }
     if (context->wellFormed == 0 || (!doc && !state.events)) {
         if (context->errNo == XML_ERR_NO_MEMORY) {
             throw std::bad_alloc();
@@ -223,9 +363,23 @@ std::unique_ptr<xmlDoc, DocumentFree> run(const std::string& xml, const std::fil
 
 } // namespace
 
-_xmlDoc* parseUntrusted(const std::string& xml, const std::filesystem::path& file) {
+_xmlDoc* parseUntrusted(const std::string& xml, const std::filesystem::path& file,
+                        const XmlOutline* outline) {
     ParseState state;
+    state.outline = outline;
     const auto context = newContext(state);
+    if (outline != nullptr) {
+        xmlSAXHandler* sax = context->sax;
+        state.tree = *sax;
+        sax->startElementNs = treeStart;
+        sax->endElementNs = treeEnd;
+        sax->characters = treeCharacters;
+        sax->ignorableWhitespace = treeBlanks;
+        sax->cdataBlock = treeCData;
+        sax->comment = treeComment;
+        sax->processingInstruction = treeInstruction;
+        sax->reference = treeReference;
+    }
     auto doc = run(xml, file, state, context.get());
     if (xmlDocGetRootElement(doc.get()) == nullptr) {
         throwNoRoot(file);
@@ -233,9 +387,11 @@ _xmlDoc* parseUntrusted(const std::string& xml, const std::filesystem::path& fil
     return doc.release();
 }
 
-void streamUntrusted(const std::string& xml, const std::filesystem::path& file, XmlEvents& events) {
+void streamUntrusted(const std::string& xml, const std::filesystem::path& file, XmlEvents& events,
+                     const XmlOutline* outline) {
     ParseState state;
     state.events = &events;
+    state.outline = outline;
     const auto context = newContext(state);
     // The reader takes the place of the tree builder; the document the parser still starts
     // stays empty.
@@ -248,8 +404,8 @@ void streamUntrusted(const std::string& xml, const std::filesystem::path& file, 
     sax->startElement = nullptr;
     sax->endElement = nullptr;
     sax->reference = nullptr;
-    sax->comment = nullptr;
-    sax->processingInstruction = nullptr;
+    sax->comment = outline != nullptr ? countComment : nullptr;
+    sax->processingInstruction = outline != nullptr ? countInstruction : nullptr;
     run(xml, file, state, context.get());
     if (!state.sawElement) {
         throwNoRoot(file);

@@ -1,6 +1,5 @@
 #include "services/xml/XmlSerializer.h"
 
-#include <cerrno>
 #include <libxml/encoding.h>
 #include <libxml/tree.h>
 #include <libxml/xmlIO.h>
@@ -10,12 +9,6 @@
 #include <new>
 #include <random>
 #include <stdexcept>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace velmora::xmlsave {
 
@@ -29,21 +22,22 @@ const char* encodingOf(const xmlDoc* doc) {
     return reinterpret_cast<const char*>(doc->encoding);
 }
 
-// Where libxml2's output goes: a descriptor, or nowhere while the encoder writes what it opens
-// every output with (the byte order mark of UTF-16), which must not stand in mid-file.
-struct DescriptorSink {
-    int fd = -1;
+// Where libxml2's output goes: the caller's sink, or nowhere while the encoder writes what it
+// opens every output with (the byte order mark of UTF-16), which must not stand in mid-file.
+struct OutputSink {
+    const ByteSink* sink = nullptr;
     bool discarding = false;
     bool failed = false;
 };
 
-int writeToDescriptor(void* context, const char* buffer, int length) {
-    auto* sink = static_cast<DescriptorSink*>(context);
-    if (sink->discarding) {
+int writeToSink(void* context, const char* buffer, int length) {
+    auto* output = static_cast<OutputSink*>(context);
+    if (output->discarding) {
         return length;
     }
-    if (!writeAll(sink->fd, std::string_view(buffer, static_cast<std::size_t>(length)))) {
-        sink->failed = true;
+    if (output->failed ||
+        !(*output->sink)(std::string_view(buffer, static_cast<std::size_t>(length)))) {
+        output->failed = true;
         return -1;
     }
     return length;
@@ -116,11 +110,11 @@ struct SaveClose {
 
 // Serializes each piece as it is handed over, with the save settings the whole document is
 // written with (its encoding, no formatting), so the pieces read as the tree would.
-class DescriptorContentStream final : public XmlContentStream {
+class SinkContentStream final : public XmlContentStream {
 public:
-    DescriptorContentStream(xmlDoc* doc, xmlNode* detached, int fd)
-        : doc_(doc), detached_(detached), sink_{fd, true, false} {
-        save_.reset(xmlSaveToIO(writeToDescriptor, nullptr, &sink_, encodingOf(doc), 0));
+    SinkContentStream(xmlDoc* doc, xmlNode* detached, const ByteSink& sink)
+        : doc_(doc), detached_(detached), sink_{&sink, true, false} {
+        save_.reset(xmlSaveToIO(writeToSink, nullptr, &sink_, encodingOf(doc), 0));
         if (!save_) {
             throw std::bad_alloc();
         }
@@ -137,6 +131,7 @@ public:
             throw std::bad_alloc();
         }
         xmlSaveTree(save_.get(), node.get());
+        stopIfFailed();
     }
 
     void writeElement(XmlNode element) override {
@@ -149,6 +144,7 @@ public:
         xmlUnlinkNode(node);
         const OwnedNode owned(node);
         xmlSaveTree(save_.get(), node);
+        stopIfFailed();
     }
 
     // Writes what is still buffered; false when any write failed.
@@ -157,36 +153,28 @@ public:
         return flushed >= 0 && !sink_.failed;
     }
 
+    // Thrown from the stream once the sink has failed, so that the writer of the content stops
+    // there: nothing after it could reach the file.
+    struct SinkFailed {};
+
 private:
+    void stopIfFailed() const {
+        if (sink_.failed) {
+            throw SinkFailed{};
+        }
+    }
+
     xmlDoc* doc_;
     xmlNode* detached_;
-    DescriptorSink sink_;
+    OutputSink sink_;
     std::unique_ptr<xmlSaveCtxt, SaveClose> save_; // after sink_, which it writes to
 };
 
 } // namespace
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-#ifdef _WIN32
-        const int written = ::_write(fd, bytes.data(), static_cast<unsigned>(bytes.size()));
-#else
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-#endif
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-bool writeDocument(xmlDoc* doc, int fd) {
-    DescriptorSink sink{fd, false, false};
-    return serialize(doc, writeToDescriptor, &sink) && !sink.failed;
+bool writeDocument(xmlDoc* doc, const ByteSink& sink) {
+    OutputSink output{&sink, false, false};
+    return serialize(doc, writeToSink, &output) && !output.failed;
 }
 
 std::optional<Surroundings> surroundingsOf(xmlDoc* doc, xmlNode* element) {
@@ -214,14 +202,18 @@ std::optional<Surroundings> surroundingsOf(xmlDoc* doc, xmlNode* element) {
     return Surroundings{whole.substr(0, at), whole.substr(at + marker->size())};
 }
 
-bool writeAround(xmlDoc* doc, xmlNode* detached, int fd, const Surroundings& around,
+bool writeAround(xmlDoc* doc, xmlNode* detached, const ByteSink& sink, const Surroundings& around,
                  const std::function<void(XmlContentStream&)>& writeContent) {
-    if (!writeAll(fd, around.before)) {
+    if (!sink(around.before)) {
         return false;
     }
-    DescriptorContentStream content(doc, detached, fd);
-    writeContent(content);
-    return content.finish() && writeAll(fd, around.after);
+    SinkContentStream content(doc, detached, sink);
+    try {
+        writeContent(content);
+    } catch (const SinkContentStream::SinkFailed&) {
+        return false;
+    }
+    return content.finish() && sink(around.after);
 }
 
 } // namespace velmora::xmlsave

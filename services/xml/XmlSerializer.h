@@ -1,8 +1,8 @@
 #pragma once
 
-// libxml2's serializer driven onto a file descriptor, for XmlDocument's saves: the whole
-// document at once, or the document around one element whose content is handed over piece by
-// piece. Every byte comes from libxml2, so both ways write the same text for the same tree.
+// libxml2's serializer driven onto a sink of bytes, for XmlDocument's saves: the whole document
+// at once, or the document around one element whose content is handed over piece by piece.
+// Every byte comes from libxml2, so both ways write the same text for the same tree.
 
 #include "services/xml/XmlDocument.h"
 
@@ -13,13 +13,13 @@
 
 namespace velmora::xmlsave {
 
-// Writes every byte, going on after short writes; false (errno set) when the system refuses.
-bool writeAll(int fd, std::string_view bytes);
+// Where the bytes go; false when they could not be written, which ends the save.
+using ByteSink = std::function<bool(std::string_view bytes)>;
 
 // The document as loaded: its own encoding and declaration, no re-indenting. Characters that
 // the encoding lacks (€ in ISO-8859-1) are written as character references. False when the
 // encoding is unknown or a write fails.
-bool writeDocument(_xmlDoc* doc, int fd);
+bool writeDocument(_xmlDoc* doc, const ByteSink& sink);
 
 // The document's bytes before and after the content of one of its elements.
 struct Surroundings {
@@ -35,7 +35,7 @@ std::optional<Surroundings> surroundingsOf(_xmlDoc* doc, _xmlNode* element);
 // Writes `around.before`, then what writeContent hands to its stream, then `around.after`.
 // Elements handed over must be children of `detached`, the holder of the document's elements
 // that are appended nowhere. False when a write fails.
-bool writeAround(_xmlDoc* doc, _xmlNode* detached, int fd, const Surroundings& around,
+bool writeAround(_xmlDoc* doc, _xmlNode* detached, const ByteSink& sink, const Surroundings& around,
                  const std::function<void(XmlContentStream&)>& writeContent);
 
 } // namespace velmora::xmlsave

@@ -81,12 +81,14 @@ std::optional<std::string> XmlAttributes::value(std::string_view name) const {
     return std::nullopt;
 }
 
-void streamXmlFile(const std::filesystem::path& file, XmlEvents& events) {
-    streamXmlText(readDocumentFile(file, xmllimits::kMaxDocumentBytes), file, events);
+void streamXmlFile(const std::filesystem::path& file, XmlEvents& events,
+                   const XmlOutline* outline) {
+    streamXmlText(readDocumentFile(file, xmllimits::kMaxDocumentBytes), file, events, outline);
 }
 
-void streamXmlText(const std::string& xml, const std::filesystem::path& file, XmlEvents& events) {
-    xmlparse::streamUntrusted(xml, file, events);
+void streamXmlText(const std::string& xml, const std::filesystem::path& file, XmlEvents& events,
+                   const XmlOutline* outline) {
+    xmlparse::streamUntrusted(xml, file, events, outline);
 }
 
 } // namespace velmora

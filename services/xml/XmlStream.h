@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/xml/XmlDocument.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -39,8 +41,12 @@ public:
 
 // Streams a file as untrusted input, with the same limits, refusals and errors as
 // XmlDocument::load. An exception thrown by the reader stops the parse and goes on to the caller.
-void streamXmlFile(const std::filesystem::path& file, XmlEvents& events);
+// With an outline (see XmlOutline), what stands outside its bulk is counted as a tree loaded
+// with it would count it, and refused beyond its limit.
+void streamXmlFile(const std::filesystem::path& file, XmlEvents& events,
+                   const XmlOutline* outline = nullptr);
 // The same for a text; file: the name the errors give it.
-void streamXmlText(const std::string& xml, const std::filesystem::path& file, XmlEvents& events);
+void streamXmlText(const std::string& xml, const std::filesystem::path& file, XmlEvents& events,
+                   const XmlOutline* outline = nullptr);
 
 } // namespace velmora

@@ -48,10 +48,16 @@ protected:
         ASSERT_NE(contents(oldSet), contents(newSet));
     }
 
-    CliOutcome convert(const std::filesystem::path& document, const std::filesystem::path& folder,
-                       const Environment& environment = {}) {
-        return runCli(temp, {"convert", document.string(), "--exchange", folder.string()},
-                      environment);
+    CliOutcome convert(const std::filesystem::path& document, const std::filesystem::path& folder) {
+        return runCli(temp, {"convert", document.string(), "--exchange", folder.string()});
+    }
+
+    // The conversion, ended at once after a step of its replacement of the tables.
+    CliOutcome convertKilledAfter(int step, const std::filesystem::path& document,
+                                  const std::filesystem::path& folder) {
+        return runStoppingCli(temp.path(),
+                              {"convert", document.string(), "--exchange", folder.string()},
+                              {{"VELMORA_STOP_AFTER_STEP", std::to_string(step)}});
     }
 
     TempDir temp;
@@ -62,8 +68,9 @@ protected:
 };
 
 TEST_F(CrashSafety, AConversionKilledAtAnyStepLeavesTheOldSetOrTheNewOne) {
-    // The journal, 9 old files out, 8 new ones in, the journal removed.
-    const int steps = 1 + 9 + 8 + 1;
+    // The journal, 8 new files into the swap folder, the mark that it is ready, 9 old files
+    // out, 8 new ones in, the replacement made final, the swap folder and the journal removed.
+    const int steps = 1 + 8 + 1 + 9 + 8 + 1 + 1;
     int sawOld = 0;
     int sawNew = 0;
     for (int step = 1; step <= steps; ++step) {
@@ -71,8 +78,7 @@ TEST_F(CrashSafety, AConversionKilledAtAnyStepLeavesTheOldSetOrTheNewOne) {
         const auto exchange = temp / ("exchange" + std::to_string(step));
         std::filesystem::copy(oldSet, exchange);
 
-        const CliOutcome killed =
-            convert(newDocument, exchange, {{"VELMORA_STOP_AFTER_STEP", std::to_string(step)}});
+        const CliOutcome killed = convertKilledAfter(step, newDocument, exchange);
         ASSERT_EQ(killed.status, 86) << killed.err;
 
         // Any command that touches the folder first puts it back together.
@@ -87,14 +93,14 @@ TEST_F(CrashSafety, AConversionKilledAtAnyStepLeavesTheOldSetOrTheNewOne) {
         }
     }
     // Until the last new table is in place the replacement is undone; after, it is finished.
-    EXPECT_EQ(sawOld, 1 + 9 + 7);
-    EXPECT_EQ(sawNew, 2);
+    EXPECT_EQ(sawOld, 1 + 8 + 1 + 9 + 7);
+    EXPECT_EQ(sawNew, 3);
 }
 
 TEST_F(CrashSafety, AKilledConversionIsPutRightByTheNextConversion) {
     const auto exchange = temp / "exchange";
     std::filesystem::copy(oldSet, exchange);
-    ASSERT_EQ(convert(newDocument, exchange, {{"VELMORA_STOP_AFTER_STEP", "12"}}).status, 86);
+    ASSERT_EQ(convertKilledAfter(21, newDocument, exchange).status, 86);
     EXPECT_EQ(convert(oldDocument, exchange).status, 0);
     auto expected = contents(oldSet);
     expected.erase("ASIGNOMT.MDX");

@@ -199,16 +199,41 @@ bool anotherProcessCanLock(const std::filesystem::path& file, ForeignLockKind ki
     return holder.wait() == 0;
 }
 
-CliOutcome runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
-                  const Environment& environment) {
+namespace {
+
+CliOutcome runProgram(const std::filesystem::path& program, const std::filesystem::path& folder,
+                      const std::vector<std::string>& arguments, const Environment& environment) {
     ChildOptions options;
     options.environment = environment;
     options.workingFolder = folder;
     options.outputFile = folder / "cli.out";
     options.errorFile = folder / "cli.err";
-    const int status = ChildProcess(builtProgram(VELMORA_CLI_PATH), arguments, options).wait();
+    const int status = ChildProcess(program, arguments, options).wait();
     return {status, readFile(options.outputFile), readFile(options.errorFile)};
 }
+
+} // namespace
+
+CliOutcome runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                  const Environment& environment) {
+    return runProgram(builtProgram(VELMORA_CLI_PATH), folder, arguments, environment);
+}
+
+CliOutcome runStoppingCli(const std::filesystem::path& folder,
+                          const std::vector<std::string>& arguments,
+                          const Environment& environment) {
+    return runProgram(builtProgram(VELMORA_STOPPING_CLI_PATH), folder, arguments, environment);
+}
+
+#ifndef _WIN32
+Environment withFaultLibrary(Environment environment) {
+    environment.emplace_back("LD_PRELOAD", VELMORA_FAULT_SHIM_PATH);
+    // Under the sanitizers the library comes before their own runtime, which they accept only
+    // when told to.
+    environment.emplace_back("ASAN_OPTIONS", "verify_asan_link_order=0");
+    return environment;
+}
+#endif
 
 CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
                   const Environment& environment) {

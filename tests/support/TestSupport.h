@@ -104,6 +104,20 @@ CliOutcome runCli(const std::filesystem::path& folder, const std::vector<std::st
 CliOutcome runCli(const TempDir& folder, const std::vector<std::string>& arguments,
                   const Environment& environment = {});
 
+// The same with the test-only build of velmora-cli (tests/support/StoppingCli.cpp) that ends at
+// once after the step of the replacement of the tables that VELMORA_STOP_AFTER_STEP names, with
+// exit status 86, as a crash would end it.
+CliOutcome runStoppingCli(const std::filesystem::path& folder,
+                          const std::vector<std::string>& arguments,
+                          const Environment& environment = {});
+
+#ifndef _WIN32
+// What loads the fault-injection library (tests/faults/FaultShim.cpp) into velmora-cli, with
+// the variables that tell it which call to fail (VELMORA_FAULT_CALL, VELMORA_FAULT_AT) or where
+// to write how many calls of each kind it saw (VELMORA_FAULT_COUNTS).
+Environment withFaultLibrary(Environment environment);
+#endif
+
 // Every record of a .DBF as an independent reader (Debian's python3-dbfread) gives it: one line
 // per record, the Python repr of its values separated by '|'. Tests that use it begin with
 // VELMORA_SKIP_WITHOUT_DBFREAD().

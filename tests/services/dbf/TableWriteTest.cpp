@@ -232,3 +232,57 @@ TEST(TableWrite, AMissingFolderIsAnErrorNamingTheTable) {
         EXPECT_EQ(error.details().file, dir / "NOFOLDER" / "SAMPLE.DBF");
     }
 }
+
+// A table whose older rows wait on disk as it grows reads, copies and writes as one held in
+// memory: the same texts, the same file; and its file of rows goes with it.
+TEST(TableWrite, RowsKeptOnDiskGiveTheSameTable) {
+    TempDir rowsFolder, fromMemory, fromDisk;
+    // Three blocks of rows: with one block in memory, two go to disk.
+    const int rowCount = 20000;
+    const auto fill = [rowCount](TableRows& rows) {
+        for (int i = 0; i < rowCount; ++i) {
+            // Every seventh row takes its code from an older row, which may wait on disk.
+            const std::string code = i % 7 == 6
+                                         ? std::string(rows.text(static_cast<std::size_t>(i / 2), kCode))
+                                         : std::to_string(i);
+            const std::size_t row = rows.append();
+            rows.setText(row, kCode, code);
+            rows.setBoolean(row, kActive, i % 3 == 0);
+        }
+    };
+    TableRows inMemory(kSample);
+    fill(inMemory);
+    {
+        TableRows onDisk(kSample);
+        onDisk.keepRowsOnDiskIn(rowsFolder.path(), 1);
+        fill(onDisk);
+        ASSERT_TRUE(std::filesystem::exists(rowsFolder / "SAMPLE.rows"));
+        for (std::size_t row = 0; row < static_cast<std::size_t>(rowCount); row += 997) {
+            EXPECT_EQ(onDisk.text(row, kCode), inMemory.text(row, kCode)) << row;
+        }
+        EXPECT_THROW(onDisk.setText(0, kCode, "LATE"), std::logic_error);
+        inMemory.writeTo(fromMemory.path());
+        onDisk.writeTo(fromDisk.path());
+    }
+    EXPECT_EQ(readFile(fromDisk / "SAMPLE.DBF"), readFile(fromMemory / "SAMPLE.DBF"));
+    EXPECT_FALSE(std::filesystem::exists(rowsFolder / "SAMPLE.rows"));
+}
+
+// A table grows only up to the size it may have: the row past it is refused, naming the table
+// and the size, and the rows before it stay.
+TEST(TableWrite, ARowPastTheLargestTableIsRefused) {
+    const std::size_t recordLength = 1 + 6 + 1 + 11 + 20;
+    TableRows rows(kSample, 3 * recordLength);
+    for (int row = 0; row < 3; ++row) {
+        rows.append();
+    }
+    try {
+        rows.append();
+        FAIL() << "a fourth row";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::TableWouldBeTooLarge);
+        EXPECT_EQ(error.details().table, "SAMPLE");
+        EXPECT_EQ(error.details().limit, 3 * recordLength);
+    }
+    EXPECT_EQ(rows.size(), 3u);
+}

@@ -32,18 +32,46 @@ std::vector<std::string> names(const std::filesystem::path& folder) {
 
 TEST(Leftovers, WorkFoldersOfDeadRunsGoAndThoseOfLivingRunsStay) {
     TempDir exchange;
-    std::filesystem::create_directories(exchange / ".velmora-111");
-    writeFile(exchange / ".velmora-111" / "run.lock", "");
-    writeFile(exchange / ".velmora-111" / "PROFT.DBF", "half a table");
-    std::filesystem::create_directories(exchange / ".velmora-222");
-    writeFile(exchange / ".velmora-222" / "run.lock", "");
-    const ForeignLock livingRun(exchange / ".velmora-222" / "run.lock");
+    std::filesystem::create_directories(exchange / ".velmora-trabajo-111");
+    writeFile(exchange / ".velmora-trabajo-111" / "run.lock", "");
+    writeFile(exchange / ".velmora-trabajo-111" / "PROFT.DBF", "half a table");
+    std::filesystem::create_directories(exchange / ".velmora-trabajo-222");
+    writeFile(exchange / ".velmora-trabajo-222" / "run.lock", "");
+    const ForeignLock livingRun(exchange / ".velmora-trabajo-222" / "run.lock");
     writeFile(exchange / "PROFT.DBF", "Horadia's table");
 
     tidyExchangeFolder(exchange.path());
 
-    EXPECT_EQ(names(exchange.path()), (std::vector<std::string>{".velmora-222", "PROFT.DBF"}));
+    EXPECT_EQ(names(exchange.path()),
+              (std::vector<std::string>{".velmora-trabajo-222", "PROFT.DBF"}));
 }
+
+#ifndef _WIN32
+// What a dead run's work folder holds goes, but never what a link in it points to, and never a
+// folder it holds: only the run's own files are its to remove.
+TEST(Leftovers, ADeadRunsWorkFolderLosesOnlyItsOwnEntries) {
+    TempDir root;
+    const auto exchange = root / "exchange";
+    const auto work = exchange / ".velmora-trabajo-333";
+    std::filesystem::create_directories(work / "inside");
+    writeFile(work / "run.lock", "");
+    writeFile(work / "inside" / "kept.txt", "not the run's");
+    writeFile(root / "victim.txt", "outside");
+    std::filesystem::create_directory(root / "victims");
+    writeFile(root / "victims" / "file.txt", "outside too");
+    std::filesystem::create_symlink(root / "victim.txt", work / "ASIGT.DBF");
+    std::filesystem::create_directory_symlink(root / "victims", work / "GRUPOST.DBF");
+    // A work folder that is itself a link is no work folder of ours.
+    std::filesystem::create_directory_symlink(root / "victims", exchange / ".velmora-trabajo-444");
+
+    tidyExchangeFolder(exchange);
+
+    EXPECT_EQ(readFile(root / "victim.txt"), "outside");
+    EXPECT_EQ(readFile(root / "victims" / "file.txt"), "outside too");
+    EXPECT_EQ(names(work), (std::vector<std::string>{"inside"}));
+    EXPECT_TRUE(std::filesystem::is_symlink(exchange / ".velmora-trabajo-444"));
+}
+#endif
 
 TEST(Leftovers, AWorkFolderLivesWhileItsObjectDoes) {
     TempDir exchange;
@@ -81,7 +109,7 @@ TEST(FileReplacement, AMoveThatFailsUndoesEveryMoveBefore) {
     TempDir exchange;
     writeFile(exchange / "A.DBF", "old A");
     writeFile(exchange / "B.DBF", "old B");
-    const auto work = exchange / ".velmora-9";
+    const auto work = exchange / ".velmora-trabajo-9";
     std::filesystem::create_directory(work);
     writeFile(work / "A.DBF", "new A");
     writeFile(work / "B.DBF", "new B");
@@ -92,10 +120,10 @@ TEST(FileReplacement, AMoveThatFailsUndoesEveryMoveBefore) {
                                  {{"A.DBF", {"A.DBF"}}, {"B.DBF", {"B.DBF", "B.MDX"}}}),
                  Error);
 
+    // Nothing is left of the replacement: no journal, no swap folder.
     EXPECT_EQ(names(exchange.path()), before);
     EXPECT_EQ(readFile(exchange / "A.DBF"), "old A");
     EXPECT_EQ(readFile(exchange / "B.DBF"), "old B");
-    EXPECT_EQ(readFile(work / "A.DBF"), "new A");
 }
 
 // The undo itself fails when another program has taken the name of a table moved aside: the
@@ -111,21 +139,25 @@ TEST(FileReplacement, AnUndoThatFailsKeepsTheOldFilesForTheNextRun) {
         work = workFolder.path();
         writeFile(work / "A.DBF", "new A");
         writeFile(work / "B.DBF", "new B");
+        // The journal, the two new files into the swap folder, the mark that it is ready, then
+        // A.DBF moved aside.
         const auto takeTheNameOfA = [&](int step) {
-            if (step == 2) { // A.DBF has just been moved aside
+            if (step == 5) {
                 writeFile(exchange / "A.DBF", "someone else's A");
             }
         };
         try {
             replaceTogether(exchange.path(), work,
-                            {{"A.DBF", {"A.DBF"}}, {"B.DBF", {"B.DBF", "B.MDX"}}}, takeTheNameOfA);
+                            {{"A.DBF", {"A.DBF"}}, {"B.DBF", {"B.DBF", "B.MDX"}}},
+                            {.afterStep = takeTheNameOfA});
             FAIL() << "the replacement went through";
         } catch (const Error& error) {
             EXPECT_EQ(error.kind(), ErrorKind::ReplacementFailed);
             EXPECT_EQ(error.details().reason, "undo");
         }
     }
-    ASSERT_TRUE(std::filesystem::exists(work)) << "the old files went with the work folder";
+    ASSERT_TRUE(std::filesystem::exists(oldFilesFolder(exchange.path()) / "A.DBF"))
+        << "the old file went with the swap folder";
 
     std::filesystem::remove(exchange / "A.DBF");
     tidyExchangeFolder(exchange.path());
@@ -137,28 +169,49 @@ TEST(FileReplacement, AnUndoThatFailsKeepsTheOldFilesForTheNextRun) {
 
 TEST(FileReplacement, AJournalThatCannotBeReadStopsEveryRunAndSaysWhatToDo) {
     TempDir exchange;
-    writeFile(exchange / ".velmora-journal", "velmora replacement 1\nwork .velmora-1\nnew A");
+    writeFile(journalFile(exchange.path()), "velmora replacement 2\nnew A.DBF\nend\nsum 0");
 
     try {
         tidyExchangeFolder(exchange.path());
         FAIL() << "the journal was taken as read";
     } catch (const Error& error) {
-        EXPECT_EQ(error.details().reason, "journal");
-        EXPECT_THAT(messages::describe(error), HasSubstr("borre ese archivo"));
+        EXPECT_EQ(error.kind(), ErrorKind::ReplacementJournalDamaged);
+        const std::string words = messages::describe(error);
+        EXPECT_THAT(words, HasSubstr("copie los archivos"));
+        EXPECT_THAT(words, HasSubstr(pathToUtf8(oldFilesFolder(exchange.path()))));
     }
-    EXPECT_TRUE(std::filesystem::exists(exchange / ".velmora-journal"));
+    EXPECT_TRUE(std::filesystem::exists(journalFile(exchange.path())));
 }
 
 TEST(FileReplacement, ASecondRunNeverWritesOverTheJournalOfTheFirst) {
     TempDir exchange;
-    const std::string firstRunsPlan = "velmora replacement 1\nwork .velmora-1\nnew A.DBF\nend\n";
-    writeFile(exchange / ".velmora-journal", firstRunsPlan);
-    const auto work = exchange / ".velmora-2";
+    const std::string firstRunsPlan = "the first run's journal";
+    writeFile(journalFile(exchange.path()), firstRunsPlan);
+    const auto work = exchange / ".velmora-trabajo-2";
     std::filesystem::create_directory(work);
     writeFile(work / "A.DBF", "new A");
 
-    EXPECT_THROW(replaceTogether(exchange.path(), work, {{"A.DBF", {}}}), Error);
+    try {
+        replaceTogether(exchange.path(), work, {{"A.DBF", {}}});
+        FAIL() << "replaced";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::ReplacementInProgress);
+    }
 
-    EXPECT_EQ(readFile(exchange / ".velmora-journal"), firstRunsPlan);
+    EXPECT_EQ(readFile(journalFile(exchange.path())), firstRunsPlan);
     EXPECT_FALSE(std::filesystem::exists(exchange / "A.DBF"));
+}
+
+// Only names a replacement can have made stand in a journal: a path of any kind, or a name
+// that could become one, is refused whatever the checksum says.
+TEST(FileReplacement, OnlyPlainFileNamesMayStandInAJournal) {
+    for (const char* name : {"ASIGNOMT.DBF", "asignomt.mdx", "PROFT.CPG", "A-1_B.DBF", "SOLUC"}) {
+        EXPECT_TRUE(isPlainFileName(name)) << name;
+    }
+    for (const char* name :
+         {"", "..", ".", "../victim", "a/b.DBF", "a\\b.DBF", "/etc/passwd", "C:x.DBF", "C:\\x.DBF",
+          ".velmora-cambio", "A..DBF", "A.B.DBF", "A.", "A B.DBF", "A.DBF\n"}) {
+        EXPECT_FALSE(isPlainFileName(name)) << name;
+    }
+    EXPECT_FALSE(isPlainFileName(std::string(65, 'A')));
 }

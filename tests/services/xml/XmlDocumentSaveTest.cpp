@@ -124,7 +124,7 @@ TEST(XmlDocumentSave, intoAMissingFolderFailsNamingTheTarget) {
 
 TEST(XmlDocumentSave, overAFolderFailsAndLeavesItAndItsContentAlone) {
     TempDir dir;
-    // A non-empty folder cannot be replaced by a file: the save fails at the very end.
+    // A folder is never replaced by a file: the save fails before it writes anything.
     const auto target = dir / "out.xml";
     std::filesystem::create_directory(target);
     writeFile(target / "inside.txt", "keep me");
@@ -134,7 +134,7 @@ TEST(XmlDocumentSave, overAFolderFailsAndLeavesItAndItsContentAlone) {
         document.save(target);
         FAIL() << "no error";
     } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::ResultNotSaved) << error.what();
+        EXPECT_EQ(error.kind(), ErrorKind::OutputNotAFile) << error.what();
         EXPECT_EQ(error.details().file, target);
     }
     EXPECT_TRUE(std::filesystem::is_directory(target));
