@@ -3,6 +3,7 @@
 #include "app/GradientPanel.h"
 #include "app/HelpDesk.h"
 #include "app/WindowDialogs.h"
+#include "messages/WindowTexts.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -218,8 +219,10 @@ void FrameDialog::checkSelection() {
         }
     }
     const velmora::FrameSelection selection = velmora::closeSelection(selectedKeys);
-    if (!selection.message.empty()) {
-        showMessage_(this, fromUtf8(selection.message));
+    if (selection.problem == velmora::SelectionProblem::TooManyFrames) {
+        showMessage_(this, fromUtf8(velmora::messages::kTooManyFrames));
+    } else if (selection.problem == velmora::SelectionProblem::NoFrame) {
+        showMessage_(this, fromUtf8(velmora::messages::kNoFrameSelected));
     }
     choiceIsValid_ = selection.resultMH;
     chosenKeys_ = fromUtf8(selection.resultado);

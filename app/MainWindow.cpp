@@ -5,17 +5,17 @@
 #include "app/ErrorReport.h"
 #include "app/GradientPanel.h"
 #include "app/HelpDesk.h"
-#include "app/IniFile.h"
-#include "app/NotesFile.h"
 #include "app/NotesMessageText.h"
 #include "app/PathText.h"
 #include "app/ProgramIcon.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
 #include "messages/Messages.h"
+#include "messages/NotesFile.h"
 #include "results/ResultsRun.h"
 #include "services/files/ExchangeFolder.h"
 #include "services/files/FileSystem.h"
+#include "services/files/IniFile.h"
 #include "services/text/Text.h"
 
 #include <QApplication>
@@ -197,10 +197,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // The calling program finds the notes of this run beside the ini file, or no notes file at all:
 // never one that an earlier run left.
 void MainWindow::leaveNotesForCaller() {
-    const std::filesystem::path file = automaticNotesFile(toPath(setup_.iniFile));
+    const std::filesystem::path file =
+        velmora::messages::automaticNotesFile(toPath(setup_.iniFile));
     if (!finishedRunNotes_.empty()) {
         try {
-            writeNotesFile(file, finishedRunNotes_);
+            velmora::messages::writeNotesFile(file, finishedRunNotes_);
         } catch (const std::exception& error) {
             setup_.dialogs->showError(this, errorReportText(error));
         }
@@ -334,7 +335,7 @@ void MainWindow::saveNotesChosen(QWidget* box, const RunNotes& notes) {
         return;
     }
     try {
-        writeNotesFile(toPath(*chosen), notes);
+        velmora::messages::writeNotesFile(toPath(*chosen), notes);
     } catch (const std::exception& error) {
         setup_.dialogs->showError(box, errorReportText(error));
     }

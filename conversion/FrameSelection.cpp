@@ -84,10 +84,10 @@ FrameSelection closeSelection(const std::vector<std::string>& selectedKeys) {
     FrameSelection selection;
     selection.resultMH = true;
     if (selectedKeys.size() > kMostFrames) {
-        selection.message = kTooManyFramesMessage;
+        selection.problem = SelectionProblem::TooManyFrames;
         selection.resultMH = false;
     } else if (selectedKeys.empty()) {
-        selection.message = kNoFrameMessage;
+        selection.problem = SelectionProblem::NoFrame;
         selection.resultMH = false;
     }
     for (const auto& key : selectedKeys) {

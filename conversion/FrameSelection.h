@@ -15,11 +15,6 @@
 // through here, so that each of them offers and answers exactly the same thing.
 namespace velmora {
 
-inline constexpr const char* kTooManyFramesMessage =
-    "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 2 Marcos "
-    "Horarios";
-inline constexpr const char* kNoFrameMessage = "Debe al menos seleccionar 1 Marco Horario.";
-
 // A slot's line in the dialog: order, name, start and end joined by "-", at most 20 characters.
 std::string slotLine(const std::string& order, const std::string& name, const std::string& start,
                      const std::string& end);
@@ -73,13 +68,15 @@ private:
     std::optional<Error> problem_;
 };
 
+// Why a selection is refused: the user is told, and asked again.
+enum class SelectionProblem { None, TooManyFrames, NoFrame };
+
 // The verdict on the lines selected when the dialog closes.
 struct FrameSelection {
     bool resultMH = false;
     // The selected keys in list order, each padded with blanks or cut to 10 characters, joined.
     std::string resultado;
-    // The message to show the user, empty when the choice is valid.
-    std::string message;
+    SelectionProblem problem = SelectionProblem::None;
 };
 
 // selectedKeys: the selected lines of the frame list, in list order (not click order).

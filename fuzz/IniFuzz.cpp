@@ -2,7 +2,7 @@
 // failing, setting the same key again must change nothing: the first call either found the key
 // or added it where the second one finds it.
 
-#include "app/IniFile.h"
+#include "services/files/IniFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view value = nextPart(input);
     const std::string_view content = input;
 
-    const std::string once = velmora::app::withProfileString(content, section, key, value);
+    const std::string once = velmora::withProfileString(content, section, key, value);
     if (isPlain(section, key, value)) {
-        const std::string twice = velmora::app::withProfileString(once, section, key, value);
+        const std::string twice = velmora::withProfileString(once, section, key, value);
         if (twice != once) {
             std::abort();
         }

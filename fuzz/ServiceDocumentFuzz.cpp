@@ -31,7 +31,7 @@ public:
         const std::vector<std::string> chosen(
             keys.begin(), keys.begin() + static_cast<long>(std::min(count_, keys.size())));
         const FrameSelection selection = closeSelection(chosen);
-        if (!selection.message.empty()) {
+        if (selection.problem != SelectionProblem::None) {
             throw Error(ErrorKind::FramesNotChosen, {.file = document, .choices = keys});
         }
         return selection.resultado;

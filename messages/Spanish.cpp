@@ -269,7 +269,10 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                ". Compruebe que la carpeta existe, que se puede escribir en ella y que el "
                "archivo no está abierto en otro programa.";
     case ErrorKind::IniNotWritten:
-        return "Unable to write to " + fileText(d.file);
+        return "No se puede escribir en el archivo " + file + because(d.system) +
+               ". El programa que abrió Velmora lee en él cómo ha terminado el proceso: no lo " +
+               "sabrá, o leerá lo que quedó de una vez anterior. Compruebe que se puede " +
+               "escribir en la carpeta de Velmora y vuelva a empezar desde ese programa.";
     }
     return "Se ha producido un error.";
 }

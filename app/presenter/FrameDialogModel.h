@@ -17,8 +17,8 @@ class FrameDialogModel {
 public:
     // The verdict of the closing check.
     struct Verdict {
-        bool valid = false; // one or two frames selected
-        std::string keys;   // their keys in list order, each padded or cut to 10 characters
+        bool valid = false;  // one or two frames selected
+        std::string keys;    // their keys in list order, each padded or cut to 10 characters
         std::string message; // to show before the dialog goes; empty when valid
     };
 
@@ -33,7 +33,8 @@ public:
     const std::optional<Error>& readProblem() const;
 
     // What the labels and the slot list show for the frame at row (the first one, before any
-    // is chosen). A FrameDetails without slot lines leaves the slot list as it was.
+    // is chosen). A row beyond the list (an empty list, or no current row) shows what a frame
+    // without a key would. A FrameDetails without slot lines leaves the slot list as it was.
     FrameDetails detailsAt(std::size_t row) const;
 
     // The closing check, on the rows selected at closing (in any order).

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ struct WindowSetup {
     WindowRuns runs;
 };
 
+// The running program's setup, for a program in programFolder started with these arguments
+// (after its name, in UTF-8): "Horadia.ini" and "SAUCE.chm" beside it, the default exchange
+// folder and the core's runs on it.
+WindowSetup programSetup(const std::filesystem::path& programFolder,
+                         std::vector<std::string> arguments);
+
 // Everything the main window decides, for any face: automatic mode, the runs and what is said
 // when they end or fail, the completion code, and what closing leaves for the program that
 // started it. The face forwards its events here and draws what the view is told.
@@ -53,6 +60,16 @@ public:
     void windowClosing();
 
 private:
+    void runOnChosenDocument(const std::function<RunNotes()>& run);
+    std::filesystem::path documentDialogFolder() const;
+    std::optional<RunNotes> runReportingErrors(const std::function<RunNotes()>& run);
+    void finishRun(RunNotes notes);
+    void showClosingMessage();
+    void saveNotesChosen();
+    void showHelp(int context, const char* guidePage);
+    void leaveNotesForCaller();
+    void writeCompletionCode();
+
     MainView& view_;
     WindowSetup setup_;
     bool automaticMode_ = false;

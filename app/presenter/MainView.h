@@ -41,8 +41,8 @@ public:
     chooseDocument(const std::filesystem::path& startFolder,
                    const std::filesystem::path& lastChosen) = 0;
 
-    // The time-frame dialog over document, shown modally with the ordinary pointer; its
-    // content comes from a FrameDialogModel of that document.
+    // The time-frame dialog over document, shown modally; its content comes from a
+    // FrameDialogModel of that document. The presenter has set the ordinary pointer before.
     virtual FrameDialogOutcome chooseFrames(const std::filesystem::path& document) = 0;
 
     // A plain message box that waits for OK.

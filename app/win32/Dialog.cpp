@@ -1,8 +1,8 @@
 #include "app/win32/Dialog.h"
 
-#include "app/win32/FaceTexts.h"
 #include "app/win32/WideText.h"
 #include "messages/Messages.h"
+#include "messages/WindowTexts.h"
 
 #include <exception>
 
@@ -40,7 +40,7 @@ INT_PTR CALLBACK Dialog::procedure(HWND dialog, UINT message, WPARAM wParam, LPA
         handled = self->onMessage(message, wParam, lParam);
     } catch (const std::exception& error) {
         MessageBoxW(dialog, wide(messages::describe(error)).c_str(),
-                    wide(texts::applicationTitle).c_str(), MB_OK | MB_ICONERROR);
+                    wide(messages::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     }
     if (message == WM_NCDESTROY) {
         self->handle_ = nullptr;

@@ -1,7 +1,7 @@
 #include "app/win32/FileDialogs.h"
 
-#include "app/win32/FaceTexts.h"
 #include "app/win32/WideText.h"
+#include "messages/WindowTexts.h"
 
 #include <commdlg.h>
 
@@ -62,9 +62,9 @@ std::optional<std::filesystem::path> askForDocument(HWND owner,
                                                     const std::filesystem::path& lastChosen) {
     // No check that the file exists: a typed name of a missing file comes back, and the run
     // says that it does not exist.
-    FileDialog dialog(owner, texts::documentDialogTitle,
-                      filter(texts::documentFilterName, texts::documentFilterPattern),
-                      texts::documentExtension, startFolder, lastChosen);
+    FileDialog dialog(owner, messages::kDocumentDialogTitle,
+                      filter(messages::kDocumentFilterName, messages::kDocumentFilterPattern),
+                      messages::kDocumentExtension, startFolder, lastChosen);
     if (!GetOpenFileNameW(&dialog.settings)) {
         return std::nullopt;
     }
@@ -73,9 +73,9 @@ std::optional<std::filesystem::path> askForDocument(HWND owner,
 
 std::optional<std::filesystem::path> askWhereToSaveNotes(HWND owner,
                                                          const std::filesystem::path& suggested) {
-    FileDialog dialog(owner, texts::notesDialogTitle,
-                      filter(texts::notesFilterName, texts::notesFilterPattern),
-                      texts::notesExtension, suggested.parent_path(), suggested.filename());
+    FileDialog dialog(owner, messages::kNotesDialogTitle,
+                      filter(messages::kNotesFilterName, messages::kNotesFilterPattern),
+                      messages::kNotesExtension, suggested.parent_path(), suggested.filename());
     dialog.settings.Flags |= OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameW(&dialog.settings)) {
         return std::nullopt;

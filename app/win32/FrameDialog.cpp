@@ -1,9 +1,9 @@
 #include "app/win32/FrameDialog.h"
 
-#include "app/win32/FaceTexts.h"
 #include "app/win32/Glyphs.h"
 #include "app/win32/Resources.h"
 #include "app/win32/WideText.h"
+#include "messages/WindowTexts.h"
 
 #include <windowsx.h>
 
@@ -50,14 +50,14 @@ FrameDialogOutcome FrameDialog::run(HWND owner) {
 }
 
 void FrameDialog::initialise() {
-    setText(handle(), texts::framesCaption);
+    setText(handle(), messages::kFrameDialogCaption);
     // Only the close box in the title bar.
     EnableMenuItem(GetSystemMenu(handle(), FALSE), SC_MINIMIZE, MF_GRAYED);
-    setItemText(handle(), IDC_FRAMES_INSTRUCTION, texts::framesInstruction);
-    setItemText(handle(), IDC_FRAMES_HINT, texts::framesHint);
-    setItemText(handle(), IDC_FRAMES_HEADING, texts::framesHeading);
-    setItemText(handle(), IDC_SLOTS_HEADING, texts::slotsHeading);
-    setItemText(handle(), IDOK, texts::continueButton);
+    setItemText(handle(), IDC_FRAMES_INSTRUCTION, messages::kFrameInstruction);
+    setItemText(handle(), IDC_FRAMES_HINT, messages::kFrameMultipleChoiceHint);
+    setItemText(handle(), IDC_FRAMES_HEADING, messages::kFramesHeading);
+    setItemText(handle(), IDC_SLOTS_HEADING, messages::kSlotsHeading);
+    setItemText(handle(), IDOK, messages::kContinueButton);
 
     instructionFont_ = makeFont(scale_, L"Arial", 13, {.bold = true});
     hintFont_ = makeFont(scale_, L"Arial", 13, {.bold = true, .italic = true});
@@ -127,7 +127,7 @@ void FrameDialog::closeChecked() {
     outcome_.readProblem = model_.readProblem();
     if (!outcome_.verdict.message.empty()) {
         MessageBoxW(handle(), wide(outcome_.verdict.message).c_str(),
-                    wide(texts::applicationTitle).c_str(), MB_OK);
+                    wide(messages::kApplicationTitle).c_str(), MB_OK);
     }
     EndDialog(handle(), IDOK);
 }

@@ -1,7 +1,7 @@
 #include "app/win32/HelpWindow.h"
 
-#include "app/win32/FaceTexts.h"
 #include "app/win32/Resources.h"
+#include "messages/WindowTexts.h"
 
 #include <richedit.h>
 
@@ -51,11 +51,11 @@ HWND HelpWindow::pageControl() const {
 }
 
 void HelpWindow::initialise() {
-    setText(handle(), texts::helpCaption);
-    setItemText(handle(), IDC_HELP_HOME, texts::helpContentsButton);
-    setItemText(handle(), IDC_HELP_BACK, texts::helpBackButton);
-    setItemText(handle(), IDC_HELP_FORWARD, texts::helpForwardButton);
-    setItemText(handle(), IDCANCEL, texts::helpCloseButton);
+    setText(handle(), messages::kGuideWindowCaption);
+    setItemText(handle(), IDC_HELP_HOME, messages::kGuideContentsButton);
+    setItemText(handle(), IDC_HELP_BACK, messages::kGuideBackButton);
+    setItemText(handle(), IDC_HELP_FORWARD, messages::kGuideForwardButton);
+    setItemText(handle(), IDCANCEL, messages::kGuideCloseButton);
     HWND pageText = pageControl();
     SendMessageW(pageText, EM_SETEVENTMASK, 0, ENM_LINK);
     SendMessageW(pageText, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,

@@ -1,12 +1,12 @@
 #include "app/win32/MainWindow.h"
 
-#include "app/win32/FaceTexts.h"
 #include "app/win32/FileDialogs.h"
 #include "app/win32/FrameDialog.h"
 #include "app/win32/Glyphs.h"
 #include "app/win32/NotesDialog.h"
 #include "app/win32/Resources.h"
 #include "app/win32/WideText.h"
+#include "messages/WindowTexts.h"
 
 namespace velmora::app::win32 {
 
@@ -87,14 +87,14 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::initialise() {
-    setText(handle(), texts::mainCaption);
-    setItemText(handle(), IDC_CONVERSION_TITLE, texts::conversionTitle);
-    setItemText(handle(), IDC_RESULTS_TITLE, texts::resultsTitle);
-    setItemText(handle(), IDC_CONVERT, texts::runButton);
-    setItemText(handle(), IDC_RESULTS, texts::runButton);
-    setItemText(handle(), IDC_QUIT, texts::quitButton);
-    setItemText(handle(), IDC_HELP_CONTENTS, texts::helpButton);
-    setItemText(handle(), IDC_VERSION, texts::versionLabel);
+    setText(handle(), messages::kMainWindowCaption);
+    setItemText(handle(), IDC_CONVERSION_TITLE, messages::kConversionTitle);
+    setItemText(handle(), IDC_RESULTS_TITLE, messages::kResultsTitle);
+    setItemText(handle(), IDC_CONVERT, messages::kRunButton);
+    setItemText(handle(), IDC_RESULTS, messages::kRunButton);
+    setItemText(handle(), IDC_QUIT, messages::kQuitButton);
+    setItemText(handle(), IDC_HELP_CONTENTS, messages::kHelpButton);
+    setItemText(handle(), IDC_VERSION, messages::kVersionLabel);
 
     programIcon_ = programIcon(SM_CXICON, SM_CYICON);
     smallProgramIcon_ = programIcon(SM_CXSMICON, SM_CYSMICON);
@@ -177,20 +177,16 @@ MainWindow::chooseDocument(const std::filesystem::path& startFolder,
 }
 
 FrameDialogOutcome MainWindow::chooseFrames(const std::filesystem::path& document) {
-    // The user answers with the ordinary pointer, whatever the run behind shows.
-    const bool wasBusy = busy_;
-    setBusy(false);
     FrameDialog dialog(document, scale_,
                        [this] { presenter_.helpKeyPressed(HelpTopic::FrameDialog); });
     const Dialog* below = std::exchange(topDialog_, &dialog);
     FrameDialogOutcome outcome = dialog.run(handle());
     topDialog_ = below;
-    setBusy(wasBusy);
     return outcome;
 }
 
 void MainWindow::showBox(const std::string& text, UINT icon) {
-    MessageBoxW(topWindow(), wide(text).c_str(), wide(texts::applicationTitle).c_str(),
+    MessageBoxW(topWindow(), wide(text).c_str(), wide(messages::kApplicationTitle).c_str(),
                 MB_OK | icon);
 }
 

@@ -1,8 +1,8 @@
 #include "app/win32/NotesDialog.h"
 
-#include "app/win32/FaceTexts.h"
 #include "app/win32/Resources.h"
 #include "app/win32/WideText.h"
+#include "messages/WindowTexts.h"
 
 #include <commctrl.h>
 
@@ -53,15 +53,15 @@ void NotesDialog::run(HWND owner) {
 }
 
 void NotesDialog::initialise() {
-    setText(handle(), texts::applicationTitle);
+    setText(handle(), messages::kApplicationTitle);
     SendDlgItemMessageW(handle(), IDC_NOTES_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_INFORMATION)), 0);
     setItemText(handle(), IDC_NOTES_TEXT, message_.text);
     setItemText(handle(), IDC_NOTES_SUMMARY, message_.summary);
     setItemText(handle(), IDC_NOTES_DETAILS, withWindowsLineEnds(message_.details));
-    setItemText(handle(), IDC_NOTES_SAVE, texts::saveNotesButton);
-    setItemText(handle(), IDC_NOTES_SHOW_DETAILS, texts::showDetailsButton);
-    setItemText(handle(), IDOK, texts::okButton);
+    setItemText(handle(), IDC_NOTES_SAVE, messages::kSaveNotesButton);
+    setItemText(handle(), IDC_NOTES_SHOW_DETAILS, messages::kShowDetailsButton);
+    setItemText(handle(), IDOK, messages::kOkButton);
     layOut();
     centreOnScreen(handle());
 }
@@ -115,7 +115,7 @@ void NotesDialog::layOut() {
         top += scale_.px(kDetailsHeight) + margin;
     }
     setItemText(handle(), IDC_NOTES_SHOW_DETAILS,
-                detailsShown_ ? texts::hideDetailsButton : texts::showDetailsButton);
+                detailsShown_ ? messages::kHideDetailsButton : messages::kShowDetailsButton);
     setClientSize(handle(), width, top);
     InvalidateRect(handle(), nullptr, TRUE);
 }

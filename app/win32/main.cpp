@@ -1,7 +1,6 @@
 #include "app/presenter/MainPresenter.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/WideText.h"
-#include "services/files/ExchangeFolder.h"
 
 #include <windows.h>
 
@@ -46,16 +45,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const std::filesystem::path folder = programFolder();
-    const std::filesystem::path exchangeFolder = velmora::defaultExchangeFolder();
-    WindowSetup setup;
-    setup.arguments = commandLineArguments();
-    setup.iniFile = folder / "Horadia.ini";
-    setup.exchangeFolder = exchangeFolder;
-    setup.compiledHelpFile = folder / "SAUCE.chm";
-    setup.runs = coreRuns(exchangeFolder);
-
-    win32::MainWindow window(std::move(setup));
+    win32::MainWindow window(programSetup(programFolder(), commandLineArguments()));
     window.show();
     window.runUntilClosed();
     return 0;

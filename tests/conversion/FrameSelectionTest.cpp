@@ -128,7 +128,7 @@ struct CloseCase {
     std::vector<std::string> selected;
     bool resultMH;
     std::string resultado;
-    std::string message;
+    SelectionProblem problem;
 };
 
 void PrintTo(const CloseCase& c, std::ostream* os) {
@@ -142,24 +142,27 @@ TEST_P(ClosingTheDialog, ChecksTheSelectionAndBuildsResultado) {
     const FrameSelection selection = closeSelection(c.selected);
     EXPECT_EQ(selection.resultMH, c.resultMH);
     EXPECT_EQ(selection.resultado, c.resultado);
-    EXPECT_EQ(selection.message, c.message);
+    EXPECT_EQ(selection.problem, c.problem);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ClosingTheDialog,
     ::testing::Values(
-        CloseCase{"None", {}, false, "", "Debe al menos seleccionar 1 Marco Horario."},
-        CloseCase{"One", {"M1"}, true, "M1        ", ""},
-        CloseCase{"Two", {"MANANA", "TARDE"}, true, "MANANA    TARDE     ", ""},
-        CloseCase{"KeyLongerThanTen", {"NOCTURNO2026", "X"}, true, "NOCTURNO20X         ", ""},
-        CloseCase{"UntrimmedKey", {" M1 "}, true, " M1       ", ""},
-        CloseCase{"AccentedKey", {"MAÑANA"}, true, "MAÑANA    ", ""},
+        CloseCase{"None", {}, false, "", SelectionProblem::NoFrame},
+        CloseCase{"One", {"M1"}, true, "M1        ", SelectionProblem::None},
+        CloseCase{"Two", {"MANANA", "TARDE"}, true, "MANANA    TARDE     ", SelectionProblem::None},
+        CloseCase{"KeyLongerThanTen",
+                  {"NOCTURNO2026", "X"},
+                  true,
+                  "NOCTURNO20X         ",
+                  SelectionProblem::None},
+        CloseCase{"UntrimmedKey", {" M1 "}, true, " M1       ", SelectionProblem::None},
+        CloseCase{"AccentedKey", {"MAÑANA"}, true, "MAÑANA    ", SelectionProblem::None},
         CloseCase{"Three",
                   {"A", "B", "C"},
                   false,
                   "A         B         C         ",
-                  "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 2 "
-                  "Marcos Horarios"}),
+                  SelectionProblem::TooManyFrames}),
     [](const auto& info) { return info.param.name; });
 
 struct TypedKeysCase {

@@ -113,7 +113,7 @@ TEST(NotesDialog, offersTheSuggestedNameAsATextFile) {
         app::win32::askWhereToSaveNotes(owner.window, folder / "Avisos de Velmora.txt");
 
     EXPECT_TRUE(script.finished());
-    EXPECT_EQ(seen.filter, "Archivos de texto (*.txt)");
+    EXPECT_EQ(seen.filter, "Archivos de texto");
     EXPECT_EQ(seen.fileName, "Avisos de Velmora.txt");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->filename(), "avisos.txt");

@@ -7,6 +7,7 @@
 
 #include "app/win32/Resources.h"
 #include "conversion/FrameSelection.h"
+#include "messages/WindowTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -202,8 +203,8 @@ TEST(FrameDialog, asksAgainWithNothingSelectedUntilOneOrTwoFramesAreChosen) {
         .then("Velmora", pressOk());
     question.ask(script);
 
-    EXPECT_EQ(none.text, kNoFrameMessage);
-    EXPECT_EQ(tooMany.text, kTooManyFramesMessage);
+    EXPECT_EQ(none.text, messages::kNoFrameSelected);
+    EXPECT_EQ(tooMany.text, messages::kTooManyFrames);
     EXPECT_EQ(selectionOfSecondDialog, std::vector<int>{});
     EXPECT_EQ(question.answer, "TARDE     ");
     EXPECT_TRUE(script.finished());
@@ -232,7 +233,7 @@ TEST(FrameDialog, takesReturnForContinuarAndEscapeForTheCloseBox) {
         .then("Velmora", pressOk());
     question.ask(script);
 
-    EXPECT_EQ(afterEscape.text, kNoFrameMessage);
+    EXPECT_EQ(afterEscape.text, messages::kNoFrameSelected);
     EXPECT_EQ(question.answer, "NOCHE     ");
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(script.failures(), std::vector<std::string>{});

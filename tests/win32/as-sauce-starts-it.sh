@@ -158,6 +158,8 @@ case "$scenario" in
     confirm_end
     wait_end
     expect_code 1
+    # The example's conversion leaves notes, which the calling program finds beside the code.
+    [ -s "$work/programa/Velmora-avisos.txt" ] || fail "no notes beside Horadia.ini"
     mkdir "$work/cli"
     cli convert "$document" --exchange "$(windows_path "$work/cli")" --frames MANANA >/dev/null
     # Byte for byte, but for the day of the last change in the header (bytes 1 to 3): a run

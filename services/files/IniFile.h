@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora::app {
+namespace velmora {
 
 // The text of an ini file after setting one key, the way the platform's private-profile write
 // does it: the first section and the first key that match (without regard to letter case) are
@@ -19,4 +19,4 @@ std::string withProfileString(std::string_view content, std::string_view section
 void writeProfileString(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view value);
 
-} // namespace velmora::app
+} // namespace velmora

@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "services/files/IniFile.h"
 
 #include "services/Error.h"
 #include "services/text/Text.h"
@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vector>
 
-namespace velmora::app {
+namespace velmora {
 
 namespace {
 
@@ -228,4 +228,4 @@ void writeProfileString(const std::filesystem::path& file, std::string_view sect
     throw unableToWrite(file, "the file cannot be replaced");
 }
 
-} // namespace velmora::app
+} // namespace velmora

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace velmora::app {
+namespace velmora::messages {
 
 // Where automatic mode leaves a run's notes for the program that started it: beside the ini
 // file that gets the completion code.
@@ -18,4 +18,4 @@ std::string notesFileText(const RunNotes& notes);
 // Writes the file whole, or throws velmora::Error naming it.
 void writeNotesFile(const std::filesystem::path& file, const RunNotes& notes);
 
-} // namespace velmora::app
+} // namespace velmora::messages

@@ -1,0 +1,27 @@
+#include "messages/WindowTexts.h"
+
+#include "messages/Messages.h"
+#include "services/files/FileSystem.h"
+
+namespace velmora::messages {
+
+std::string notesSummary(const RunNotes& notes) {
+    std::string summary = "Hay avisos de cosas que se han cambiado o que no se han podido usar:";
+    for (const std::string& line : noteCounts(notes)) {
+        summary += "\n- " + line;
+    }
+    summary += "\n\nEn los detalles está cada aviso, uno por uno, y puede guardarlos en un archivo "
+               "de texto. La guía de Velmora (botón F1 Ayuda) explica qué hacer con cada clase "
+               "de aviso.";
+    return summary;
+}
+
+std::string staleNotesFileKept(const std::filesystem::path& file, const std::error_code& why) {
+    std::filesystem::path shown = file;
+    return "No se puede borrar el archivo \"" + pathToUtf8(shown.make_preferred()) + "\" (" +
+           describeSystemError(why) +
+           "). Tiene los avisos de un proceso anterior: bórrelo usted para que nadie los tome por "
+           "los de este.";
+}
+
+} // namespace velmora::messages
