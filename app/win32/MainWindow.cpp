@@ -70,9 +70,8 @@ MainWindow::FileChoosers MainWindow::windowsFileDialogs() {
     return {askForDocument, askWhereToSaveNotes};
 }
 
-MainWindow::MainWindow(WindowSetup setup, FileChoosers choosers)
-    : choosers_(std::move(choosers)), scale_(Scale::ofScreen()),
-      presenter_(*this, std::move(setup)) {
+MainWindow::MainWindow(WindowSetup setup, FileChoosers choosers, Scale scale)
+    : choosers_(std::move(choosers)), scale_(scale), presenter_(*this, std::move(setup)) {
     createModeless(nullptr, IDD_MAIN);
     keyboard_ = std::make_unique<ModelessKeyboard>(handle());
 }

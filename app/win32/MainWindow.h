@@ -33,7 +33,9 @@ public:
     };
     static FileChoosers windowsFileDialogs();
 
-    explicit MainWindow(WindowSetup setup, FileChoosers choosers = windowsFileDialogs());
+    // scale: the screen's, unless a test asks for another.
+    explicit MainWindow(WindowSetup setup, FileChoosers choosers = windowsFileDialogs(),
+                        Scale scale = Scale::ofScreen());
     ~MainWindow() override;
 
     // Shows the window; once it is on the screen, automatic mode starts its run.

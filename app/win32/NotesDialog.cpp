@@ -63,7 +63,6 @@ void NotesDialog::initialise() {
     setItemText(handle(), IDC_NOTES_SHOW_DETAILS, messages::kShowDetailsButton);
     setItemText(handle(), IDOK, messages::kOkButton);
     layOut();
-    centreOnScreen(handle());
 }
 
 int NotesDialog::textHeight(int id, int width) const {
@@ -117,6 +116,8 @@ void NotesDialog::layOut() {
     setItemText(handle(), IDC_NOTES_SHOW_DETAILS,
                 detailsShown_ ? messages::kHideDetailsButton : messages::kShowDetailsButton);
     setClientSize(handle(), width, top);
+    // Grown or shrunk by its details, it stays whole on the screen.
+    centreOnScreen(handle());
     InvalidateRect(handle(), nullptr, TRUE);
 }
 

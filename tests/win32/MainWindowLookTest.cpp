@@ -174,6 +174,30 @@ TEST_F(MainWindowLook, carriesTheProgramsIconInItsTitleBarAndTaskbar) {
     EXPECT_TRUE(GetWindowLongW(main(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
 }
 
+// On a screen of 144 DPI (150 %) every length grows by half, so that the texts, which Windows
+// draws bigger there, still fit. Wine's screen has 96 DPI: the window is made as for the other.
+TEST(MainWindowOnADenserScreen, growsEveryLengthWithTheScreensDpi) {
+    WindowUnderTest subject;
+    subject.window = std::make_unique<app::win32::MainWindow>(subject.setup, subject.choosers,
+                                                              app::win32::Scale(144));
+    const HWND main = subject.window->handle();
+    const RECT client = clientRect(main);
+    EXPECT_EQ(client.right, 948);
+    EXPECT_EQ(client.bottom, 399);
+    const RECT convert = itemRect(main, IDC_CONVERT);
+    EXPECT_EQ(convert.left, 144);
+    EXPECT_EQ(convert.top, 180);
+    EXPECT_EQ(convert.right - convert.left, 134);
+    const RECT help = itemRect(main, IDC_HELP_CONTENTS);
+    EXPECT_EQ(help.left, 768);
+    EXPECT_EQ(help.top, 336);
+    EXPECT_EQ(fontOf(GetDlgItem(main, IDC_CONVERSION_TITLE)).lfHeight, -24);
+    ShowWindow(main, SW_SHOW);
+    // The bottom panel starts at 252 instead of 168.
+    EXPECT_TRUE(closeTo(pixelAt(main, 5, 251), RGB(0xFF, 0xEE, 0xDD)));
+    EXPECT_TRUE(closeTo(pixelAt(main, 5, 252), RGB(0xC2, 0xCD, 0xFE)));
+}
+
 TEST(ProgramResources, giveTheProjectsVersionAndAskForNoAdministrator) {
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(nullptr, program, MAX_PATH);

@@ -44,14 +44,17 @@ cli() {
   "$VELMORA_SOURCE_DIR/scripts/wine-run" "$VELMORA_CLI_EXE" "$@"
 }
 
-# The program's own folder, where Horadia.ini is written; the exchange folder with its Sauce
-# folder; and the document, in a folder whose name has an ñ.
-mkdir -p "$work/programa" "$work/HTEMP/Sauce" "$work/Documentos/Año 2026"
+# The program's own folder, where Horadia.ini is written, and the exchange folder with the
+# document in its Sauce folder, where the file dialog opens: under a folder whose name has an
+# ñ, as a school's folders may. Only the document's own name is typed: xdotool types letters
+# that need no modifier key reliably, and ñ, ':' or '\' not always.
+mkdir -p "$work/programa" "$work/Año 2026/HTEMP/Sauce"
 cp "$VELMORA_EXE" "$work/programa/velmora.exe"
-document="$work/Documentos/Año 2026/instituto.xml"
+exchange="$work/Año 2026/HTEMP"
+document="$exchange/Sauce/instituto.xml"
 cp "$VELMORA_SOURCE_DIR/examples/instituto.xml" "$document"
 export VELMORA_EXCHANGE_DIR
-VELMORA_EXCHANGE_DIR="$(windows_path "$work/HTEMP")"
+VELMORA_EXCHANGE_DIR="$(windows_path "$exchange")"
 
 start_velmora() {
   wine "$work/programa/velmora.exe" "$@" >"$work/velmora.log" 2>&1 &
@@ -116,7 +119,7 @@ choose_document() {
   local dialog
   dialog="$(wait_window "Seleccionar Archivo XML obtenido de SAUCE")" || exit 1
   has_focus "$dialog" || fail "the file dialog lost the keyboard"
-  xdotool type "$(windows_path "$document")"
+  xdotool type "$(basename "$document")"
   keys_until_gone "$dialog" Return
 }
 
@@ -165,9 +168,9 @@ case "$scenario" in
     # Byte for byte, but for the day of the last change in the header (bytes 1 to 3): a run
     # on either side of midnight is no difference.
     for table in "${tables[@]}"; do
-      [ -f "$work/HTEMP/$table.DBF" ] || fail "velmora.exe wrote no $table"
-      cmp -s <(head -c 1 "$work/HTEMP/$table.DBF") <(head -c 1 "$work/cli/$table.DBF") &&
-        cmp -s -i 4 "$work/HTEMP/$table.DBF" "$work/cli/$table.DBF" ||
+      [ -f "$exchange/$table.DBF" ] || fail "velmora.exe wrote no $table"
+      cmp -s <(head -c 1 "$exchange/$table.DBF") <(head -c 1 "$work/cli/$table.DBF") &&
+        cmp -s -i 4 "$exchange/$table.DBF" "$work/cli/$table.DBF" ||
         fail "$table differs from velmora-cli's"
     done
     ;;
@@ -179,14 +182,14 @@ case "$scenario" in
     chmod +x "$work/velmora-cli"
     # Windows takes the folder's Linux path as a path on Wine's drive of the whole file system.
     /usr/bin/python3 "$VELMORA_SOURCE_DIR/scripts/bench-soluc.py" "$work/velmora-cli" \
-      "$work/HTEMP" >/dev/null
-    [ -f "$work/HTEMP/SOLUC.DBF" ] || fail "no SOLUC to read"
+      "$exchange" >/dev/null
+    [ -f "$exchange/SOLUC.DBF" ] || fail "no SOLUC to read"
     start_velmora importar x
     choose_document
     confirm_end
     wait_end
     expect_code 1
-    result="$work/Documentos/Año 2026/ResultadoHoradiainstituto.xml"
+    result="$exchange/Sauce/ResultadoHoradiainstituto.xml"
     [ -f "$result" ] || fail "velmora.exe saved no result document"
     mkdir "$work/cli"
     cp "$document" "$work/cli/instituto.xml"
@@ -201,7 +204,7 @@ case "$scenario" in
     confirm_end
     wait_end
     expect_code -1
-    [ -z "$(ls "$work/HTEMP" | grep -v Sauce)" ] || fail "a cancelled run touched the tables"
+    [ -z "$(ls "$exchange" | grep -v Sauce)" ] || fail "a cancelled run touched the tables"
     ;;
   no-run)
     start_velmora hola x
