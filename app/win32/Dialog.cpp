@@ -41,6 +41,9 @@ INT_PTR CALLBACK Dialog::procedure(HWND dialog, UINT message, WPARAM wParam, LPA
     } catch (const std::exception& error) {
         MessageBoxW(dialog, wide(messages::describe(error)).c_str(),
                     wide(messages::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+    } catch (...) {
+        MessageBoxW(dialog, wide(messages::kUnknownError).c_str(),
+                    wide(messages::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     }
     if (message == WM_NCDESTROY) {
         self->handle_ = nullptr;
