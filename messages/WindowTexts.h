@@ -42,6 +42,11 @@ inline constexpr const char* kNotesFilterName = "Archivos de texto";
 inline constexpr const char* kNotesFilterPattern = "*.txt";
 inline constexpr const char* kNotesExtension = "txt";
 inline constexpr const char* kSuggestedNotesFileName = "Avisos de Velmora.txt";
+// The closing message's own buttons where the toolkit has no message box with details (Windows):
+// its details shown and hidden, and its OK.
+inline constexpr const char* kShowDetailsButton = "Mostrar los detalles...";
+inline constexpr const char* kHideDetailsButton = "Ocultar los detalles...";
+inline constexpr const char* kOkButton = "Aceptar";
 
 // The time-frame dialog.
 inline constexpr const char* kFrameDialogCaption = "Planillas, Marcos o Jornadas Horarias";
