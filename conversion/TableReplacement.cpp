@@ -63,13 +63,22 @@ void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
 void replaceTables(const std::filesystem::path& exchangeFolder,
                    const std::filesystem::path& workFolder, const std::vector<std::string>& tables,
                    const ReplacementHooks& hooks) {
-    const auto locks = lockOldTables(exchangeFolder, tables);
-    std::vector<ReplacedFile> files;
-    for (const auto& table : tables) {
-        files.push_back({pathToUtf8(newTableFile(workFolder, table).filename()),
-                         oldFilesOf(exchangeFolder, table)});
+    {
+        const auto locks = lockOldTables(exchangeFolder, tables);
+        std::vector<ReplacedFile> files;
+        for (const auto& table : tables) {
+            files.push_back({pathToUtf8(newTableFile(workFolder, table).filename()),
+                             oldFilesOf(exchangeFolder, table)});
+        }
+        replaceTogether(exchangeFolder, workFolder, files, hooks);
     }
-    replaceTogether(exchangeFolder, workFolder, files, hooks);
+    // Windows removes no file while a handle holds it, and the old tables were held through the
+    // swap: the swap folder and the journal they kept are tidied now that they are let go.
+    // The new tables stand already; what cannot be tidied now is tidied by the next run.
+    try {
+        tidyExchangeFolder(exchangeFolder);
+    } catch (const Error&) {
+    }
 }
 
 } // namespace velmora

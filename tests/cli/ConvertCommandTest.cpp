@@ -72,6 +72,22 @@ TEST_F(ConvertCommand, AppliesTheChosenFramesInTheDocumentsOrderAndSummarises) {
               (std::map<std::string, std::string>{{"MANANA", "0"}, {"NOCHE", "1"}}));
 }
 
+// A conversion over tables already there leaves the new tables and nothing of its own: on
+// Windows the old tables, held through the swap, could not be removed until they were let go.
+TEST_F(ConvertCommand, OverOldTablesLeavesOnlyTheNewTables) {
+    for (int run = 1; run <= 2; ++run) {
+        const CliOutcome outcome = convert({"--frames", "MANANA"});
+        ASSERT_EQ(outcome.status, 0) << run << outcome.err;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(exchange.path())) {
+        names.push_back(pathToUtf8(entry.path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_THAT(names, ElementsAre("ASIGNOMT.DBF", "ASIGNOMT2.DBF", "ASIGT.DBF", "AULAT.DBF",
+                                   "CURSOST.DBF", "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"));
+}
+
 struct UsageCase {
     std::string name;
     std::vector<std::string> frames;
