@@ -32,16 +32,16 @@ std::string countOf(NoteKind kind, std::size_t count);
 // How many notes a run left, one line per kind: what a summary says.
 std::vector<std::string> noteCounts(const RunNotes& notes);
 
-// Every note, grouped by kind under a line that counts them: what the details say, and what a
-// saved file of notes holds. Lines end in '\n'. The text of a large run is large: where it
-// goes to a file, it is written there as it is made.
+// Every note, grouped by kind under a line that counts them: what a saved file of notes holds.
+// Lines end in '\n'. The text of a large run is large: where it goes to a file, it is written
+// there as it is made.
 void writeNoteDetails(std::ostream& out, const RunNotes& notes);
 std::string noteDetails(const RunNotes& notes);
 
 // What a person can take in of a run's notes however many there are: under the line that
 // counts each kind, for each table's field (or table, or section) they were made at, the first
-// few notes and how many more there are ("Y 28240 más en la tabla ASIGNOMT, campo COD.").
-// Lines end in '\n'.
+// few notes and how many more there are ("Y 28240 más en la tabla ASIGNOMT, campo COD."): what
+// the closing message's details say. Lines end in '\n'.
 std::string noteExamples(const RunNotes& notes, std::size_t examplesPerPlace = 3);
 
 // The warning a conversion gives before its closing message when codes now name someone or

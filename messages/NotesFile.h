@@ -3,7 +3,6 @@
 #include "formats/RunNotes.h"
 
 #include <filesystem>
-#include <string>
 
 namespace velmora::messages {
 
@@ -11,11 +10,8 @@ namespace velmora::messages {
 // file that gets the completion code.
 std::filesystem::path automaticNotesFile(const std::filesystem::path& iniFile);
 
-// The notes as a text file a person opens: every note grouped by kind, in UTF-8, with the
-// platform's own line ends.
-std::string notesFileText(const RunNotes& notes);
-
-// Writes the file whole, or throws velmora::Error naming it.
+// Writes the notes as a text file a person opens, whole, or throws velmora::Error naming it:
+// every note grouped by kind, in UTF-8, with the platform's own line ends.
 void writeNotesFile(const std::filesystem::path& file, const RunNotes& notes);
 
 } // namespace velmora::messages

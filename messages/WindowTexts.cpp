@@ -10,7 +10,8 @@ std::string notesSummary(const RunNotes& notes) {
     for (const std::string& line : noteCounts(notes)) {
         summary += "\n- " + line;
     }
-    summary += "\n\nEn los detalles está cada aviso, uno por uno, y puede guardarlos en un archivo "
+    summary += "\n\nEn los detalles están los primeros avisos de cada tabla y campo, y cuántos más "
+               "hay; con «Guardar avisos...» puede guardarlos todos, uno por uno, en un archivo "
                "de texto. La guía de Velmora (botón F1 Ayuda) explica qué hacer con cada clase "
                "de aviso.";
     return summary;

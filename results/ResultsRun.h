@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 namespace velmora {
 
@@ -21,6 +22,8 @@ public:
     // After run(): how many lesson lists the result holds, and what the run could not use.
     std::size_t lessonCount() const { return lessonCount_; }
     const RunNotes& notes() const { return notes_; }
+    // The notes taken from the run, which keeps none: a large run's notes are not copied.
+    RunNotes takeNotes() { return std::move(notes_); }
 
     // Files written together with the result (the run's report): prepared once the result is
     // written beside its place and the run knows what it did (lessonCount, notes), so that a

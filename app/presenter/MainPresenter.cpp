@@ -100,7 +100,7 @@ WindowRuns coreRuns(const std::filesystem::path& exchangeFolder) {
             [exchangeFolder](const std::filesystem::path& document) {
                 ResultsRun run(document, exchangeFolder);
                 run.run();
-                return run.notes();
+                return run.takeNotes();
             },
     };
 }
@@ -214,9 +214,12 @@ void MainPresenter::showClosingMessage() {
         warning && !automaticMode_) {
         view_.showWarning(*warning);
     }
+    // A large school's run leaves a hundred thousand notes: a message that listed them all would
+    // take long to open and longer to read. It shows a few of each place and how many more
+    // there are; saving writes every one.
     view_.showNotes({.text = messages::kRunFinished,
                      .summary = messages::notesSummary(finishedRunNotes_),
-                     .details = messages::noteDetails(finishedRunNotes_)},
+                     .details = messages::noteExamples(finishedRunNotes_)},
                     [this] { saveNotesChosen(); });
 }
 

@@ -20,7 +20,7 @@ inline constexpr const char* guideContentsPage = "index.html";
 struct NotesMessage {
     std::string text;    // what the plain closing message says: "Proceso finalizado"
     std::string summary; // how many notes of each kind, and what to do with them
-    std::string details; // the notes as the message's details
+    std::string details; // the first notes of each place and how many more: the details
 };
 
 // What the frame dialog ended with, once closed.

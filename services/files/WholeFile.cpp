@@ -3,8 +3,11 @@
 #include "services/files/FileSystem.h"
 #include "services/files/LockedFile.h"
 
+#include <exception>
 #include <random>
+#include <streambuf>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -43,6 +46,56 @@ void removeAbandonedDrafts(const std::filesystem::path& target) {
         }
     }
 }
+
+// An output stream's buffer that hands what fills it to a draft. A failure is kept, not thrown
+// through the stream (which would only turn it into a bad bit), and everything after it dropped.
+class DraftBuffer : public std::streambuf {
+public:
+    explicit DraftBuffer(FileDraft& draft) : draft_(draft), buffer_(kBufferSize) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
+
+    // What was written is in the draft, or the first failure to write it is thrown.
+    void flushOrThrow() {
+        sync();
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!passOn()) {
+            return traits_type::eof();
+        }
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    int sync() override { return passOn() ? 0 : -1; }
+
+private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    bool passOn() {
+        if (!failure_) {
+            try {
+                draft_.write({pbase(), static_cast<std::size_t>(pptr() - pbase())});
+            } catch (...) {
+                failure_ = std::current_exception();
+            }
+        }
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return !failure_;
+    }
+
+    FileDraft& draft_;
+    std::vector<char> buffer_;
+    std::exception_ptr failure_;
+};
 
 } // namespace
 
@@ -133,6 +186,17 @@ void FileDraft::putInPlace(const Placing& how) {
 void writeWholeFile(const std::filesystem::path& file, std::string_view content) {
     FileDraft draft(file);
     draft.write(content);
+    draft.finish();
+    draft.putInPlace();
+}
+
+void writeWholeFile(const std::filesystem::path& file,
+                    const std::function<void(std::ostream& out)>& write) {
+    FileDraft draft(file);
+    DraftBuffer buffer(draft);
+    std::ostream out(&buffer);
+    write(out);
+    buffer.flushOrThrow();
     draft.finish();
     draft.putInPlace();
 }

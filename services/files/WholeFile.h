@@ -4,6 +4,8 @@
 #include "services/files/NativeFiles.h"
 
 #include <filesystem>
+#include <functional>
+#include <ostream>
 #include <string_view>
 
 namespace velmora {
@@ -63,5 +65,12 @@ private:
 
 // The whole content at once: a draft written, finished and put in place.
 void writeWholeFile(const std::filesystem::path& file, std::string_view content);
+
+// The whole content as `write` makes it, for a text too large to hold in memory besides what
+// it is made from: it goes to the draft in pieces as it comes, and the draft is put in place
+// once `write` has returned. A failure to write, or `write` throwing, leaves the old file as it
+// was; the first failure to write is thrown once `write` returns.
+void writeWholeFile(const std::filesystem::path& file,
+                    const std::function<void(std::ostream& out)>& write);
 
 } // namespace velmora

@@ -73,7 +73,7 @@ TEST(NotesMessage, saysTheRunFinishedShowsTheNotesOnDemandAndSavesThem) {
     for (const std::string& line : messages::noteCounts(notes)) {
         EXPECT_NE(seen.summary.find(line), std::string::npos) << line;
     }
-    std::string details = messages::noteDetails(notes);
+    std::string details = messages::noteExamples(notes);
     std::string windowsDetails;
     for (char c : details) {
         windowsDetails += c == '\n' ? std::string("\r\n") : std::string(1, c);
