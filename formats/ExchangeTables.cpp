@@ -9,17 +9,17 @@ namespace velmora {
 namespace {
 
 // What makes a missing table appear: Horadia's own work, or a conversion.
-std::string whereTheTableComesFrom(const std::string& table) {
+ErrorReason whereTheTableComesFrom(const std::string& table) {
     const std::string wanted = text::asciiUpper(table);
     if (wanted == tables::SOLUC::layout.name) {
-        return "horadia";
+        return ErrorReason::MadeByHoradia;
     }
     for (const TableLayout& converted : convertedTables()) {
         if (wanted == converted.name) {
-            return "conversion";
+            return ErrorReason::MadeByConversion;
         }
     }
-    return "";
+    return ErrorReason::None;
 }
 
 } // namespace

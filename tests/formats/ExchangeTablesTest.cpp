@@ -2,6 +2,7 @@
 #include "formats/TableRows.h"
 #include "services/Error.h"
 #include "services/dbf/DbfHeader.h"
+#include "support/ErrorChecks.h"
 #include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
@@ -131,8 +132,8 @@ struct MissingTableCase {
     const char* name;
     const char* folder;
     const char* table;
-    const char* kind;
-    const char* comesFrom; // what makes the table appear
+    ErrorKind kind;
+    ErrorReason comesFrom; // what makes the table appear
 };
 
 class MissingTable : public ::testing::TestWithParam<MissingTableCase> {};
@@ -143,24 +144,22 @@ TEST_P(MissingTable, SaysWhatToDoFirst) {
     writeFile(dir / "PLAIN", "not a folder");
     const std::filesystem::path folder =
         std::string(c.folder).empty() ? dir.path() : dir / c.folder;
-    try {
-        openTable(folder, c.table, LockedFile::Lock::Exclusive);
-        FAIL() << "opened";
-    } catch (const Error& error) {
-        EXPECT_STREQ(kindName(error.kind()), c.kind);
-        EXPECT_EQ(error.details().file, folder);
-        EXPECT_EQ(error.details().reason, c.comesFrom);
-    }
+    EXPECT_TRUE(failsWith([&] { openTable(folder, c.table, LockedFile::Lock::Exclusive); }, c.kind,
+                          {.file = folder, .reason = c.comesFrom}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ExchangeTables, MissingTable,
-    ::testing::Values(
-        MissingTableCase{"Solution", "", "SOLUC", "table-not-found", "horadia"},
-        MissingTableCase{"ConvertedTable", "", "proft", "table-not-found", "conversion"},
-        MissingTableCase{"OtherTable", "", "NOTAS", "table-not-found", ""},
-        MissingTableCase{"MissingFolder", "HTEMP", "SOLUC", "exchange-folder-missing", ""},
-        MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC", "exchange-folder-is-file", ""}),
+    ::testing::Values(MissingTableCase{"Solution", "", "SOLUC", ErrorKind::TableNotFound,
+                                       ErrorReason::MadeByHoradia},
+                      MissingTableCase{"ConvertedTable", "", "proft", ErrorKind::TableNotFound,
+                                       ErrorReason::MadeByConversion},
+                      MissingTableCase{"OtherTable", "", "NOTAS", ErrorKind::TableNotFound,
+                                       ErrorReason::None},
+                      MissingTableCase{"MissingFolder", "HTEMP", "SOLUC",
+                                       ErrorKind::ExchangeFolderMissing, ErrorReason::None},
+                      MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC",
+                                       ErrorKind::ExchangeFolderIsFile, ErrorReason::None}),
     [](const ::testing::TestParamInfo<MissingTableCase>& info) { return info.param.name; });
 
 TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotOpened) {
