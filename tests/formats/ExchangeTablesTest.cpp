@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace velmora;
@@ -167,4 +169,20 @@ TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotOpened) {
     writeTable(dir.path(), tables::PROFT::layout, {});
     ForeignLock horadia(dir / "PROFT.DBF");
     EXPECT_THROW(openTable(dir.path(), "PROFT", LockedFile::Lock::Shared), Error);
+}
+
+// A code of SOLUC that no table knows is said to be missing from these tables: each one a
+// table of the exchange folder that has the field the lookup reads.
+TEST(ExchangeTables, EachCodeFieldOfSolucNamesTheTablesThatKnowItsCodes) {
+    using Tables = std::vector<std::string_view>;
+    const std::pair<std::string, Tables> cases[] = {
+        {"PROF", {"PROFT"}},     {"ASIG", {"ASIGT", "ASIGNOMT2"}},
+        {"TAREA", {"ASIGNOMT"}}, {"CODGRUPO", {"GRUPOST"}},
+        {"AULA", {"AULAT"}},     {"DIA+HORA+MARCO", {"DIASHORAST"}},
+        {"SESIONES", {}},
+    };
+    for (const auto& [field, tables] : cases) {
+        EXPECT_EQ(tablesKnowingSolucCodes(field), tables) << field;
+    }
+    EXPECT_EQ(solucSlotFields(), "DIA+HORA+MARCO");
 }
