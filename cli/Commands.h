@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messages/WindowTexts.h"
 #include "services/files/FileReplacement.h"
 
 #include <CLI/CLI.hpp>
@@ -14,7 +15,7 @@ namespace velmora::cli {
 // window does.
 class NoSuchDocument : public std::runtime_error {
 public:
-    NoSuchDocument() : std::runtime_error("No existe archivo") {}
+    NoSuchDocument() : std::runtime_error(messages::kNoDocument) {}
 };
 
 // What a build of the command line made for the tests adds to the conversion: told of each

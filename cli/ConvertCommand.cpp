@@ -4,6 +4,7 @@
 #include "cli/RunReport.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
+#include "messages/CommandTexts.h"
 #include "messages/Messages.h"
 #include "services/Error.h"
 #include "services/files/FileSystem.h"
@@ -61,7 +62,7 @@ void runConversion(const ConvertOptions& options, const CommandHooks& hooks) {
     }
     const ConversionSummary summary = run.run();
 
-    std::cout << "Tablas escritas en " << pathToUtf8(folder) << ":\n";
+    std::cout << messages::tablesWrittenIn(pathToUtf8(folder)) << "\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {
         std::cout << "  " << std::left << std::setw(12) << table << rows
                   << (rows == 1 ? " registro" : " registros");

@@ -1,5 +1,6 @@
 #include "cli/NoteLines.h"
 
+#include "messages/CommandTexts.h"
 #include "messages/Messages.h"
 
 namespace velmora::cli {
@@ -8,12 +9,12 @@ void printNoteCounts(std::ostream& out, const RunNotes& notes, bool reportAsked)
     if (notes.empty()) {
         return;
     }
-    out << "Avisos:\n";
+    out << messages::kNotesHeading << "\n";
     for (const std::string& line : messages::noteCounts(notes)) {
         out << "  " << line << "\n";
     }
     if (!reportAsked) {
-        out << "Cada aviso, con dónde y qué: la misma orden con --report ARCHIVO.\n";
+        out << messages::kReportHint << "\n";
     }
 }
 

@@ -62,7 +62,7 @@ std::int64_t readMinutes(const SauceRecord& subject) {
     if (value.empty()) {
         return 0;
     }
-    const auto bad = [&](const char* reason) {
+    const auto bad = [&](ErrorReason reason) {
         return Error(ErrorKind::BadMinutes, {.section = "MATERIAS",
                                              .record = subject.position(),
                                              .field = "minutos",
@@ -77,14 +77,14 @@ std::int64_t readMinutes(const SauceRecord& subject) {
         digitsBegin != value.end() &&
         std::all_of(digitsBegin, value.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!wellFormed) {
-        throw bad("not-a-number");
+        throw bad(ErrorReason::NotANumber);
     }
     // from_chars takes a minus sign but not a plus sign.
     const char* first = value.data() + (value.front() == '+' ? 1 : 0);
     std::int32_t minutes = 0;
     const auto result = std::from_chars(first, value.data() + value.size(), minutes);
     if (result.ec != std::errc()) {
-        throw bad("too-large");
+        throw bad(ErrorReason::NumberTooLarge);
     }
     return minutes;
 }

@@ -99,8 +99,7 @@ FrameSelection closeSelection(const std::vector<std::string>& selectedKeys) {
 std::string chooseFramesByKeys(const std::filesystem::path& document, const FrameListing& listing,
                                const std::vector<std::string>& typedKeys) {
     if (const auto& problem = listing.problem()) {
-        throw Error(ErrorKind::FramesUnreadable,
-                    {.file = document, .reason = kindName(problem->kind())});
+        throw Error(ErrorKind::FramesUnreadable, {.file = document, .cause = problem->kind()});
     }
     const auto& listed = listing.listedKeys();
     if (listed.empty()) {

@@ -70,7 +70,7 @@ std::string chooseResultado(ConversionContext& context) {
                           kChoiceLength);
     }
     if (frames.empty()) {
-        throw Error(ErrorKind::NoTimeFrame, {.file = context.documentPath, .reason = "none"});
+        throw Error(ErrorKind::NoTimeFrame, {.file = context.documentPath});
     }
     // A single frame needs no key to be told apart: its slots name it the same way.
     return text::left(frames.front().value(0), kChoiceLength);

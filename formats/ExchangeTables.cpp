@@ -9,17 +9,17 @@ namespace velmora {
 namespace {
 
 // What makes a missing table appear: Horadia's own work, or a conversion.
-std::string whereTheTableComesFrom(const std::string& table) {
+ErrorReason whereTheTableComesFrom(const std::string& table) {
     const std::string wanted = text::asciiUpper(table);
     if (wanted == tables::SOLUC::layout.name) {
-        return "horadia";
+        return ErrorReason::MadeByHoradia;
     }
     for (const TableLayout& converted : convertedTables()) {
         if (wanted == converted.name) {
-            return "conversion";
+            return ErrorReason::MadeByConversion;
         }
     }
-    return "";
+    return ErrorReason::None;
 }
 
 } // namespace
@@ -30,6 +30,37 @@ const std::vector<TableLayout>& convertedTables() {
                                               tables::CURSOST::layout,  tables::GRUPOST::layout,
                                               tables::ASIGT::layout,    tables::DIASHORAST::layout};
     return all;
+}
+
+const std::string& solucSlotFields() {
+    using tables::SOLUC;
+    static const std::string fields = std::string(nameOf(SOLUC::DIA)) + "+" +
+                                      std::string(nameOf(SOLUC::HORA)) + "+" +
+                                      std::string(nameOf(SOLUC::MARCO));
+    return fields;
+}
+
+std::vector<std::string_view> tablesKnowingSolucCodes(std::string_view field) {
+    using namespace tables;
+    if (field == nameOf(SOLUC::PROF)) {
+        return {PROFT::layout.name};
+    }
+    if (field == nameOf(SOLUC::ASIG)) {
+        return {ASIGT::layout.name, ASIGNOMT2::layout.name};
+    }
+    if (field == nameOf(SOLUC::TAREA)) {
+        return {ASIGNOMT::layout.name};
+    }
+    if (field == nameOf(SOLUC::CODGRUPO)) {
+        return {GRUPOST::layout.name};
+    }
+    if (field == nameOf(SOLUC::AULA)) {
+        return {AULAT::layout.name};
+    }
+    if (field == solucSlotFields()) {
+        return {DIASHORAST::layout.name};
+    }
+    return {};
 }
 
 DbfReader openTable(const std::filesystem::path& folder, std::string_view table,

@@ -203,6 +203,13 @@ struct SOLUC {
 // The eight tables of a conversion, in the order the builders create them.
 const std::vector<TableLayout>& convertedTables();
 
+// The fields of SOLUC that together name a lesson's slot, as one name: "DIA+HORA+MARCO".
+const std::string& solucSlotFields();
+
+// The tables that know the codes a field of SOLUC holds (or the slot's fields together), in the
+// order the results run looks in them; none for a field that holds no code.
+std::vector<std::string_view> tablesKnowingSolucCodes(std::string_view field);
+
 // Opens a table of the exchange folder for reading, whatever the letter case of its file name.
 // A missing folder or table is an Error that says what to do first.
 DbfReader openTable(const std::filesystem::path& folder, std::string_view table,

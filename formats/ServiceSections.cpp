@@ -87,11 +87,11 @@ public:
     void requireServiceDocument(const std::filesystem::path& file) const {
         if (rootName_ != "SERVICIO") {
             throw Error(ErrorKind::NotAServiceDocument,
-                        {.file = file, .value = rootName_, .reason = "root"});
+                        {.file = file, .value = rootName_, .reason = ErrorReason::WrongRoot});
         }
         if (!hasSalidas_) {
             throw Error(ErrorKind::NotAServiceDocument,
-                        {.file = file, .value = rootName_, .reason = "salidas"});
+                        {.file = file, .value = rootName_, .reason = ErrorReason::NoSalidas});
         }
     }
 

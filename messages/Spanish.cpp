@@ -35,7 +35,7 @@ std::string because(const std::error_code& system) {
 }
 
 std::string replacementFailed(const ErrorDetails& d, const std::string& folder) {
-    if (d.reason == "undo") {
+    if (d.reason == ErrorReason::UndoFailed) {
         return "No se han podido sustituir las tablas de la carpeta de intercambio " + folder +
                because(d.system) + ", ni volver a dejar las anteriores en su sitio. Las " +
                "anteriores están guardadas en " + quoted(fileText(oldFilesFolder(d.file))) +
@@ -75,70 +75,57 @@ std::string adviceForWriting(const std::error_code& system) {
     return " Compruebe que la carpeta existe y que se puede escribir en ella.";
 }
 
-std::string whyNotWellFormed(const std::string& reason) {
-    if (reason == "empty") {
+std::string whyNotWellFormed(ErrorReason reason) {
+    switch (reason) {
+    case ErrorReason::EmptyFile:
         return "el archivo está vacío";
-    }
-    if (reason == "not-xml") {
+    case ErrorReason::NotXml:
         return "no contiene etiquetas XML; puede ser un archivo de otro tipo";
-    }
-    if (reason == "no-root") {
+    case ErrorReason::NoRootElement:
         return "no contiene ningún elemento";
-    }
-    if (reason == "content-after-root") {
+    case ErrorReason::ContentAfterRoot:
         return "hay contenido después del final del documento";
-    }
-    if (reason == "tag-mismatch") {
+    case ErrorReason::TagMismatch:
         return "una etiqueta de cierre no corresponde a la etiqueta abierta";
-    }
-    if (reason == "element-not-closed") {
+    case ErrorReason::ElementNotClosed:
         return "un elemento no está cerrado; el archivo puede estar incompleto";
-    }
-    if (reason == "invalid-character") {
+    case ErrorReason::InvalidCharacter:
         return "contiene un carácter no permitido";
-    }
-    if (reason == "encoding") {
+    case ErrorReason::WrongEncoding:
         return "su texto no está en la codificación que declara";
-    }
-    if (reason == "unsupported-encoding") {
+    case ErrorReason::UnsupportedEncoding:
         return "está escrito en una codificación de texto que Velmora no sabe leer";
-    }
-    if (reason == "undeclared-entity") {
+    case ErrorReason::UndeclaredEntity:
         return "usa una entidad que no está declarada";
-    }
-    if (reason == "ampersand") {
+    case ErrorReason::StrayAmpersand:
         return "contiene un carácter & suelto, que en XML debe escribirse &amp;";
-    }
-    if (reason == "comment") {
+    case ErrorReason::BadComment:
         return "un comentario está mal escrito o no está cerrado";
-    }
-    if (reason == "doctype") {
+    case ErrorReason::BadDoctype:
         return "la declaración del tipo de documento (DOCTYPE) está mal escrita";
-    }
-    if (reason == "declaration") {
+    case ErrorReason::BadDeclaration:
         return "la declaración XML del principio del archivo está mal escrita";
-    }
-    if (reason == "attribute") {
+    case ErrorReason::BadAttribute:
         return "un atributo está mal escrito o repetido";
-    }
-    if (reason == "markup") {
+    case ErrorReason::BadMarkup:
         return "una etiqueta está mal escrita";
+    default:
+        return "su estructura no es XML válido";
     }
-    return "su estructura no es XML válido";
 }
 
 std::string whyTooComplex(const ErrorDetails& d) {
     const std::string limit = std::to_string(d.limit);
-    if (d.reason == "attributes") {
+    switch (d.reason) {
+    case ErrorReason::TooManyAttributes:
         return "un elemento con más de " + limit + " atributos";
-    }
-    if (d.reason == "namespaces") {
+    case ErrorReason::TooManyNamespaces:
         return "declara más de " + limit + " espacios de nombres XML";
-    }
-    if (d.reason == "attribute-defaults") {
+    case ErrorReason::TooManyAttributeDefaults:
         return "su DOCTYPE da valores por defecto a más de " + limit + " atributos";
+    default:
+        return "demasiados elementos unos dentro de otros";
     }
-    return "demasiados elementos unos dentro de otros";
 }
 
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
@@ -213,7 +200,7 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                " elementos, atributos y textos), algo que un documento de Sauce nunca tiene. No " +
                "se ha leído." + kChooseAnother;
     case ErrorKind::NotAServiceDocument:
-        if (d.reason == "root") {
+        if (d.reason == ErrorReason::WrongRoot) {
             return "El archivo " + file +
                    " no es un documento de servicio de Sauce: su elemento "
                    "principal es " +
@@ -224,9 +211,8 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                quoted(d.value) + "." + kChooseAnother;
     case ErrorKind::NoTimeFrame:
         return "El documento " + file +
-               (d.reason == "no-key" ? " tiene un marco horario sin clave"
-                                     : " no tiene ningún marco horario (sección JORNADAS)") +
-               ", y Horadia necesita al menos uno." + kExportAgain;
+               " no tiene ningún marco horario (sección JORNADAS), y Horadia necesita al menos " +
+               "uno." + kExportAgain;
     case ErrorKind::FramesUnreadable:
         return "No se pueden leer los marcos horarios de " + file +
                ". El archivo puede haber cambiado o haberse borrado desde que empezó la "
@@ -247,8 +233,8 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                list(d.choices) + ".";
     case ErrorKind::BadMinutes:
         return "En " + recordOfSection(d) + ", los minutos semanales " + quoted(d.value) +
-               (d.reason == "too-large" ? " son un número demasiado grande."
-                                        : " no son un número entero.") +
+               (d.reason == ErrorReason::NumberTooLarge ? " son un número demasiado grande."
+                                                        : " no son un número entero.") +
                kExportAgain;
     case ErrorKind::BadTime:
         return "En " + recordOfSection(d) + ", la hora " + d.field + " " + quoted(d.value) +
@@ -268,9 +254,10 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
                "intentarlo.";
     case ErrorKind::TableNotFound:
         return "No se encuentra la tabla " + d.table + " en la carpeta de intercambio " + file +
-               (d.reason == "horadia" ? ". Genere primero el horario en Horadia y vuelva a "
-                                        "intentarlo."
-                : d.reason == "conversion"
+               (d.reason == ErrorReason::MadeByHoradia
+                    ? ". Genere primero el horario en Horadia y vuelva a "
+                      "intentarlo."
+                : d.reason == ErrorReason::MadeByConversion
                     ? ". Transforme primero el documento de Sauce hacia Horadia y vuelva a "
                       "intentarlo."
                     : ".");

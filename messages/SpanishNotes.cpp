@@ -1,5 +1,7 @@
 #include "messages/Messages.h"
 
+#include "formats/ExchangeTables.h"
+
 #include <iterator>
 #include <sstream>
 
@@ -23,24 +25,13 @@ std::string sectionRecord(const Note& n) {
            std::to_string(n.record);
 }
 
-// The table that should have known a code of SOLUC.
-std::string tableOfSolucField(std::string_view field) {
-    if (field == "PROF") {
-        return "PROFT";
+// The tables that should have known a code of SOLUC: "ASIGT ni en ASIGNOMT2".
+std::string tablesOfSolucField(std::string_view field) {
+    std::string names;
+    for (const std::string_view table : tablesKnowingSolucCodes(field)) {
+        names += (names.empty() ? "" : " ni en ") + std::string(table);
     }
-    if (field == "ASIG") {
-        return "ASIGT ni en ASIGNOMT2";
-    }
-    if (field == "TAREA") {
-        return "ASIGNOMT";
-    }
-    if (field == "CODGRUPO") {
-        return "GRUPOST";
-    }
-    if (field == "AULA") {
-        return "AULAT";
-    }
-    return "DIASHORAST";
+    return names;
 }
 
 std::string plural(std::size_t count, const std::string& one, const std::string& many) {
@@ -117,12 +108,12 @@ std::string describe(const Note& n) {
         return tableRecord(n) +
                ": la clase no está colocada en el horario (día 0) y no se ha pasado a Sauce.";
     case NoteKind::CodeNotFound:
-        if (n.field == "PROF") {
+        if (n.field == nameOf(tables::SOLUC::PROF)) {
             return tableRecord(n) + ": el profesor " + quoted(n.code) +
                    " no está en PROFT, y su clase no aparece en el resultado.";
         }
         return tableRecord(n) + ", campo " + std::string(n.field) + ": el código " +
-               quoted(n.code) + " no está en " + tableOfSolucField(n.field) +
+               quoted(n.code) + " no está en " + tablesOfSolucField(n.field) +
                "; la clase se ha pasado sin lo que esa tabla diría.";
     }
     return "";

@@ -11,14 +11,6 @@ namespace {
 
 using namespace tables;
 
-// The fields of SOLUC that together name a lesson's slot, as a note names them.
-const std::string& dayHourAndFrameFields() {
-    static const std::string fields = std::string(nameOf(SOLUC::DIA)) + "+" +
-                                      std::string(nameOf(SOLUC::HORA)) + "+" +
-                                      std::string(nameOf(SOLUC::MARCO));
-    return fields;
-}
-
 template <typename Map, typename Key>
 const typename Map::mapped_type* find(const Map& map, const Key& key) {
     const auto found = map.find(key);
@@ -142,7 +134,7 @@ LessonValues LessonLookups::valuesFor(const PlacedLesson& lesson, std::size_t re
         values.diaSemana = slot->dia;
         values.tramo = slot->codDiho;
     } else {
-        notFound(dayHourAndFrameFields(), dayHourAndFrame.first + "+" + dayHourAndFrame.second);
+        notFound(solucSlotFields(), dayHourAndFrame.first + "+" + dayHourAndFrame.second);
     }
 
     // 6. The department the room belongs to.

@@ -158,7 +158,7 @@ XmlDocument loadDocumentWithSalidas(const std::filesystem::path& file) {
     const XmlNode root = document.root();
     if (root.firstChildElement("SALIDAS").isNull()) {
         throw Error(ErrorKind::NotAServiceDocument,
-                    {.file = file, .value = root.name(), .reason = "salidas"});
+                    {.file = file, .value = root.name(), .reason = ErrorReason::NoSalidas});
     }
     return document;
 }

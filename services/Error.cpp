@@ -29,7 +29,10 @@ std::string summary(ErrorKind kind, const ErrorDetails& d) {
     add("expected", d.expected);
     addNumber("line", d.line);
     addNumber("column", d.column);
-    add("reason", d.reason);
+    add("reason", reasonName(d.reason));
+    if (d.cause) {
+        add("cause", kindName(*d.cause));
+    }
     if (d.system) {
         add("system", d.system.message());
     }
@@ -135,6 +138,106 @@ const char* kindName(ErrorKind kind) {
         return "result-not-saved";
     case ErrorKind::IniNotWritten:
         return "ini-not-written";
+    }
+    return "unknown";
+}
+
+const char* reasonName(ErrorReason reason) {
+    switch (reason) {
+    case ErrorReason::None:
+        return "";
+    case ErrorReason::EmptyFile:
+        return "empty-file";
+    case ErrorReason::NotXml:
+        return "not-xml";
+    case ErrorReason::NoRootElement:
+        return "no-root-element";
+    case ErrorReason::ContentAfterRoot:
+        return "content-after-root";
+    case ErrorReason::TagMismatch:
+        return "tag-mismatch";
+    case ErrorReason::ElementNotClosed:
+        return "element-not-closed";
+    case ErrorReason::InvalidCharacter:
+        return "invalid-character";
+    case ErrorReason::WrongEncoding:
+        return "wrong-encoding";
+    case ErrorReason::UnsupportedEncoding:
+        return "unsupported-encoding";
+    case ErrorReason::UndeclaredEntity:
+        return "undeclared-entity";
+    case ErrorReason::StrayAmpersand:
+        return "stray-ampersand";
+    case ErrorReason::BadComment:
+        return "bad-comment";
+    case ErrorReason::BadDoctype:
+        return "bad-doctype";
+    case ErrorReason::BadDeclaration:
+        return "bad-declaration";
+    case ErrorReason::BadAttribute:
+        return "bad-attribute";
+    case ErrorReason::BadMarkup:
+        return "bad-markup";
+    case ErrorReason::OtherSyntax:
+        return "other-syntax";
+    case ErrorReason::TooDeep:
+        return "too-deep";
+    case ErrorReason::TooManyAttributes:
+        return "too-many-attributes";
+    case ErrorReason::TooManyNamespaces:
+        return "too-many-namespaces";
+    case ErrorReason::TooManyAttributeDefaults:
+        return "too-many-attribute-defaults";
+    case ErrorReason::WrongRoot:
+        return "wrong-root";
+    case ErrorReason::NoSalidas:
+        return "no-salidas";
+    case ErrorReason::NotANumber:
+        return "not-a-number";
+    case ErrorReason::NumberTooLarge:
+        return "number-too-large";
+    case ErrorReason::FieldNotNumeric:
+        return "field-not-numeric";
+    case ErrorReason::MadeByHoradia:
+        return "made-by-horadia";
+    case ErrorReason::MadeByConversion:
+        return "made-by-conversion";
+    case ErrorReason::TableFileEmpty:
+        return "table-file-empty";
+    case ErrorReason::TableFileTooShort:
+        return "table-file-too-short";
+    case ErrorReason::NotDbase:
+        return "not-dbase";
+    case ErrorReason::HeaderLength:
+        return "header-length";
+    case ErrorReason::HeaderCut:
+        return "header-cut";
+    case ErrorReason::NoFields:
+        return "no-fields";
+    case ErrorReason::FieldName:
+        return "field-name";
+    case ErrorReason::FieldType:
+        return "field-type";
+    case ErrorReason::FieldWidth:
+        return "field-width";
+    case ErrorReason::DescriptorsOverrun:
+        return "descriptors-overrun";
+    case ErrorReason::NoTerminator:
+        return "no-terminator";
+    case ErrorReason::RecordLength:
+        return "record-length";
+    case ErrorReason::RecordsMissing:
+        return "records-missing";
+    case ErrorReason::RecordsBeyondCount:
+        return "records-beyond-count";
+    case ErrorReason::DeletionFlag:
+        return "deletion-flag";
+    case ErrorReason::LanguageDriver:
+        return "language-driver";
+    case ErrorReason::CpgFile:
+        return "cpg-file";
+    case ErrorReason::UndoFailed:
+        return "undo-failed";
     }
     return "unknown";
 }

@@ -49,8 +49,7 @@ private:
 [[noreturn]] void throwNothingToChoose(const std::filesystem::path& document,
                                        const std::optional<Error>& problem) {
     if (problem) {
-        throw Error(ErrorKind::FramesUnreadable,
-                    {.file = document, .reason = kindName(problem->kind())});
+        throw Error(ErrorKind::FramesUnreadable, {.file = document, .cause = problem->kind()});
     }
     throw Error(ErrorKind::FramesNotOffered, {.file = document});
 }

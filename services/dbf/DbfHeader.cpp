@@ -38,7 +38,7 @@ constexpr std::size_t kFoxProBacklink = 263;
 
 // Where a damage was found, for the error.
 struct Damage {
-    std::string reason;
+    ErrorReason reason;
     std::string field = {};
     std::uint64_t count = 0;
     std::uint64_t limit = 0;
@@ -53,7 +53,7 @@ struct Subject {
     throw Error(ErrorKind::TableDamaged, {.file = subject.file,
                                           .table = subject.table,
                                           .field = std::move(damage.field),
-                                          .reason = std::move(damage.reason),
+                                          .reason = damage.reason,
                                           .count = damage.count,
                                           .limit = damage.limit});
 }
@@ -115,16 +115,17 @@ DbfColumn readColumn(std::string_view descriptor, const DescriptorLayout& layout
     DbfColumn column;
     column.name = columnName(descriptor, layout.nameLength);
     if (column.name.empty()) {
-        damaged(subject, {.reason = "field-name", .count = number});
+        damaged(subject, {.reason = ErrorReason::FieldName, .count = number});
     }
     column.type = descriptor[layout.typeAt];
     if (column.type == '\0' || knownTypes.find(column.type) == std::string_view::npos) {
-        damaged(subject, {.reason = "field-type", .field = column.name});
+        damaged(subject, {.reason = ErrorReason::FieldType, .field = column.name});
     }
     column.width = byteAt(descriptor, layout.widthAt);
     column.decimals = byteAt(descriptor, layout.decimalsAt);
     if (column.width == 0 || hasFixedWidthProblem(column)) {
-        damaged(subject, {.reason = "field-width", .field = column.name, .count = column.width});
+        damaged(subject,
+                {.reason = ErrorReason::FieldWidth, .field = column.name, .count = column.width});
     }
     return column;
 }
@@ -142,7 +143,7 @@ Descriptors readColumns(std::string_view header, const DescriptorLayout& layout,
     std::size_t at = layout.firstDescriptor;
     while (at < header.size() && header[at] != descriptorTerminator) {
         if (at + layout.descriptorSize > header.size()) {
-            damaged(subject, {.reason = "descriptors-overrun"});
+            damaged(subject, {.reason = ErrorReason::DescriptorsOverrun});
         }
         DbfColumn column = readColumn(header.substr(at, layout.descriptorSize), layout,
                                       descriptors.columns.size() + 1, subject);
@@ -152,7 +153,7 @@ Descriptors readColumns(std::string_view header, const DescriptorLayout& layout,
         at += layout.descriptorSize;
     }
     if (at >= header.size()) {
-        damaged(subject, {.reason = "no-terminator"});
+        damaged(subject, {.reason = ErrorReason::NoTerminator});
     }
     descriptors.terminatorAt = at;
     return descriptors;
@@ -175,7 +176,8 @@ void checkHeaderEnd(const DbfHeader& header, std::string_view bytes, std::size_t
         sound = sound || (extra == 1 && bytes[end] == '\0');
     }
     if (!sound) {
-        damaged(subject, {.reason = "header-length", .count = header.headerLength, .limit = end});
+        damaged(subject,
+                {.reason = ErrorReason::HeaderLength, .count = header.headerLength, .limit = end});
     }
 }
 
@@ -189,15 +191,15 @@ DbfHeader checkDbfHeader(std::string_view bytes, std::uint64_t fileSize,
                          const std::filesystem::path& file, const std::string& table) {
     const Subject subject{file, table};
     if (fileSize == 0) {
-        damaged(subject, {.reason = "empty"});
+        damaged(subject, {.reason = ErrorReason::TableFileEmpty});
     }
     if (bytes.size() < fileHeaderSize) {
-        damaged(subject, {.reason = "too-short"});
+        damaged(subject, {.reason = ErrorReason::TableFileTooShort});
     }
     DbfHeader header;
     header.version = byteAt(bytes, 0);
     if (!isKnownVersion(header.version)) {
-        damaged(subject, {.reason = "not-dbase"});
+        damaged(subject, {.reason = ErrorReason::NotDbase});
     }
     header.levelSeven = (header.version & 0x07) == 0x04;
     header.recordCount = littleEndian32(bytes, 4);
@@ -207,10 +209,10 @@ DbfHeader checkDbfHeader(std::string_view bytes, std::uint64_t fileSize,
 
     const DescriptorLayout& layout = header.levelSeven ? levelSevenLayout : classicLayout;
     if (header.headerLength < layout.firstDescriptor) {
-        damaged(subject, {.reason = "header-length", .count = header.headerLength});
+        damaged(subject, {.reason = ErrorReason::HeaderLength, .count = header.headerLength});
     }
     if (header.headerLength > bytes.size() || header.headerLength > fileSize) {
-        damaged(subject, {.reason = "header-cut",
+        damaged(subject, {.reason = ErrorReason::HeaderCut,
                           .count = header.headerLength,
                           .limit = std::min<std::uint64_t>(bytes.size(), fileSize)});
     }
@@ -218,28 +220,30 @@ DbfHeader checkDbfHeader(std::string_view bytes, std::uint64_t fileSize,
     Descriptors descriptors = readColumns(headerBytes, layout, subject);
     header.columns = std::move(descriptors.columns);
     if (header.columns.empty()) {
-        damaged(subject, {.reason = "no-fields"});
+        damaged(subject, {.reason = ErrorReason::NoFields});
     }
     checkHeaderEnd(header, headerBytes, descriptors.terminatorAt, subject);
 
     const DbfColumn& last = header.columns.back();
     const std::size_t fieldsLength = last.offset + last.width;
     if (fieldsLength != header.recordLength) {
-        damaged(subject,
-                {.reason = "record-length", .count = header.recordLength, .limit = fieldsLength});
+        damaged(subject, {.reason = ErrorReason::RecordLength,
+                          .count = header.recordLength,
+                          .limit = fieldsLength});
     }
     const std::uint64_t dataSize = fileSize - header.headerLength;
     const std::uint64_t recordsInFile = dataSize / header.recordLength;
     if (header.recordCount > recordsInFile) {
-        damaged(subject,
-                {.reason = "records-missing", .count = header.recordCount, .limit = recordsInFile});
+        damaged(subject, {.reason = ErrorReason::RecordsMissing,
+                          .count = header.recordCount,
+                          .limit = recordsInFile});
     }
     header.trailingBytes = static_cast<std::size_t>(dataSize - std::uint64_t{header.recordCount} *
                                                                    header.recordLength);
     // Beyond the records only the end-of-file mark may follow; whole records there are records
     // the header does not count, and readers that trust it would miss them.
     if (header.trailingBytes > 1) {
-        damaged(subject, {.reason = "records-beyond-count",
+        damaged(subject, {.reason = ErrorReason::RecordsBeyondCount,
                           .count = header.recordCount,
                           .limit = recordsInFile});
     }

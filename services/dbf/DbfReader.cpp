@@ -75,7 +75,7 @@ std::optional<DbfRecord> DbfReader::next() {
             return DbfRecord(*this, record, number);
         }
         if (record.front() != kDeleted) {
-            damagedAt(number, "deletion-flag");
+            damagedAt(number, ErrorReason::DeletionFlag);
         }
     }
 }
@@ -90,7 +90,7 @@ bool DbfReader::fillWindow() {
             char mark = 0;
             header_.trailingBytes = 0;
             if (file_.read(&mark, 1) != 1 || mark != kDbfEndOfFileMark) {
-                damagedAt(recordsRead_ + 1, "records-beyond-count");
+                damagedAt(recordsRead_ + 1, ErrorReason::RecordsBeyondCount);
             }
         }
         return false;
@@ -99,13 +99,13 @@ bool DbfReader::fillWindow() {
     const std::size_t count = std::min(remaining, perWindow);
     window_.resize(count * header_.recordLength);
     if (file_.read(window_.data(), window_.size()) != window_.size()) {
-        damagedAt(recordsRead_ + 1, "records-missing");
+        damagedAt(recordsRead_ + 1, ErrorReason::RecordsMissing);
     }
     windowAt_ = 0;
     return true;
 }
 
-void DbfReader::damagedAt(std::size_t record, const char* reason) const {
+void DbfReader::damagedAt(std::size_t record, ErrorReason reason) const {
     throw Error(ErrorKind::TableDamaged,
                 {.file = file(), .table = tableName_, .record = record, .reason = reason});
 }
@@ -127,7 +127,7 @@ std::string DbfRecord::text(std::size_t column) const {
 double DbfRecord::number(std::size_t column) const {
     const DbfColumn& info = reader_->header_.columns[column];
     const FieldValue value = valueOf(reader_->header_, reader_->codePage_, bytes_, column);
-    const auto unreadable = [&](const char* reason, std::string shown) {
+    const auto unreadable = [&](ErrorReason reason, std::string shown) {
         return Error(ErrorKind::TableValueUnreadable, {.file = reader_->file(),
                                                        .table = reader_->tableName_,
                                                        .record = number_,
@@ -136,11 +136,11 @@ double DbfRecord::number(std::size_t column) const {
                                                        .reason = reason});
     };
     if (!readsAsNumber(info)) {
-        throw unreadable("type", std::string(1, info.type));
+        throw unreadable(ErrorReason::FieldNotNumeric, std::string(1, info.type));
     }
     const auto parsed = valueAsNumber(value);
     if (!parsed) {
-        throw unreadable("not-a-number", valueAsText(value));
+        throw unreadable(ErrorReason::NotANumber, valueAsText(value));
     }
     return *parsed;
 }
@@ -155,7 +155,7 @@ std::int64_t DbfRecord::integer(std::size_t column) const {
                                                       .record = number_,
                                                       .field = info.name,
                                                       .value = generalNumberText(exact),
-                                                      .reason = "too-large"});
+                                                      .reason = ErrorReason::NumberTooLarge});
     }
     return *nearest;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/Error.h"
 #include "services/dbf/DbfHeader.h"
 #include "services/files/LockedFile.h"
 #include "services/text/CodePage.h"
@@ -70,7 +71,7 @@ private:
     DbfReader(LockedFile file, std::string tableName, DbfHeader header, CodePage codePage);
 
     bool fillWindow();
-    [[noreturn]] void damagedAt(std::size_t record, const char* reason) const;
+    [[noreturn]] void damagedAt(std::size_t record, ErrorReason reason) const;
 
     LockedFile file_;
     std::string tableName_;

@@ -89,14 +89,14 @@ CodePage tableCodePage(std::uint8_t languageDriver, const std::filesystem::path&
     const auto cpgFiles = findFilesIgnoringCase(file.parent_path(), pathToUtf8(cpg.filename()));
     int number = 0;
     std::string mark;
-    std::string where;
+    ErrorReason where = ErrorReason::None;
     if (!cpgFiles.empty()) {
         mark = text::trim(readSmallFile(cpgFiles.front()));
-        where = "cpg";
+        where = ErrorReason::CpgFile;
         number = codePageOfCpgText(mark);
     } else {
         mark = hexByte(languageDriver);
-        where = "ldid";
+        where = ErrorReason::LanguageDriver;
         number = codePageOfLanguageDriver(languageDriver);
         if (number == 0) {
             number = kWindows1252;

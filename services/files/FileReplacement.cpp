@@ -257,8 +257,9 @@ public:
     // A replacement that could not be undone is left to its journal: the old files wait in the
     // swap folder for the next run to put back.
     [[noreturn]] void failUndone(const Error& why) const {
-        throw Error(ErrorKind::ReplacementFailed,
-                    {.file = folder_, .reason = "undo", .system = why.details().system});
+        throw Error(
+            ErrorKind::ReplacementFailed,
+            {.file = folder_, .reason = ErrorReason::UndoFailed, .system = why.details().system});
     }
 
 private:

@@ -37,7 +37,7 @@ struct ReplacementHooks {
 // then the new ones into the folder, each phase written to the disk before the next begins.
 // A failure undoes what was moved and throws (ReplacementFailed; ReplacementInProgress when
 // another run is replacing the folder's files); a crash, or an undo that fails too (reason
-// "undo"), leaves the journal and the swap folder, from which tidyExchangeFolder puts the
+// UndoFailed), leaves the journal and the swap folder, from which tidyExchangeFolder puts the
 // folder back together. Once every new file is in place the replacement stands: what is left
 // to tidy up then never fails it, the next run finishes that.
 void replaceTogether(const std::filesystem::path& folder, const std::filesystem::path& workFolder,

@@ -1,13 +1,11 @@
 #include "services/files/IniFile.h"
 
 #include "services/Error.h"
+#include "services/files/WholeFile.h"
 #include "services/text/Text.h"
 
-#include <cstdio>
 #include <fstream>
-#include <memory>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <vector>
 
@@ -157,14 +155,8 @@ std::string withProfileString(std::string_view content, std::string_view section
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// The window says only that the file could not be written; why is kept for the logs.
-Error unableToWrite(const std::filesystem::path& file, const std::string& why) {
-    return Error(ErrorKind::IniNotWritten, {.file = file, .reason = why});
+Error unableToWrite(const std::filesystem::path& file) {
+    return Error(ErrorKind::IniNotWritten, {.file = file});
 }
 
 std::string currentContent(const std::filesystem::path& file) {
@@ -172,35 +164,18 @@ std::string currentContent(const std::filesystem::path& file) {
     if (!std::filesystem::exists(file, error)) {
         return {};
     }
+    // Checked here rather than left to the draft: a folder in the file's place is a completion
+    // file that cannot be written, not an output to choose another name for.
     if (!std::filesystem::is_regular_file(file, error)) {
-        throw unableToWrite(file, "it is not a file");
+        throw unableToWrite(file);
     }
     std::ifstream in(file, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     if (!in) {
-        throw unableToWrite(file, "the file cannot be read");
+        throw unableToWrite(file);
     }
     return content.str();
-}
-
-// A new file beside `file` that nobody else has opened.
-std::pair<File, std::filesystem::path> createSibling(const std::filesystem::path& file) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        std::filesystem::path candidate = file;
-        candidate += ".tmp" + std::to_string(random() % 1000000);
-        // "x": fail rather than open a file that is already there.
-#ifdef _WIN32
-        File opened{_wfopen(candidate.c_str(), L"wbx")};
-#else
-        File opened{std::fopen(candidate.c_str(), "wbx")};
-#endif
-        if (opened) {
-            return {std::move(opened), candidate};
-        }
-    }
-    throw unableToWrite(file, "no temporary file can be created in its folder");
 }
 
 } // namespace
@@ -208,24 +183,11 @@ std::pair<File, std::filesystem::path> createSibling(const std::filesystem::path
 void writeProfileString(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view value) {
     const std::string content = withProfileString(currentContent(file), section, key, value);
-    auto [out, temporary] = createSibling(file);
-    std::error_code error;
-    // The replacement keeps the permissions the file had.
-    if (const auto old = std::filesystem::status(file, error); !error) {
-        std::filesystem::permissions(temporary, old.permissions(), error);
-    }
-    const bool written =
-        std::fwrite(content.data(), 1, content.size(), out.get()) == content.size() &&
-        std::fflush(out.get()) == 0;
-    const bool closed = std::fclose(out.release()) == 0;
-    if (written && closed) {
-        std::filesystem::rename(temporary, file, error);
-        if (!error) {
-            return;
-        }
-    }
-    std::filesystem::remove(temporary, error);
-    throw unableToWrite(file, "the file cannot be replaced");
+    FileDraft draft(file, ErrorKind::IniNotWritten);
+    draft.keepTargetPermissions();
+    draft.write(content);
+    draft.finish();
+    draft.putInPlace();
 }
 
 } // namespace velmora

@@ -14,7 +14,8 @@ std::string withProfileString(std::string_view content, std::string_view section
                               std::string_view key, std::string_view value);
 
 // Sets one key of the ini file, creating the file, section and key when missing. The file is
-// replaced as a whole (written aside, then renamed), so a reader never sees half of it.
+// replaced as a whole (a FileDraft keeping the old file's permissions), so a reader never sees
+// half of it.
 // Throws velmora::Error when the file cannot be read or written.
 void writeProfileString(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view value);

@@ -148,6 +148,18 @@ void FileDraft::fail(std::error_code why) const {
     throw Error(failure_, {.file = target_, .system = why});
 }
 
+void FileDraft::keepTargetPermissions() {
+    std::error_code error;
+    const std::filesystem::file_status old = std::filesystem::status(target_, error);
+    if (error || !std::filesystem::is_regular_file(old)) {
+        return;
+    }
+    std::filesystem::permissions(draft_, old.permissions(), error);
+    if (error) {
+        fail(error);
+    }
+}
+
 void FileDraft::write(std::string_view bytes) {
     if (const std::error_code error = file_.write(bytes)) {
         fail(error);

@@ -34,6 +34,10 @@ public:
 
     const std::filesystem::path& target() const { return target_; }
 
+    // The draft takes the permissions of the file it will replace, when there is one, so that
+    // replacing a file does not change who may read or write it.
+    void keepTargetPermissions();
+
     void write(std::string_view bytes);
     // Everything written reaches the disk.
     void finish();

@@ -34,7 +34,7 @@ public:
         if (failure_) {
             std::rethrow_exception(failure_);
         }
-        throw Error(ErrorKind::ResultNotSaved, {.file = draft.target(), .reason = "write-failed"});
+        throw Error(ErrorKind::ResultNotSaved, {.file = draft.target()});
     }
 
 private:
@@ -79,7 +79,7 @@ void XmlDocument::saveStreamingInto(FileDraft& draft, XmlNode element,
     const std::optional<xmlsave::Surroundings> around =
         xmlsave::surroundingsOf(doc_.get(), element.raw());
     if (!around) {
-        throw Error(ErrorKind::ResultNotSaved, {.file = draft.target(), .reason = "write-failed"});
+        throw Error(ErrorKind::ResultNotSaved, {.file = draft.target()});
     }
     _xmlNode* detached = detachedHolder();
     const DraftSink sink(draft);

@@ -16,7 +16,7 @@ void requireWithinLimits(std::string_view xml, const std::filesystem::path& file
     const std::optional<std::string_view> text = xmlscan::scanText(xml, storage);
     if (!text) {
         throw Error(ErrorKind::DocumentNotWellFormed,
-                    {.file = file, .reason = "unsupported-encoding"});
+                    {.file = file, .reason = ErrorReason::UnsupportedEncoding});
     }
     if (const auto excess = xmlscan::findExcessiveMarkup(*text)) {
         if (excess->what == xmlscan::MarkupExcess::What::Text) {

@@ -25,7 +25,7 @@ inline constexpr std::uint64_t kMaxAttributeDefaults = 16;
 inline constexpr std::uint64_t kMaxDepth = 256;
 
 // Throws DocumentTooLarge, DocumentTooComplex, DocumentTextTooLong, or DocumentNotWellFormed
-// (reason "unsupported-encoding") when the text must not be parsed; file names it in the error.
+// (UnsupportedEncoding) when the text must not be parsed; file names it in the error.
 void requireWithinLimits(std::string_view xml, const std::filesystem::path& file);
 
 } // namespace velmora::xmllimits

@@ -20,7 +20,7 @@ public:
         for (;;) {
             const std::size_t next = text_.find('<', pos_);
             if (std::min(next, text_.size()) - pos_ > xmllimits::kMaxTextBytes) {
-                return MarkupExcess{MarkupExcess::What::Text, "text", line_,
+                return MarkupExcess{MarkupExcess::What::Text, ErrorReason::None, line_,
                                     xmllimits::kMaxTextBytes};
             }
             if (!moveTo(next)) {
@@ -85,13 +85,13 @@ private:
             }
             if (c == '=') {
                 if (++attributes > xmllimits::kMaxAttributesPerElement) {
-                    return MarkupExcess{MarkupExcess::What::Markup, "attributes", tagLine,
-                                        xmllimits::kMaxAttributesPerElement};
+                    return MarkupExcess{MarkupExcess::What::Markup, ErrorReason::TooManyAttributes,
+                                        tagLine, xmllimits::kMaxAttributesPerElement};
                 }
                 if (name.rfind("xmlns", 0) == 0 &&
                     ++namespaces_ > xmllimits::kMaxNamespaceDeclarations) {
-                    return MarkupExcess{MarkupExcess::What::Markup, "namespaces", tagLine,
-                                        xmllimits::kMaxNamespaceDeclarations};
+                    return MarkupExcess{MarkupExcess::What::Markup, ErrorReason::TooManyNamespaces,
+                                        tagLine, xmllimits::kMaxNamespaceDeclarations};
                 }
                 name = {};
                 afterEquals = true;
@@ -129,7 +129,8 @@ private:
             }
             if (c == '"' || c == '\'') {
                 if (++defaults_ > xmllimits::kMaxAttributeDefaults) {
-                    return MarkupExcess{MarkupExcess::What::Markup, "attribute-defaults", line_,
+                    return MarkupExcess{MarkupExcess::What::Markup,
+                                        ErrorReason::TooManyAttributeDefaults, line_,
                                         xmllimits::kMaxAttributeDefaults};
                 }
                 if (!skipQuoted()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/Error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,7 +15,7 @@ struct MarkupExcess {
     // than any value.
     enum class What { Markup, Text };
     What what;
-    const char* reason; // for markup: "attributes", "namespaces", "attribute-defaults"
+    ErrorReason reason; // for markup: which count went over its limit
     std::size_t line;   // where the tag, declaration or text that went over starts
     std::uint64_t limit;
 };

@@ -28,72 +28,72 @@ bool isBlank(char c) {
 }
 
 // "Start tag expected" covers an empty file, a file of plain text, and markup with no element.
-std::string whyNoStartTag(std::string_view xml) {
+ErrorReason whyNoStartTag(std::string_view xml) {
     if (xml.substr(0, 3) == "\xEF\xBB\xBF") {
         xml.remove_prefix(3);
     }
     const auto first = std::find_if_not(xml.begin(), xml.end(), isBlank);
     if (first == xml.end()) {
-        return "empty";
+        return ErrorReason::EmptyFile;
     }
-    return *first == '<' ? "no-root" : "not-xml";
+    return *first == '<' ? ErrorReason::NoRootElement : ErrorReason::NotXml;
 }
 
-// A key messages/ can word, for the parser's codes; "other" for the rare ones.
-std::string reasonOf(int code, std::string_view xml) {
+// The refinement messages/ words, for the parser's codes; OtherSyntax for the rare ones.
+ErrorReason reasonOf(int code, std::string_view xml) {
     switch (code) {
     case XML_ERR_DOCUMENT_EMPTY:
         return whyNoStartTag(xml);
     case XML_ERR_DOCUMENT_END:
-        return "content-after-root";
+        return ErrorReason::ContentAfterRoot;
     case XML_ERR_TAG_NAME_MISMATCH:
-        return "tag-mismatch";
+        return ErrorReason::TagMismatch;
     case XML_ERR_TAG_NOT_FINISHED:
     case XML_ERR_LTSLASH_REQUIRED:
     case XML_ERR_GT_REQUIRED:
-        return "element-not-closed";
+        return ErrorReason::ElementNotClosed;
     case XML_ERR_INVALID_CHAR:
     case XML_ERR_INVALID_CHARREF:
     case XML_ERR_INVALID_DEC_CHARREF:
     case XML_ERR_INVALID_HEX_CHARREF:
-        return "invalid-character";
+        return ErrorReason::InvalidCharacter;
     case XML_ERR_INVALID_ENCODING:
     case XML_ERR_UNKNOWN_ENCODING:
     case XML_ERR_UNSUPPORTED_ENCODING:
     case XML_I18N_CONV_FAILED:
     case XML_I18N_NO_HANDLER:
     case XML_IO_ENCODER:
-        return "encoding";
+        return ErrorReason::WrongEncoding;
     case XML_ERR_UNDECLARED_ENTITY:
     case XML_WAR_UNDECLARED_ENTITY:
-        return "undeclared-entity";
+        return ErrorReason::UndeclaredEntity;
     case XML_ERR_ENTITYREF_SEMICOL_MISSING:
-        return "ampersand";
+        return ErrorReason::StrayAmpersand;
     case XML_ERR_ATTRIBUTE_REDEFINED:
     case XML_ERR_ATTRIBUTE_NOT_STARTED:
     case XML_ERR_ATTRIBUTE_NOT_FINISHED:
     case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
     case XML_ERR_LT_IN_ATTRIBUTE:
     case XML_ERR_SPACE_REQUIRED:
-        return "attribute";
+        return ErrorReason::BadAttribute;
     case XML_ERR_NAME_REQUIRED:
     case XML_ERR_LT_REQUIRED:
-        return "markup";
+        return ErrorReason::BadMarkup;
     case XML_ERR_COMMENT_NOT_FINISHED:
     case XML_ERR_HYPHEN_IN_COMMENT:
-        return "comment";
+        return ErrorReason::BadComment;
     case XML_ERR_CDATA_NOT_FINISHED:
-        return "element-not-closed";
+        return ErrorReason::ElementNotClosed;
     case XML_ERR_DOCTYPE_NOT_FINISHED:
     case XML_ERR_EXT_SUBSET_NOT_FINISHED:
-        return "doctype";
+        return ErrorReason::BadDoctype;
     case XML_ERR_XMLDECL_NOT_STARTED:
     case XML_ERR_XMLDECL_NOT_FINISHED:
     case XML_ERR_VERSION_MISSING:
     case XML_ERR_RESERVED_XML_NAME:
-        return "declaration";
+        return ErrorReason::BadDeclaration;
     default:
-        return "other";
+        return ErrorReason::OtherSyntax;
     }
 }
 
@@ -140,16 +140,16 @@ Error ParseProblem::error(std::string_view xml, const std::filesystem::path& fil
     if (tooDeep_) {
         return Error(ErrorKind::DocumentTooComplex, {.file = file,
                                                      .line = position_.line,
-                                                     .reason = "depth",
+                                                     .reason = ErrorReason::TooDeep,
                                                      .limit = xmllimits::kMaxDepth});
     }
     const int code = found_ ? code_ : fallbackCode_;
     const Position& at = found_ ? position_ : fallbackPosition_;
-    std::string reason = reasonOf(code, xml);
+    ErrorReason reason = reasonOf(code, xml);
     if (notUtf8_) {
-        reason = "encoding";
+        reason = ErrorReason::WrongEncoding;
     } else if (strayAmpersand_) {
-        reason = "ampersand";
+        reason = ErrorReason::StrayAmpersand;
     }
     return Error(ErrorKind::DocumentNotWellFormed,
                  {.file = file, .line = at.line, .column = at.column, .reason = reason});

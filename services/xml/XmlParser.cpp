@@ -358,7 +358,8 @@ std::unique_ptr<xmlDoc, DocumentFree> run(const std::string& xml, const std::fil
 }
 
 [[noreturn]] void throwNoRoot(const std::filesystem::path& file) {
-    throw Error(ErrorKind::DocumentNotWellFormed, {.file = file, .reason = "no-root"});
+    throw Error(ErrorKind::DocumentNotWellFormed,
+                {.file = file, .reason = ErrorReason::NoRootElement});
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "BuilderFixture.h"
+#include "support/ErrorChecks.h"
 
 #include <memory>
 
@@ -142,18 +143,15 @@ class BadMinutesTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(BadMinutesTest, EndsTheRunNamingTheRecordAndTheValue) {
     const std::string minutes = GetParam();
-    try {
-        assign({{"M1", "Mates", "MATES", "C2", "60"},
-                {"solo"},
-                {"M2", "Lengua", "LENGUA", "C2", " " + minutes + "\n"}});
-        FAIL() << "no error for the minutes " << minutes;
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::BadMinutes);
-        EXPECT_EQ(error.details().section, "MATERIAS");
-        EXPECT_EQ(error.details().record, 3u);
-        EXPECT_EQ(error.details().item, "LENGUA (Lengua)");
-        EXPECT_EQ(error.details().value, minutes);
-    }
+    EXPECT_TRUE(failsWith(
+        [&] {
+            assign({{"M1", "Mates", "MATES", "C2", "60"},
+                    {"solo"},
+                    {"M2", "Lengua", "LENGUA", "C2", " " + minutes + "\n"}});
+        },
+        ErrorKind::BadMinutes,
+        {.section = "MATERIAS", .record = 3, .item = "LENGUA (Lengua)", .value = minutes}))
+        << minutes;
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, BadMinutesTest,

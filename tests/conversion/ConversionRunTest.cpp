@@ -1,5 +1,6 @@
 #include "conversion/ConversionRun.h"
 #include "services/Error.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 namespace velmora {
 namespace {
 
+using testing::failsWith;
 using testing::ForeignLock;
 using testing::readRows;
 using testing::sauceXml;
@@ -117,12 +119,8 @@ TEST_F(ConversionRunTest, ATableHeldByAnotherProgramStopsTheRunBeforeAnythingCha
     {
         ForeignLock horadia(exchange / "GRUPOST.DBF");
         writeFile(document, schoolDocument("LOPEZ", "08:30"));
-        try {
-            ConversionRun(document, exchange.path(), chooser).run();
-            FAIL() << "the run must fail while GRUPOST is held";
-        } catch (const Error& error) {
-            EXPECT_NE(std::string(error.what()).find("GRUPOST"), std::string::npos) << error.what();
-        }
+        EXPECT_TRUE(failsWith([&] { ConversionRun(document, exchange.path(), chooser).run(); },
+                              ErrorKind::TableInUse, {.table = "GRUPOST"}));
     }
     // Read once the table is free: on Windows nobody may read it while it is held.
     EXPECT_EQ(snapshot(exchange.path()), before);
@@ -157,12 +155,8 @@ TEST_F(ConversionRunTest, ADocumentThatIsNotXmlChangesNothing) {
 TEST_F(ConversionRunTest, AMissingExchangeFolderIsNamedInTheError) {
     writeFile(document, schoolDocument("PEREZ", "08:30"));
     const auto missing = exchange / "HTEMP";
-    try {
-        ConversionRun(document, missing, chooser).run();
-        FAIL() << "the run must fail without its exchange folder";
-    } catch (const Error& error) {
-        EXPECT_NE(std::string(error.what()).find(missing.string()), std::string::npos);
-    }
+    EXPECT_TRUE(failsWith([&] { ConversionRun(document, missing, chooser).run(); },
+                          ErrorKind::ExchangeFolderMissing, {.file = missing}));
 }
 
 TEST_F(ConversionRunTest, EachRunStartsWithEmptyCodeLists) {

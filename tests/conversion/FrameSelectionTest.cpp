@@ -1,8 +1,10 @@
 #include "conversion/FrameSelection.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 namespace velmora {
 namespace {
 
+using testing::failsWith;
 using testing::SauceRecordValues;
 using testing::sauceXml;
 using testing::TempDir;
@@ -169,7 +172,7 @@ struct TypedKeysCase {
     std::string name;
     std::vector<std::string> typed;
     std::string resultado;     // empty: rejected
-    std::string problem;       // the kind of the rejection
+    ErrorKind problem = {};    // the kind of the rejection, when rejected
     std::string typedKey = {}; // the key named in the rejection
 };
 
@@ -194,44 +197,43 @@ TEST_P(TypedKeys, SelectTheLinesOfTheDialogInListOrder) {
         EXPECT_EQ(chooseFramesByKeys(document, FrameListing::load(document), c.typed), c.resultado);
         return;
     }
-    try {
-        chooseFramesByKeys(document, FrameListing::load(document), c.typed);
-        FAIL() << "accepted";
-    } catch (const Error& error) {
-        EXPECT_EQ(kindName(error.kind()), c.problem);
-        EXPECT_EQ(error.details().value, c.typedKey);
-        EXPECT_EQ(error.details().choices, (std::vector<std::string>{"MANANA", "TARDE", "NOCHE"}));
-    }
+    EXPECT_TRUE(failsWith(
+        [&] { chooseFramesByKeys(document, FrameListing::load(document), c.typed); }, c.problem,
+        {.value = c.typedKey, .choices = std::vector<std::string>{"MANANA", "TARDE", "NOCHE"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TypedKeys,
     ::testing::Values(
-        TypedKeysCase{"One", {"NOCHE"}, "NOCHE     ", ""},
-        TypedKeysCase{"TwoInListOrder", {"MANANA", "NOCHE"}, "MANANA    NOCHE     ", ""},
-        TypedKeysCase{"TwoInReverseOrder", {"NOCHE", "MANANA"}, "MANANA    NOCHE     ", ""},
+        TypedKeysCase{"One", {"NOCHE"}, "NOCHE     "},
+        TypedKeysCase{"TwoInListOrder", {"MANANA", "NOCHE"}, "MANANA    NOCHE     "},
+        TypedKeysCase{"TwoInReverseOrder", {"NOCHE", "MANANA"}, "MANANA    NOCHE     "},
         // The listed key keeps its blanks, as the dialog would hand it back.
-        TypedKeysCase{"TrimmedOnBothSides", {"  TARDE"}, " TARDE    ", ""},
-        TypedKeysCase{"SameKeyTwice", {"TARDE", "TARDE "}, " TARDE    ", ""},
-        TypedKeysCase{"None", {}, "", "frames-not-chosen"},
-        TypedKeysCase{"Unknown", {"MANANA", "manana"}, "", "unknown-frame", "manana"},
-        TypedKeysCase{"Three", {"NOCHE", "TARDE", "MANANA"}, "", "too-many-frames"}),
+        TypedKeysCase{"TrimmedOnBothSides", {"  TARDE"}, " TARDE    "},
+        TypedKeysCase{"SameKeyTwice", {"TARDE", "TARDE "}, " TARDE    "},
+        TypedKeysCase{"None", {}, "", ErrorKind::FramesNotChosen},
+        TypedKeysCase{"Unknown", {"MANANA", "manana"}, "", ErrorKind::UnknownFrame, "manana"},
+        TypedKeysCase{"Three", {"NOCHE", "TARDE", "MANANA"}, "", ErrorKind::TooManyFrames}),
     [](const auto& info) { return info.param.name; });
 
 TEST(TypedKeys, DocumentWithoutFramesToChooseIsAnError) {
     TempDir folder;
     writeFile(folder / "uno.xml", sauceXml({{"JORNADAS", {{"M1", "Mañana"}}}}));
     writeFile(folder / "roto.xml", "no es XML");
-    for (const auto& file : {folder / "uno.xml", folder / "roto.xml", folder / "falta.xml"}) {
-        try {
-            chooseFramesByKeys(file, FrameListing::load(file), {"M1"});
-            FAIL() << "accepted " << file;
-        } catch (const Error& error) {
-            EXPECT_TRUE(error.kind() == ErrorKind::FramesUnreadable ||
-                        error.kind() == ErrorKind::FramesNotOffered)
-                << error.what();
-            EXPECT_EQ(error.details().file, file);
-        }
+    const struct {
+        std::filesystem::path file;
+        ErrorKind kind;
+        std::optional<ErrorKind> cause;
+    } cases[] = {
+        {folder / "uno.xml", ErrorKind::FramesNotOffered, std::nullopt},
+        {folder / "roto.xml", ErrorKind::FramesUnreadable, ErrorKind::DocumentNotWellFormed},
+        {folder / "falta.xml", ErrorKind::FramesUnreadable, ErrorKind::FileNotFound},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(
+            failsWith([&] { chooseFramesByKeys(c.file, FrameListing::load(c.file), {"M1"}); },
+                      c.kind, {.file = c.file, .cause = c.cause}))
+            << c.file;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "conversion/Builders.h"
 #include "messages/Messages.h"
 #include "services/Error.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,9 @@
 namespace velmora {
 namespace {
 
+using testing::errorFrom;
+using testing::failsWith;
+using testing::isError;
 using testing::readRows;
 using testing::Row;
 using testing::SauceRecordValues;
@@ -271,7 +275,7 @@ struct BadSlotCase {
     std::string start;
     std::string end;
     std::string order;
-    const char* kind;
+    ErrorKind kind;
     std::string field;    // the dato at fault
     std::string reported; // the value the error names
 };
@@ -288,49 +292,44 @@ TEST_P(JornadasBadSlots, StopTheRunNamingSlotAndValue) {
     const std::string xml = sauceXml(
         {{"JORNADAS", frameRecords({"M1"})},
          {"INTERVALOS", {slot("T1", "1", "M1"), slot("T2", c.order, "M1", c.start, c.end)}}});
-    try {
-        builder.build(xml);
-        FAIL() << "no error for " << c.start << " - " << c.end;
-    } catch (const Error& error) {
-        EXPECT_STREQ(kindName(error.kind()), c.kind);
-        EXPECT_EQ(error.details().section, "INTERVALOS");
-        EXPECT_EQ(error.details().record, 2u);
-        EXPECT_EQ(error.details().item, "T2 (Hora T2)");
-        EXPECT_EQ(error.details().field, c.field);
-        EXPECT_EQ(error.details().value, c.reported);
-    }
+    EXPECT_TRUE(failsWith([&] { builder.build(xml); }, c.kind,
+                          {.section = "INTERVALOS",
+                           .record = 2,
+                           .field = c.field,
+                           .item = "T2 (Hora T2)",
+                           .value = c.reported}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JornadasBadSlots,
-    ::testing::Values(BadSlotCase{"", "09:00", "2", "bad-time", "INICIO", ""},
-                      BadSlotCase{"08:00", "", "2", "bad-time", "FIN", ""},
-                      BadSlotCase{"8h", "09:00", "2", "bad-time", "INICIO", "8h"},
-                      BadSlotCase{"08:00:00", "09:00:00", "2", "bad-time", "INICIO", "08:00:00"},
-                      BadSlotCase{"08:00", "9 :30", "2", "bad-time", "FIN", "9 :30"},
-                      BadSlotCase{"08:+5", "09:00", "2", "bad-time", "INICIO", "08:+5"},
-                      BadSlotCase{"8:0", "09:00", "2", "bad-time", "INICIO", "8:0"},
-                      BadSlotCase{"25:99", "26:00", "2", "bad-time", "INICIO", "25:99"},
-                      BadSlotCase{"08:00", "08:60", "2", "bad-time", "FIN", "08:60"},
-                      BadSlotCase{"13:30", "12:30", "2", "end-before-start", "", "13:30"},
-                      BadSlotCase{"23:59", "0:00", "2", "end-before-start", "", "23:59"},
-                      BadSlotCase{"10:00", "9:59", "2", "end-before-start", "", "10:00"},
-                      BadSlotCase{"08:00", "08:55", "B", "bad-order", "ORDEN", "B"},
-                      BadSlotCase{"08:00", "08:55", "-1", "bad-order", "ORDEN", "-1"},
-                      BadSlotCase{"08:00", "08:55", "", "bad-order", "ORDEN", ""}));
+    ::testing::Values(BadSlotCase{"", "09:00", "2", ErrorKind::BadTime, "INICIO", ""},
+                      BadSlotCase{"08:00", "", "2", ErrorKind::BadTime, "FIN", ""},
+                      BadSlotCase{"8h", "09:00", "2", ErrorKind::BadTime, "INICIO", "8h"},
+                      BadSlotCase{"08:00:00", "09:00:00", "2", ErrorKind::BadTime, "INICIO",
+                                  "08:00:00"},
+                      BadSlotCase{"08:00", "9 :30", "2", ErrorKind::BadTime, "FIN", "9 :30"},
+                      BadSlotCase{"08:+5", "09:00", "2", ErrorKind::BadTime, "INICIO", "08:+5"},
+                      BadSlotCase{"8:0", "09:00", "2", ErrorKind::BadTime, "INICIO", "8:0"},
+                      BadSlotCase{"25:99", "26:00", "2", ErrorKind::BadTime, "INICIO", "25:99"},
+                      BadSlotCase{"08:00", "08:60", "2", ErrorKind::BadTime, "FIN", "08:60"},
+                      BadSlotCase{"13:30", "12:30", "2", ErrorKind::EndBeforeStart, "", "13:30"},
+                      BadSlotCase{"23:59", "0:00", "2", ErrorKind::EndBeforeStart, "", "23:59"},
+                      BadSlotCase{"10:00", "9:59", "2", ErrorKind::EndBeforeStart, "", "10:00"},
+                      BadSlotCase{"08:00", "08:55", "B", ErrorKind::BadOrder, "ORDEN", "B"},
+                      BadSlotCase{"08:00", "08:55", "-1", ErrorKind::BadOrder, "ORDEN", "-1"},
+                      BadSlotCase{"08:00", "08:55", "", ErrorKind::BadOrder, "ORDEN", ""}));
 
 // The sentence a person reads puts the end first: "termina (12:30) antes de empezar (13:30)".
 TEST(JornadasSlotMessage, AnEndBeforeTheStartNamesTheEndThenTheStart) {
     JornadasBuilder builder("");
-    try {
+    const auto error = errorFrom([&] {
         builder.build(sauceXml({{"JORNADAS", frameRecords({"M1"})},
                                 {"INTERVALOS", {slot("T1", "1", "M1", "13:30", "12:30")}}}));
-        FAIL() << "no error for a slot that ends before it starts";
-    } catch (const Error& error) {
-        EXPECT_NE(messages::describe(error).find("termina (12:30) antes de empezar (13:30)"),
-                  std::string::npos)
-            << messages::describe(error);
-    }
+    });
+    ASSERT_TRUE(isError(error, ErrorKind::EndBeforeStart));
+    EXPECT_NE(messages::describe(*error).find("termina (12:30) antes de empezar (13:30)"),
+              std::string::npos)
+        << messages::describe(*error);
 }
 
 struct MissingFrameCase {
@@ -346,13 +345,8 @@ class JornadasWithoutFrame : public ::testing::TestWithParam<MissingFrameCase> {
 
 TEST_P(JornadasWithoutFrame, StopTheRunSayingSo) {
     JornadasBuilder builder("");
-    try {
-        builder.build(GetParam().xml);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::NoTimeFrame);
-        EXPECT_EQ(error.details().file, builder.documentPath);
-    }
+    EXPECT_TRUE(failsWith([&] { builder.build(GetParam().xml); }, ErrorKind::NoTimeFrame,
+                          {.file = builder.documentPath}));
     EXPECT_TRUE(builder.chooser.askedFor.empty());
 }
 

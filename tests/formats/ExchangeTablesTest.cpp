@@ -2,12 +2,15 @@
 #include "formats/TableRows.h"
 #include "services/Error.h"
 #include "services/dbf/DbfHeader.h"
+#include "support/ErrorChecks.h"
 #include "support/TableFixtures.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace velmora;
@@ -131,8 +134,8 @@ struct MissingTableCase {
     const char* name;
     const char* folder;
     const char* table;
-    const char* kind;
-    const char* comesFrom; // what makes the table appear
+    ErrorKind kind;
+    ErrorReason comesFrom; // what makes the table appear
 };
 
 class MissingTable : public ::testing::TestWithParam<MissingTableCase> {};
@@ -143,24 +146,22 @@ TEST_P(MissingTable, SaysWhatToDoFirst) {
     writeFile(dir / "PLAIN", "not a folder");
     const std::filesystem::path folder =
         std::string(c.folder).empty() ? dir.path() : dir / c.folder;
-    try {
-        openTable(folder, c.table, LockedFile::Lock::Exclusive);
-        FAIL() << "opened";
-    } catch (const Error& error) {
-        EXPECT_STREQ(kindName(error.kind()), c.kind);
-        EXPECT_EQ(error.details().file, folder);
-        EXPECT_EQ(error.details().reason, c.comesFrom);
-    }
+    EXPECT_TRUE(failsWith([&] { openTable(folder, c.table, LockedFile::Lock::Exclusive); }, c.kind,
+                          {.file = folder, .reason = c.comesFrom}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ExchangeTables, MissingTable,
-    ::testing::Values(
-        MissingTableCase{"Solution", "", "SOLUC", "table-not-found", "horadia"},
-        MissingTableCase{"ConvertedTable", "", "proft", "table-not-found", "conversion"},
-        MissingTableCase{"OtherTable", "", "NOTAS", "table-not-found", ""},
-        MissingTableCase{"MissingFolder", "HTEMP", "SOLUC", "exchange-folder-missing", ""},
-        MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC", "exchange-folder-is-file", ""}),
+    ::testing::Values(MissingTableCase{"Solution", "", "SOLUC", ErrorKind::TableNotFound,
+                                       ErrorReason::MadeByHoradia},
+                      MissingTableCase{"ConvertedTable", "", "proft", ErrorKind::TableNotFound,
+                                       ErrorReason::MadeByConversion},
+                      MissingTableCase{"OtherTable", "", "NOTAS", ErrorKind::TableNotFound,
+                                       ErrorReason::None},
+                      MissingTableCase{"MissingFolder", "HTEMP", "SOLUC",
+                                       ErrorKind::ExchangeFolderMissing, ErrorReason::None},
+                      MissingTableCase{"FolderIsAFile", "PLAIN", "SOLUC",
+                                       ErrorKind::ExchangeFolderIsFile, ErrorReason::None}),
     [](const ::testing::TestParamInfo<MissingTableCase>& info) { return info.param.name; });
 
 TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotOpened) {
@@ -168,4 +169,20 @@ TEST(ExchangeTables, ATableHeldByAnotherProgramIsNotOpened) {
     writeTable(dir.path(), tables::PROFT::layout, {});
     ForeignLock horadia(dir / "PROFT.DBF");
     EXPECT_THROW(openTable(dir.path(), "PROFT", LockedFile::Lock::Shared), Error);
+}
+
+// A code of SOLUC that no table knows is said to be missing from these tables: each one a
+// table of the exchange folder that has the field the lookup reads.
+TEST(ExchangeTables, EachCodeFieldOfSolucNamesTheTablesThatKnowItsCodes) {
+    using Tables = std::vector<std::string_view>;
+    const std::pair<std::string, Tables> cases[] = {
+        {"PROF", {"PROFT"}},     {"ASIG", {"ASIGT", "ASIGNOMT2"}},
+        {"TAREA", {"ASIGNOMT"}}, {"CODGRUPO", {"GRUPOST"}},
+        {"AULA", {"AULAT"}},     {"DIA+HORA+MARCO", {"DIASHORAST"}},
+        {"SESIONES", {}},
+    };
+    for (const auto& [field, tables] : cases) {
+        EXPECT_EQ(tablesKnowingSolucCodes(field), tables) << field;
+    }
+    EXPECT_EQ(solucSlotFields(), "DIA+HORA+MARCO");
 }

@@ -1,5 +1,6 @@
 #include "formats/ServiceSections.h"
 #include "services/Error.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 #include "support/XmlTree.h"
 
@@ -124,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct NotServiceCase {
     const char* name;
     std::string xml;
-    std::string reason;
+    ErrorReason reason;
     std::string root;
 };
 
@@ -136,25 +137,22 @@ class NotAServiceDocument : public ::testing::TestWithParam<NotServiceCase> {};
 
 TEST_P(NotAServiceDocument, isRefusedNamingTheRoot) {
     const NotServiceCase& c = GetParam();
-    try {
-        ServiceSections::parse(c.xml, "otro.xml");
-        FAIL() << "accepted";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::NotAServiceDocument) << error.what();
-        EXPECT_EQ(error.details().file, "otro.xml");
-        EXPECT_EQ(error.details().reason, c.reason);
-        EXPECT_EQ(error.details().value, c.root);
-    }
+    EXPECT_TRUE(testing::failsWith([&] { ServiceSections::parse(c.xml, "otro.xml"); },
+                                   ErrorKind::NotAServiceDocument,
+                                   {.file = "otro.xml", .value = c.root, .reason = c.reason}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Xml, NotAServiceDocument,
-    ::testing::Values(
-        NotServiceCase{"OtherRoot", "<html><SALIDAS/></html>", "root", "html"},
-        NotServiceCase{"RootInOtherCase", "<servicio><SALIDAS/></servicio>", "root", "servicio"},
-        NotServiceCase{"NoSalidas", "<SERVICIO><PARAMETROS/></SERVICIO>", "salidas", "SERVICIO"},
-        NotServiceCase{"SalidasNotDirectlyUnderTheRoot",
-                       "<SERVICIO><OTRO><SALIDAS/></OTRO></SERVICIO>", "salidas", "SERVICIO"}),
+    ::testing::Values(NotServiceCase{"OtherRoot", "<html><SALIDAS/></html>", ErrorReason::WrongRoot,
+                                     "html"},
+                      NotServiceCase{"RootInOtherCase", "<servicio><SALIDAS/></servicio>",
+                                     ErrorReason::WrongRoot, "servicio"},
+                      NotServiceCase{"NoSalidas", "<SERVICIO><PARAMETROS/></SERVICIO>",
+                                     ErrorReason::NoSalidas, "SERVICIO"},
+                      NotServiceCase{"SalidasNotDirectlyUnderTheRoot",
+                                     "<SERVICIO><OTRO><SALIDAS/></OTRO></SERVICIO>",
+                                     ErrorReason::NoSalidas, "SERVICIO"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ServiceSections, aServiceDocumentWithoutSectionsHasNoRecords) {
@@ -164,13 +162,9 @@ TEST(ServiceSections, aServiceDocumentWithoutSectionsHasNoRecords) {
 }
 
 TEST(ServiceSections, aBrokenDocumentIsTheParsersErrorNotASectionsOne) {
-    try {
-        ServiceSections::parse("<SERVICIO><SALIDAS></SERVICIO>", "roto.xml");
-        FAIL() << "accepted";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::DocumentNotWellFormed) << error.what();
-        EXPECT_EQ(error.details().reason, "tag-mismatch");
-    }
+    EXPECT_TRUE(testing::failsWith(
+        [] { ServiceSections::parse("<SERVICIO><SALIDAS></SERVICIO>", "roto.xml"); },
+        ErrorKind::DocumentNotWellFormed, {.reason = ErrorReason::TagMismatch}));
 }
 
 } // namespace

@@ -17,17 +17,21 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// A key the core produces but messages/ misspells falls back to the general sentence.
+// Every refinement the parser gives has words of its own, apart from the general sentence.
 TEST(DocumentMessages, everyReasonOfABrokenDocumentHasItsOwnWords) {
-    const std::string general = words(ErrorKind::DocumentNotWellFormed, {.reason = "other"});
+    const std::string general =
+        words(ErrorKind::DocumentNotWellFormed, {.reason = ErrorReason::OtherSyntax});
     std::set<std::string> seen{general};
-    for (const char* reason :
-         {"empty", "not-xml", "no-root", "content-after-root", "tag-mismatch", "element-not-closed",
-          "invalid-character", "encoding", "unsupported-encoding", "undeclared-entity", "ampersand",
-          "attribute", "markup", "comment", "doctype", "declaration"}) {
+    for (const ErrorReason reason :
+         {ErrorReason::EmptyFile, ErrorReason::NotXml, ErrorReason::NoRootElement,
+          ErrorReason::ContentAfterRoot, ErrorReason::TagMismatch, ErrorReason::ElementNotClosed,
+          ErrorReason::InvalidCharacter, ErrorReason::WrongEncoding,
+          ErrorReason::UnsupportedEncoding, ErrorReason::UndeclaredEntity,
+          ErrorReason::StrayAmpersand, ErrorReason::BadAttribute, ErrorReason::BadMarkup,
+          ErrorReason::BadComment, ErrorReason::BadDoctype, ErrorReason::BadDeclaration}) {
         const std::string text =
             words(ErrorKind::DocumentNotWellFormed, {.line = 7, .column = 3, .reason = reason});
-        EXPECT_TRUE(seen.insert(text).second) << reason << ": " << text;
+        EXPECT_TRUE(seen.insert(text).second) << reasonName(reason) << ": " << text;
         EXPECT_TRUE(contains(text, "\"servicio.xml\"")) << text;
         EXPECT_TRUE(contains(text, "(línea 7, columna 3)")) << text;
     }
@@ -35,15 +39,16 @@ TEST(DocumentMessages, everyReasonOfABrokenDocumentHasItsOwnWords) {
 
 TEST(DocumentMessages, aTooComplexDocumentSaysWhatAndTheLimit) {
     std::set<std::string> seen;
-    for (const char* reason : {"attributes", "namespaces", "attribute-defaults"}) {
+    for (const ErrorReason reason : {ErrorReason::TooManyAttributes, ErrorReason::TooManyNamespaces,
+                                     ErrorReason::TooManyAttributeDefaults}) {
         const std::string text =
             words(ErrorKind::DocumentTooComplex, {.line = 2, .reason = reason, .limit = 256});
         EXPECT_TRUE(seen.insert(text).second) << text;
         EXPECT_TRUE(contains(text, "más de 256")) << text;
         EXPECT_TRUE(contains(text, ", en la línea 2)")) << text;
     }
-    const std::string deep =
-        words(ErrorKind::DocumentTooComplex, {.line = 1, .reason = "depth", .limit = 256});
+    const std::string deep = words(ErrorKind::DocumentTooComplex,
+                                   {.line = 1, .reason = ErrorReason::TooDeep, .limit = 256});
     EXPECT_TRUE(contains(deep, "unos dentro de otros")) << deep;
 }
 
@@ -54,10 +59,10 @@ TEST(DocumentMessages, tooLargeGivesTheLimitInMegabytes) {
 
 TEST(DocumentMessages, notAServiceDocumentNamesWhatItFound) {
     const std::string root =
-        words(ErrorKind::NotAServiceDocument, {.value = "html", .reason = "root"});
+        words(ErrorKind::NotAServiceDocument, {.value = "html", .reason = ErrorReason::WrongRoot});
     EXPECT_TRUE(contains(root, "\"html\" y no SERVICIO")) << root;
-    const std::string salidas =
-        words(ErrorKind::NotAServiceDocument, {.value = "SERVICIO", .reason = "salidas"});
+    const std::string salidas = words(ErrorKind::NotAServiceDocument,
+                                      {.value = "SERVICIO", .reason = ErrorReason::NoSalidas});
     EXPECT_TRUE(contains(salidas, "SALIDAS bajo \"SERVICIO\"")) << salidas;
 }
 

@@ -292,5 +292,18 @@ TEST(NoteWords, TheMovedCodesWarningListsAtMostTenAndCountsTheRest) {
         << "other notes alone give no warning";
 }
 
+// A code that several tables could have known names them all.
+TEST(NoteWords, ACodeNotFoundNamesEveryTableThatCouldHaveKnownIt) {
+    const auto words = [](const char* field) {
+        return messages::describe(Note{.kind = NoteKind::CodeNotFound,
+                                       .table = "SOLUC",
+                                       .record = 2,
+                                       .field = field,
+                                       .code = "X"});
+    };
+    EXPECT_THAT(words("ASIG"), HasSubstr("no está en ASIGT ni en ASIGNOMT2;"));
+    EXPECT_THAT(words("DIA+HORA+MARCO"), HasSubstr("no está en DIASHORAST;"));
+}
+
 } // namespace
 } // namespace velmora

@@ -40,7 +40,7 @@ TEST_P(AutomaticClosing, LeavesOnlyThisRunsNotesThenTheCode) {
         scene.runs.notes.add(cutText());
     }
     if (c.ending == Ending::Failed) {
-        scene.runs.fail = [] { throw Error(ErrorKind::NoTimeFrame, {.reason = "none"}); };
+        scene.runs.fail = [] { throw Error(ErrorKind::NoTimeFrame, {}); };
     }
     writeFile(scene.notesFile, "Avisos de una transformación anterior\n");
     // Other sections and keys of the file stay as they are; the key keeps its section.
@@ -113,11 +113,12 @@ TEST(AutomaticClosing, AnUnwritableCompletionFileIsReportedAndTheCloseGoesOn) {
         presenter->windowShown();
 
         EXPECT_EQ(scene.view.closes, 1);
-        const std::string ini = "No se puede escribir en el archivo \"" + native(scene.ini) +
-                                "\". El programa que abrió Velmora lee en él cómo ha terminado "
-                                "el proceso: no lo sabrá, o leerá lo que quedó de una vez "
-                                "anterior. Compruebe que se puede escribir en la carpeta de "
-                                "Velmora y vuelva a empezar desde ese programa.";
+        const std::string ini =
+            "No se puede escribir en el archivo \"" + native(scene.ini) +
+            "\" (no existe). El programa que abrió Velmora lee en él cómo ha terminado "
+            "el proceso: no lo sabrá, o leerá lo que quedó de una vez "
+            "anterior. Compruebe que se puede escribir en la carpeta de "
+            "Velmora y vuelva a empezar desde ese programa.";
         if (withNotes) {
             EXPECT_EQ(scene.view.kinds(), (std::vector<std::string>{"notes", "error", "error"}));
             EXPECT_EQ(scene.view.texts("error"),

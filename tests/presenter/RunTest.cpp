@@ -162,7 +162,7 @@ TEST(AFinishedRun, SaysSoAndDisablesBothRunsForGood) {
 TEST(TheDocument, ACancelledDialogRunsOnTheLastOne) {
     Scene scene;
     auto presenter = scene.started({});
-    scene.runs.fail = [] { throw Error(ErrorKind::NoTimeFrame, {.reason = "none"}); };
+    scene.runs.fail = [] { throw Error(ErrorKind::NoTimeFrame, {}); };
     scene.view.documentAnswers = {scene.document};
     presenter->convertClicked();
     ASSERT_EQ(scene.view.texts("error").size(), 1u);

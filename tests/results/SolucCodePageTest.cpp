@@ -4,6 +4,7 @@
 #include "results/ResultsRun.h"
 #include "services/Error.h"
 #include "services/dbf/TableFileBuilder.h"
+#include "support/ErrorChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -73,14 +74,9 @@ TEST(SolucCodePage, AnUnknownMarkStopsTheRunInsteadOfLosingLessons) {
                                  "A"});
     soluc[29] = static_cast<char>(0xEE);
     writeFile(folders.exchange / "SOLUC.DBF", soluc);
-    try {
-        ResultsRun(folders.document, folders.exchange).run();
-        FAIL() << "the run went on";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::UnknownCodePage);
-        EXPECT_EQ(error.details().table, "SOLUC");
-        EXPECT_EQ(error.details().value, "0xEE");
-    }
+    EXPECT_TRUE(failsWith(
+        [&] { ResultsRun(folders.document, folders.exchange).run(); }, ErrorKind::UnknownCodePage,
+        {.table = "SOLUC", .value = "0xEE", .reason = ErrorReason::LanguageDriver}));
     EXPECT_FALSE(std::filesystem::exists(folders.result));
 }
 

@@ -2,6 +2,7 @@
 #include "services/Error.h"
 #include "services/dbf/DbfHeader.h"
 #include "services/dbf/DbfReader.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -35,23 +36,10 @@ DbfHeader checkExactly(const std::string& bytes) {
                           "SOLUC");
 }
 
-// The error's reason, with the file and table it names.
-std::string errorOf(const std::string& bytes) {
-    try {
-        checkExactly(bytes);
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::TableDamaged);
-        EXPECT_EQ(error.details().file, fixtureName);
-        EXPECT_EQ(error.details().table, "SOLUC");
-        return error.details().reason;
-    }
-    return "(accepted)";
-}
-
 struct DamagedFile {
     const char* name;
     std::function<std::string()> bytes;
-    const char* reason;
+    ErrorReason reason;
 };
 
 std::string withByte(std::string bytes, std::size_t at, char value) {
@@ -70,44 +58,51 @@ std::string withCount(std::string bytes, std::uint32_t value) {
 }
 
 const std::vector<DamagedFile> damagedFiles{
-    {"ZeroLength", [] { return std::string(); }, "empty"},
-    {"ShorterThanAHeader", [] { return twoFieldFile().substr(0, 20); }, "too-short"},
+    {"ZeroLength", [] { return std::string(); }, ErrorReason::TableFileEmpty},
+    {"ShorterThanAHeader", [] { return twoFieldFile().substr(0, 20); },
+     ErrorReason::TableFileTooShort},
     {"NotADbf", [] { return std::string("<?xml version=\"1.0\"?><SERVICIO></SERVICIO>\n"); },
-     "not-dbase"},
-    {"HeaderCutShort", [] { return twoFieldFile(0).substr(0, 70); }, "header-cut"},
-    {"HeaderLengthTooSmall", [] { return withLength16(twoFieldFile(), 8, 20); }, "header-length"},
-    {"RecordsBeyondTheEnd", [] { return withCount(twoFieldFile(2), 3); }, "records-missing"},
-    {"HugeRecordCount", [] { return withCount(twoFieldFile(1), 0xFFFFFFFFu); }, "records-missing"},
+     ErrorReason::NotDbase},
+    {"HeaderCutShort", [] { return twoFieldFile(0).substr(0, 70); }, ErrorReason::HeaderCut},
+    {"HeaderLengthTooSmall", [] { return withLength16(twoFieldFile(), 8, 20); },
+     ErrorReason::HeaderLength},
+    {"RecordsBeyondTheEnd", [] { return withCount(twoFieldFile(2), 3); },
+     ErrorReason::RecordsMissing},
+    {"HugeRecordCount", [] { return withCount(twoFieldFile(1), 0xFFFFFFFFu); },
+     ErrorReason::RecordsMissing},
     // A count that says fewer records than the file holds would hide the others.
     {"RecordCountBelowTheRecords", [] { return withCount(twoFieldFile(50), 0); },
-     "records-beyond-count"},
+     ErrorReason::RecordsBeyondCount},
     // The header length stops inside the second descriptor, which has no terminator before.
     {"DescriptorsOverrunTheHeader", [] { return withLength16(twoFieldFile(), 8, 80); },
-     "descriptors-overrun"},
+     ErrorReason::DescriptorsOverrun},
     // One byte off either way shifts every field of every record.
     {"HeaderLengthOneByteLonger", [] { return withLength16(twoFieldFile(), 8, 32 + 64 + 2); },
-     "header-length"},
+     ErrorReason::HeaderLength},
     {"HeaderLengthOneByteShorter", [] { return withLength16(twoFieldFile(), 8, 32 + 64); },
-     "no-terminator"},
+     ErrorReason::NoTerminator},
     {"RecordLengthDoesNotMatch", [] { return withLength16(twoFieldFile(), 10, 9); },
-     "record-length"},
-    {"ZeroRecordLength", [] { return withLength16(twoFieldFile(), 10, 0); }, "record-length"},
-    {"NameWithControlBytes", [] { return withByte(twoFieldFile(), 33, '\x01'); }, "field-name"},
-    {"EmptyName", [] { return withByte(twoFieldFile(), 64, '\0'); }, "field-name"},
-    {"UnknownType", [] { return withByte(twoFieldFile(), 32 + 11, 'Z'); }, "field-type"},
-    {"ZeroWidth", [] { return withByte(twoFieldFile(), 64 + 16, '\0'); }, "field-width"},
+     ErrorReason::RecordLength},
+    {"ZeroRecordLength", [] { return withLength16(twoFieldFile(), 10, 0); },
+     ErrorReason::RecordLength},
+    {"NameWithControlBytes", [] { return withByte(twoFieldFile(), 33, '\x01'); },
+     ErrorReason::FieldName},
+    {"EmptyName", [] { return withByte(twoFieldFile(), 64, '\0'); }, ErrorReason::FieldName},
+    {"UnknownType", [] { return withByte(twoFieldFile(), 32 + 11, 'Z'); }, ErrorReason::FieldType},
+    {"ZeroWidth", [] { return withByte(twoFieldFile(), 64 + 16, '\0'); }, ErrorReason::FieldWidth},
     {"IntegerOfWidthEight",
      [] {
          return dbfFile(0x30, {{"N", 'I', 8}}, {std::string(9, ' ')});
      },
-     "field-width"},
-    {"NoFields", [] { return dbfFile(0x03, {}, {}); }, "no-fields"},
+     ErrorReason::FieldWidth},
+    {"NoFields", [] { return dbfFile(0x03, {}, {}); }, ErrorReason::NoFields},
 };
 
 class TableHeaderCheck : public ::testing::TestWithParam<DamagedFile> {};
 
 TEST_P(TableHeaderCheck, RefusesTheDamagedFileNamingIt) {
-    EXPECT_EQ(errorOf(GetParam().bytes()), GetParam().reason);
+    EXPECT_TRUE(failsWith([] { checkExactly(GetParam().bytes()); }, ErrorKind::TableDamaged,
+                          {.file = fixtureName, .table = "SOLUC", .reason = GetParam().reason}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TableHeaderCheck, ::testing::ValuesIn(damagedFiles),
@@ -186,21 +181,12 @@ TEST(TableHeaderCheckAccepts, TheTableServiceChecksBeforeReading) {
               dbfFile(0x03, {{"ASIG", 'C', 4}, {"DIA", 'N', 2}}, {" AB  12", "xAB  12"}));
     DbfReader flagged = DbfReader::open(dir / "FLAG.DBF", LockedFile::Lock::Shared, "FLAG");
     EXPECT_TRUE(flagged.next());
-    try {
-        flagged.next();
-        ADD_FAILURE() << "a record with the mark x was read";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.details().reason, "deletion-flag");
-        EXPECT_EQ(error.details().record, 2u);
-    }
+    EXPECT_TRUE(failsWith([&] { flagged.next(); }, ErrorKind::TableDamaged,
+                          {.record = 2, .reason = ErrorReason::DeletionFlag}));
     for (const auto& [name, bytes] : files) {
         writeFile(dir / name, bytes);
-        try {
-            DbfReader::open(dir / name, LockedFile::Lock::Shared, "T");
-            ADD_FAILURE() << name << " was opened";
-        } catch (const Error& error) {
-            EXPECT_EQ(error.kind(), ErrorKind::TableDamaged) << error.what();
-            EXPECT_EQ(error.details().file, dir / name);
-        }
+        EXPECT_TRUE(failsWith([&] { DbfReader::open(dir / name, LockedFile::Lock::Shared, "T"); },
+                              ErrorKind::TableDamaged, {.file = dir / name}))
+            << name;
     }
 }

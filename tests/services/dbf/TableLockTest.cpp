@@ -1,6 +1,7 @@
 #include "formats/TableRows.h"
 #include "services/Error.h"
 #include "services/dbf/DbfReader.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST_F(TableLock, IsHeldWhileTheReaderLivesWhereverItIsMoved) {
 struct NotATableCase {
     const char* name;
     std::function<void(const std::filesystem::path&)> make;
-    const char* kind;
+    ErrorKind kind;
 };
 
 class NotATable : public ::testing::TestWithParam<NotATableCase> {};
@@ -121,43 +122,38 @@ TEST_P(NotATable, IsRefusedAtOnce) {
     TempDir dir;
     const auto file = dir / "SOLUC.DBF";
     GetParam().make(file);
-    try {
-        DbfReader::open(file, Lock::Exclusive, "SOLUC");
-        FAIL() << "opened";
-    } catch (const Error& error) {
-        EXPECT_STREQ(kindName(error.kind()), GetParam().kind);
-        EXPECT_EQ(error.details().file, file);
-    }
+    EXPECT_TRUE(failsWith([&] { DbfReader::open(file, Lock::Exclusive, "SOLUC"); }, GetParam().kind,
+                          {.file = file}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NotATable,
     ::testing::Values(NotATableCase{"Missing", [](const std::filesystem::path&) {},
-                                    "file-not-found"},
+                                    ErrorKind::FileNotFound},
                       NotATableCase{"Folder",
                                     [](const std::filesystem::path& file) {
                                         std::filesystem::create_directory(file);
                                     },
-                                    "not-a-regular-file"}
+                                    ErrorKind::NotARegularFile}
 #ifndef _WIN32
                       ,
                       NotATableCase{"Pipe",
                                     [](const std::filesystem::path& file) {
                                         ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
                                     },
-                                    "not-a-regular-file"},
+                                    ErrorKind::NotARegularFile},
                       NotATableCase{"LinkToAPipe",
                                     [](const std::filesystem::path& file) {
                                         const auto pipe = file.parent_path() / "pipe";
                                         ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
                                         std::filesystem::create_symlink(pipe, file);
                                     },
-                                    "not-a-regular-file"},
+                                    ErrorKind::NotARegularFile},
                       NotATableCase{"Device",
                                     [](const std::filesystem::path& file) {
                                         std::filesystem::create_symlink("/dev/zero", file);
                                     },
-                                    "not-a-regular-file"}
+                                    ErrorKind::NotARegularFile}
 #endif
                       ),
     [](const auto& info) { return std::string(info.param.name); });

@@ -3,6 +3,7 @@
 #include "formats/TableRows.h"
 #include "services/Error.h"
 #include "services/dbf/DbfReader.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -202,14 +203,9 @@ TEST(TableWrite, ANumberBeyondFixedDecimalsIsKeptInExponentForm) {
 TEST(TableWrite, ANumberThatCannotBeWrittenIsRefusedNamingTheField) {
     TableRows rows(kSample);
     const std::size_t row = rows.append();
-    try {
-        rows.setFloat(row, kHours, std::numeric_limits<double>::infinity());
-        FAIL() << "written";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::ValueDoesNotFit);
-        EXPECT_EQ(error.details().table, "SAMPLE");
-        EXPECT_EQ(error.details().field, "HOURS");
-    }
+    EXPECT_TRUE(
+        failsWith([&] { rows.setFloat(row, kHours, std::numeric_limits<double>::infinity()); },
+                  ErrorKind::ValueDoesNotFit, {.table = "SAMPLE", .field = "HOURS"}));
 }
 
 TEST(TableWrite, WritingAgainReplacesTheEarlierFile) {
@@ -223,14 +219,9 @@ TEST(TableWrite, WritingAgainReplacesTheEarlierFile) {
 
 TEST(TableWrite, AMissingFolderIsAnErrorNamingTheTable) {
     TempDir dir;
-    try {
-        TableRows(kSample).writeTo(dir / "NOFOLDER");
-        FAIL() << "written";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::TableNotWritten);
-        EXPECT_EQ(error.details().table, "SAMPLE");
-        EXPECT_EQ(error.details().file, dir / "NOFOLDER" / "SAMPLE.DBF");
-    }
+    EXPECT_TRUE(failsWith([&] { TableRows(kSample).writeTo(dir / "NOFOLDER"); },
+                          ErrorKind::TableNotWritten,
+                          {.file = dir / "NOFOLDER" / "SAMPLE.DBF", .table = "SAMPLE"}));
 }
 
 // A table whose older rows wait on disk as it grows reads, copies and writes as one held in
@@ -242,9 +233,9 @@ TEST(TableWrite, RowsKeptOnDiskGiveTheSameTable) {
     const auto fill = [rowCount](TableRows& rows) {
         for (int i = 0; i < rowCount; ++i) {
             // Every seventh row takes its code from an older row, which may wait on disk.
-            const std::string code = i % 7 == 6
-                                         ? std::string(rows.text(static_cast<std::size_t>(i / 2), kCode))
-                                         : std::to_string(i);
+            const std::string code =
+                i % 7 == 6 ? std::string(rows.text(static_cast<std::size_t>(i / 2), kCode))
+                           : std::to_string(i);
             const std::size_t row = rows.append();
             rows.setText(row, kCode, code);
             rows.setBoolean(row, kActive, i % 3 == 0);
@@ -276,13 +267,7 @@ TEST(TableWrite, ARowPastTheLargestTableIsRefused) {
     for (int row = 0; row < 3; ++row) {
         rows.append();
     }
-    try {
-        rows.append();
-        FAIL() << "a fourth row";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::TableWouldBeTooLarge);
-        EXPECT_EQ(error.details().table, "SAMPLE");
-        EXPECT_EQ(error.details().limit, 3 * recordLength);
-    }
+    EXPECT_TRUE(failsWith([&] { rows.append(); }, ErrorKind::TableWouldBeTooLarge,
+                          {.table = "SAMPLE", .limit = 3 * recordLength}));
     EXPECT_EQ(rows.size(), 3u);
 }

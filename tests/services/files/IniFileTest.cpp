@@ -2,6 +2,7 @@
 // one key changes, every other byte of the file stays.
 #include "services/files/IniFile.h"
 #include "services/Error.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -113,13 +114,10 @@ TEST(IniFile, FailsWhereNoFileCanBeWrittenAndNamesTheFile) {
         // A folder in the file's place.
         std::filesystem::create_directory(folder / "Horadia.ini");
         const auto ini = folder.path() / std::filesystem::path(where).make_preferred();
-        try {
-            writeProfileString(ini, "Transformadores", "Transformado", "1");
-            ADD_FAILURE() << "no error for " << where;
-        } catch (const Error& error) {
-            EXPECT_EQ(error.kind(), ErrorKind::IniNotWritten) << where;
-            EXPECT_EQ(error.details().file, ini) << where;
-        }
+        EXPECT_TRUE(
+            failsWith([&] { writeProfileString(ini, "Transformadores", "Transformado", "1"); },
+                      ErrorKind::IniNotWritten, {.file = ini}))
+            << where;
         EXPECT_TRUE(std::filesystem::is_directory(folder / "Horadia.ini")) << where;
     }
 }

@@ -4,6 +4,7 @@
 #include "services/files/FileReplacement.h"
 #include "services/files/WorkFolder.h"
 #include "services/xml/XmlDocument.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -146,15 +147,13 @@ TEST(FileReplacement, AnUndoThatFailsKeepsTheOldFilesForTheNextRun) {
                 writeFile(exchange / "A.DBF", "someone else's A");
             }
         };
-        try {
-            replaceTogether(exchange.path(), work,
-                            {{"A.DBF", {"A.DBF"}}, {"B.DBF", {"B.DBF", "B.MDX"}}},
-                            {.afterStep = takeTheNameOfA});
-            FAIL() << "the replacement went through";
-        } catch (const Error& error) {
-            EXPECT_EQ(error.kind(), ErrorKind::ReplacementFailed);
-            EXPECT_EQ(error.details().reason, "undo");
-        }
+        EXPECT_TRUE(failsWith(
+            [&] {
+                replaceTogether(exchange.path(), work,
+                                {{"A.DBF", {"A.DBF"}}, {"B.DBF", {"B.DBF", "B.MDX"}}},
+                                {.afterStep = takeTheNameOfA});
+            },
+            ErrorKind::ReplacementFailed, {.reason = ErrorReason::UndoFailed}));
     }
     ASSERT_TRUE(std::filesystem::exists(oldFilesFolder(exchange.path()) / "A.DBF"))
         << "the old file went with the swap folder";
@@ -171,15 +170,11 @@ TEST(FileReplacement, AJournalThatCannotBeReadStopsEveryRunAndSaysWhatToDo) {
     TempDir exchange;
     writeFile(journalFile(exchange.path()), "velmora replacement 2\nnew A.DBF\nend\nsum 0");
 
-    try {
-        tidyExchangeFolder(exchange.path());
-        FAIL() << "the journal was taken as read";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::ReplacementJournalDamaged);
-        const std::string words = messages::describe(error);
-        EXPECT_THAT(words, HasSubstr("copie los archivos"));
-        EXPECT_THAT(words, HasSubstr(pathToUtf8(oldFilesFolder(exchange.path()))));
-    }
+    const auto error = errorFrom([&] { tidyExchangeFolder(exchange.path()); });
+    ASSERT_TRUE(isError(error, ErrorKind::ReplacementJournalDamaged));
+    const std::string words = messages::describe(*error);
+    EXPECT_THAT(words, HasSubstr("copie los archivos"));
+    EXPECT_THAT(words, HasSubstr(pathToUtf8(oldFilesFolder(exchange.path()))));
     EXPECT_TRUE(std::filesystem::exists(journalFile(exchange.path())));
 }
 
@@ -191,12 +186,11 @@ TEST(FileReplacement, ASecondRunNeverWritesOverTheJournalOfTheFirst) {
     std::filesystem::create_directory(work);
     writeFile(work / "A.DBF", "new A");
 
-    try {
-        replaceTogether(exchange.path(), work, {{"A.DBF", {}}});
-        FAIL() << "replaced";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::ReplacementInProgress);
-    }
+    EXPECT_TRUE(failsWith(
+        [&] {
+            replaceTogether(exchange.path(), work, {{"A.DBF", {}}});
+        },
+        ErrorKind::ReplacementInProgress));
 
     EXPECT_EQ(readFile(journalFile(exchange.path())), firstRunsPlan);
     EXPECT_FALSE(std::filesystem::exists(exchange / "A.DBF"));

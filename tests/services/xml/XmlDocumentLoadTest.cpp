@@ -1,6 +1,7 @@
 #include "services/Error.h"
 #include "services/xml/XmlDocument.h"
 #include "services/xml/XmlErrorHook.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 #include "support/XmlTree.h"
 
@@ -17,23 +18,15 @@ namespace velmora {
 namespace {
 
 using testing::declaredEncoding;
+using testing::failsWith;
 using testing::TempDir;
 using testing::textOf;
 using testing::writeFile;
 
-std::optional<Error> loadError(const std::filesystem::path& file) {
-    try {
-        XmlDocument::load(file);
-    } catch (const Error& error) {
-        return error;
-    }
-    return std::nullopt;
-}
-
 struct BrokenCase {
     const char* name;
     std::string content;
-    std::string reason;
+    ErrorReason reason;
     std::size_t line;
     std::size_t column;
 };
@@ -46,51 +39,46 @@ TEST_P(BrokenDocument, namesTheFileWhereTheParserStoppedAndWhy) {
     const auto file = dir / "a.xml";
     writeFile(file, c.content);
 
-    const auto error = loadError(file);
-
-    ASSERT_TRUE(error) << "no error";
-    EXPECT_EQ(error->kind(), ErrorKind::DocumentNotWellFormed) << error->what();
-    EXPECT_EQ(error->details().file, file);
-    EXPECT_EQ(error->details().reason, c.reason) << error->what();
-    EXPECT_EQ(error->details().line, c.line) << error->what();
-    EXPECT_EQ(error->details().column, c.column) << error->what();
+    EXPECT_TRUE(failsWith([&] { XmlDocument::load(file); }, ErrorKind::DocumentNotWellFormed,
+                          {.file = file, .line = c.line, .column = c.column, .reason = c.reason}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Xml, BrokenDocument,
     ::testing::Values(
         BrokenCase{"MismatchedTags", "<SERVICIO>\n<SALIDAS>\n  <a></b>\n</SALIDAS></SERVICIO>",
-                   "tag-mismatch", 3, 10},
-        BrokenCase{"Empty", "", "empty", 1, 1}, BrokenCase{"OnlyBlanks", "  \n\n ", "empty", 3, 2},
-        BrokenCase{"NoRootElement", "<?xml version=\"1.0\"?>\n<!-- nothing -->\n", "no-root", 3, 1},
-        BrokenCase{"PlainText", "Horario del centro", "not-xml", 1, 1},
-        BrokenCase{"TwoRoots", "<SERVICIO/>\n<SERVICIO/>", "content-after-root", 2, 1},
+                   ErrorReason::TagMismatch, 3, 10},
+        BrokenCase{"Empty", "", ErrorReason::EmptyFile, 1, 1},
+        BrokenCase{"OnlyBlanks", "  \n\n ", ErrorReason::EmptyFile, 3, 2},
+        BrokenCase{"NoRootElement", "<?xml version=\"1.0\"?>\n<!-- nothing -->\n",
+                   ErrorReason::NoRootElement, 3, 1},
+        BrokenCase{"PlainText", "Horario del centro", ErrorReason::NotXml, 1, 1},
+        BrokenCase{"TwoRoots", "<SERVICIO/>\n<SERVICIO/>", ErrorReason::ContentAfterRoot, 2, 1},
         BrokenCase{"Truncated", "<SERVICIO><SALIDAS>\n<listasal seq=\"MATERIAS\">",
-                   "element-not-closed", 2, 26},
+                   ErrorReason::ElementNotClosed, 2, 26},
         BrokenCase{"BadUtf8",
                    std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\xE1</a>"),
-                   "encoding", 2, 4},
-        BrokenCase{"Latin1WithoutDeclaration", std::string("<a>\nEducaci\xF3n</a>"), "encoding", 2,
-                   8},
-        BrokenCase{"StrayAmpersand", "<SERVICIO>\nLengua & Literatura</SERVICIO>", "ampersand", 2,
-                   9},
+                   ErrorReason::WrongEncoding, 2, 4},
+        BrokenCase{"Latin1WithoutDeclaration", std::string("<a>\nEducaci\xF3n</a>"),
+                   ErrorReason::WrongEncoding, 2, 8},
+        BrokenCase{"StrayAmpersand", "<SERVICIO>\nLengua & Literatura</SERVICIO>",
+                   ErrorReason::StrayAmpersand, 2, 9},
         BrokenCase{"UnquotedAttribute", "<SERVICIO>\n<listasal seq=MATERIAS/></SERVICIO>",
-                   "attribute", 2, 15},
-        BrokenCase{"UnclosedComment", "<SERVICIO>\n<!-- sin cerrar </SERVICIO>", "comment", 2, 28},
+                   ErrorReason::BadAttribute, 2, 15},
+        BrokenCase{"UnclosedComment", "<SERVICIO>\n<!-- sin cerrar </SERVICIO>",
+                   ErrorReason::BadComment, 2, 28},
         BrokenCase{"ControlCharacter", std::string("<SERVICIO>\n\x01</SERVICIO>"),
-                   "invalid-character", 2, 1},
+                   ErrorReason::InvalidCharacter, 2, 1},
         BrokenCase{"UnknownEncodingName",
                    "<?xml version=\"1.0\" encoding=\"x-nada\"?>\n<SERVICIO/>",
-                   "unsupported-encoding", 0, 0}),
+                   ErrorReason::UnsupportedEncoding, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XmlDocumentLoad, aMissingFileIsFileNotFound) {
     TempDir dir;
     const auto file = dir / "no-such.xml";
-    const auto error = loadError(file);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), ErrorKind::FileNotFound);
-    EXPECT_EQ(error->details().file, file);
+    EXPECT_TRUE(
+        failsWith([&] { XmlDocument::load(file); }, ErrorKind::FileNotFound, {.file = file}));
 }
 
 // Each of these would make a plain read fail or wait for ever (a pipe with no writer).
@@ -105,10 +93,9 @@ TEST(XmlDocumentLoad, onlyRegularFilesAreRead) {
     files.insert(files.end(), {pipe, dir / "link-to-pipe.xml", "/dev/zero"});
 #endif
     for (const std::filesystem::path& file : files) {
-        const auto error = loadError(file);
-        ASSERT_TRUE(error) << file;
-        EXPECT_EQ(error->kind(), ErrorKind::NotARegularFile) << file << ": " << error->what();
-        EXPECT_EQ(error->details().file, file);
+        EXPECT_TRUE(
+            failsWith([&] { XmlDocument::load(file); }, ErrorKind::NotARegularFile, {.file = file}))
+            << file;
     }
 }
 
@@ -196,15 +183,9 @@ TEST(XmlDocumentLoad, readsTheDeclaredEncodingAndGivesUtf8Text) {
 }
 
 TEST(XmlDocumentLoad, parseFromTextNamesTheGivenName) {
-    try {
-        XmlDocument::parse("<a><b></a>", "plantilla.xml");
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::DocumentNotWellFormed);
-        EXPECT_EQ(error.details().file, "plantilla.xml");
-        EXPECT_EQ(error.details().reason, "tag-mismatch");
-        EXPECT_EQ(error.details().line, 1u);
-    }
+    EXPECT_TRUE(failsWith(
+        [] { XmlDocument::parse("<a><b></a>", "plantilla.xml"); }, ErrorKind::DocumentNotWellFormed,
+        {.file = "plantilla.xml", .line = 1, .reason = ErrorReason::TagMismatch}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "services/Error.h"
 #include "services/xml/XmlDocument.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 #include "support/XmlTree.h"
 
@@ -112,13 +113,8 @@ TEST(XmlDocumentSave, intoAMissingFolderFailsNamingTheTarget) {
     TempDir dir;
     const auto target = dir / "no-such-folder" / "out.xml";
     const XmlDocument document = XmlDocument::parse("<SERVICIO/>", "in.xml");
-    try {
-        document.save(target);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::ResultNotSaved) << error.what();
-        EXPECT_EQ(error.details().file, target);
-    }
+    EXPECT_TRUE(testing::failsWith([&] { document.save(target); }, ErrorKind::ResultNotSaved,
+                                   {.file = target}));
     EXPECT_TRUE(folderEntries(dir.path()).empty());
 }
 
@@ -130,13 +126,8 @@ TEST(XmlDocumentSave, overAFolderFailsAndLeavesItAndItsContentAlone) {
     writeFile(target / "inside.txt", "keep me");
     const XmlDocument document = XmlDocument::parse("<SERVICIO/>", "in.xml");
 
-    try {
-        document.save(target);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::OutputNotAFile) << error.what();
-        EXPECT_EQ(error.details().file, target);
-    }
+    EXPECT_TRUE(testing::failsWith([&] { document.save(target); }, ErrorKind::OutputNotAFile,
+                                   {.file = target}));
     EXPECT_TRUE(std::filesystem::is_directory(target));
     EXPECT_EQ(readFile(target / "inside.txt"), "keep me");
     EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"out.xml"}));
