@@ -2,6 +2,7 @@
 #include "cli/Console.h"
 #include "cli/CoreErrorText.h"
 #include "cli/SpanishCommandLine.h"
+#include "messages/CommandLineTexts.h"
 #include "services/Error.h"
 #include "services/files/ExchangeFolder.h"
 #include "services/files/FileSystem.h"
@@ -28,8 +29,7 @@ bool isUsageProblem(velmora::ErrorKind kind) {
 
 int runCommandLine(int argc, char** argv, const CommandHooks& hooks) {
     const ConsoleOutput console;
-    CLI::App app{"Velmora: lleva los datos del horario de un centro entre Sauce y Horadia.",
-                 "velmora-cli"};
+    CLI::App app{messages::commandLine::kProgramDescription, "velmora-cli"};
     // A path such as /HTEMP/escuela.xml is a path on Windows too, never an option.
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
@@ -38,10 +38,7 @@ int runCommandLine(int argc, char** argv, const CommandHooks& hooks) {
     addDumpCommand(app);
     speakSpanish(app, std::string("velmora-cli (") + velmora::programName + ") " +
                           velmora::programVersion);
-    app.footer("La carpeta de intercambio es /HTEMP (\\HTEMP en Windows), salvo que --exchange o "
-               "la variable de entorno VELMORA_EXCHANGE_DIR digan otra.\n"
-               "Resultado: 0 si todo ha ido bien, 1 si el trabajo ha fallado (el motivo sale en "
-               "la salida de errores), 2 si la orden está mal escrita.");
+    app.footer(messages::commandLine::kProgramFooter);
     std::vector<std::string> arguments = argumentsAsUtf8(argc, argv);
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments) {

@@ -4,6 +4,7 @@
 #include "cli/RunReport.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/FrameSelection.h"
+#include "messages/CommandLineTexts.h"
 #include "messages/CommandTexts.h"
 #include "messages/Messages.h"
 #include "services/Error.h"
@@ -64,8 +65,8 @@ void runConversion(const ConvertOptions& options, const CommandHooks& hooks) {
 
     std::cout << messages::tablesWrittenIn(pathToUtf8(folder)) << "\n";
     for (const auto& [table, rows] : summary.rowsPerTable) {
-        std::cout << "  " << std::left << std::setw(12) << table << rows
-                  << (rows == 1 ? " registro" : " registros");
+        std::cout << "  " << std::left << std::setw(12) << table
+                  << messages::commandLine::recordCount(rows);
         const auto change =
             std::find_if(summary.changes.begin(), summary.changes.end(),
                          [&table](const TableChange& c) { return c.table == table; });
@@ -80,28 +81,19 @@ void runConversion(const ConvertOptions& options, const CommandHooks& hooks) {
 } // namespace
 
 void addConvertCommand(CLI::App& app, const CommandHooks& hooks) {
+    namespace words = messages::commandLine;
     auto options = std::make_shared<ConvertOptions>();
-    CLI::App* command = app.add_subcommand(
-        "convert", "Transforma un documento de servicio de Sauce en las ocho tablas de "
-                   "intercambio de Horadia.");
-    command->add_option("DOCUMENTO", options->document, "El documento de servicio de Sauce (XML).")
+    CLI::App* command = app.add_subcommand("convert", words::kConvertCommand);
+    command->add_option("DOCUMENTO", options->document, words::kDocumentArgument)
         ->required()
-        ->option_text("(obligatorio)");
-    command
-        ->add_option("--exchange", options->exchange,
-                     "La carpeta de intercambio donde se escriben las tablas.")
-        ->option_text("CARPETA");
-    command
-        ->add_option("--frames", options->frames,
-                     "Los marcos horarios que se aplican, por su clave: uno o dos separados por "
-                     "una coma. Hace falta cuando el documento tiene dos o más.")
+        ->option_text(words::kRequiredDocument);
+    command->add_option("--exchange", options->exchange, words::kConvertExchangeOption)
+        ->option_text(words::kFolderValue);
+    command->add_option("--frames", options->frames, words::kFramesOption)
         ->delimiter(',')
-        ->option_text("CLAVE[,CLAVE]");
-    command
-        ->add_option("--report", options->report,
-                     "Escribe en este archivo, en JSON, cada aviso de la transformación: qué se ha "
-                     "cambiado o no se ha podido usar, y dónde.")
-        ->option_text("ARCHIVO");
+        ->option_text(words::kFramesValue);
+    command->add_option("--report", options->report, words::kConvertReportOption)
+        ->option_text(words::kFileValue);
     command->callback([options, hooks] { runConversion(*options, hooks); });
 }
 

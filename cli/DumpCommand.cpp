@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "formats/ExchangeTables.h"
+#include "messages/CommandLineTexts.h"
 #include "services/files/FileReplacement.h"
 
 #include <iostream>
@@ -57,17 +58,14 @@ void dumpTable(const DumpOptions& options) {
 } // namespace
 
 void addDumpCommand(CLI::App& app) {
+    namespace words = messages::commandLine;
     auto options = std::make_shared<DumpOptions>();
-    CLI::App* command = app.add_subcommand(
-        "dump", "Muestra una tabla de intercambio en formato CSV: una línea con los nombres de "
-                "los campos y después una línea por registro.");
-    command->add_option("TABLA", options->table, "El nombre de la tabla, por ejemplo SOLUC.")
+    CLI::App* command = app.add_subcommand("dump", words::kDumpCommand);
+    command->add_option("TABLA", options->table, words::kTableArgument)
         ->required()
-        ->option_text("(obligatoria)");
-    command
-        ->add_option("--exchange", options->exchange,
-                     "La carpeta de intercambio que tiene la tabla.")
-        ->option_text("CARPETA");
+        ->option_text(words::kRequiredTable);
+    command->add_option("--exchange", options->exchange, words::kDumpExchangeOption)
+        ->option_text(words::kFolderValue);
     command->callback([options] { dumpTable(*options); });
 }
 

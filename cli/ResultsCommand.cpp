@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/NoteLines.h"
 #include "cli/RunReport.h"
+#include "messages/CommandLineTexts.h"
 #include "results/ResultsRun.h"
 #include "services/Error.h"
 #include "services/files/FileSystem.h"
@@ -72,23 +73,16 @@ void runResults(const ResultsOptions& options) {
 } // namespace
 
 void addResultsCommand(CLI::App& app) {
+    namespace words = messages::commandLine;
     auto options = std::make_shared<ResultsOptions>();
-    CLI::App* command = app.add_subcommand(
-        "results", "Escribe el horario de SOLUC en un documento de servicio de Sauce, que se "
-                   "guarda al lado del documento con el nombre ResultadoHoradia delante del "
-                   "suyo, y muestra su ruta.");
-    command->add_option("DOCUMENTO", options->document, "El documento de servicio de Sauce (XML).")
+    CLI::App* command = app.add_subcommand("results", words::kResultsCommand);
+    command->add_option("DOCUMENTO", options->document, words::kDocumentArgument)
         ->required()
-        ->option_text("(obligatorio)");
-    command
-        ->add_option("--exchange", options->exchange,
-                     "La carpeta de intercambio que tiene SOLUC y las demás tablas.")
-        ->option_text("CARPETA");
-    command
-        ->add_option("--report", options->report,
-                     "Escribe en este archivo, en JSON, cada aviso: las clases que no se han "
-                     "pasado y los códigos de SOLUC que las tablas no conocen.")
-        ->option_text("ARCHIVO");
+        ->option_text(words::kRequiredDocument);
+    command->add_option("--exchange", options->exchange, words::kResultsExchangeOption)
+        ->option_text(words::kFolderValue);
+    command->add_option("--report", options->report, words::kResultsReportOption)
+        ->option_text(words::kFileValue);
     command->callback([options] { runResults(*options); });
 }
 

@@ -1,11 +1,14 @@
 #include "cli/SpanishCommandLine.h"
 
-#include <cctype>
+#include "messages/CommandLineTexts.h"
+
 #include <vector>
 
 namespace velmora::cli {
 
 namespace {
+
+namespace words = velmora::messages::commandLine;
 
 constexpr const char* programName = "velmora-cli";
 
@@ -19,26 +22,12 @@ const CLI::App* chosenCommand(const CLI::App& app) {
     return chosen.empty() ? nullptr : chosen.front();
 }
 
-// "convert, results y dump"
 std::string commandList(const CLI::App& app) {
-    const std::vector<const CLI::App*> commands = app.get_subcommands({});
-    std::string list;
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        list += (i == 0 ? "" : i + 1 == commands.size() ? " y " : ", ") + commands[i]->get_name();
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        names.push_back(command->get_name());
     }
-    return list;
-}
-
-std::string unknownOptionText(const std::string& option) {
-    return "La opción «" + option + "» no existe.";
-}
-
-// A description such as "El documento de servicio de Sauce." as it reads after a colon.
-std::string asContinuation(std::string description) {
-    if (!description.empty()) {
-        description.front() = static_cast<char>(std::tolower(description.front()));
-    }
-    return description;
+    return words::listOfCommands(names);
 }
 
 std::string missingText(const CLI::App& app) {
@@ -46,20 +35,19 @@ std::string missingText(const CLI::App& app) {
     if (command == nullptr) {
         const std::vector<std::string> typed = app.remaining();
         if (!typed.empty() && looksLikeOption(typed.front())) {
-            return unknownOptionText(typed.front());
+            return words::unknownOption(typed.front());
         }
         if (!typed.empty()) {
-            return "«" + typed.front() + "» no es una orden de " + programName +
-                   ". Las órdenes son " + commandList(app) + ".";
+            return words::notACommand(typed.front(), programName, commandList(app));
         }
-        return "Falta la orden. Las órdenes son " + commandList(app) + ".";
+        return words::missingCommand(commandList(app));
     }
     for (const CLI::Option* option : command->get_options()) {
         if (option->get_required() && option->count() == 0) {
-            return "Falta " + option->get_name() + ": " + asContinuation(option->get_description());
+            return words::missingRequired(option->get_name(), option->get_description());
         }
     }
-    return "A la orden " + command->get_name() + " le falta algún dato.";
+    return words::commandLacksData(command->get_name());
 }
 
 std::string extrasText(const CLI::App& app) {
@@ -68,15 +56,14 @@ std::string extrasText(const CLI::App& app) {
     for (const std::string& extra : app.remaining(true)) {
         text += text.empty() ? "" : "\n";
         if (looksLikeOption(extra)) {
-            text += unknownOptionText(extra);
+            text += words::unknownOption(extra);
         } else if (command != nullptr) {
-            text +=
-                "Sobra «" + extra + "»: la orden " + command->get_name() + " no lleva más datos.";
+            text += words::extraValue(extra, command->get_name());
         } else {
-            text += "Sobra «" + extra + "».";
+            text += words::extraValue(extra);
         }
     }
-    return text.empty() ? "Sobran datos en la línea de órdenes." : text;
+    return text.empty() ? words::kExtraValues : text;
 }
 
 // CLI11 names the option first in its message: "--exchange: 1 required TEXT missing".
@@ -89,11 +76,11 @@ std::string missingValueText(const CLI::App& app, const CLI::Error& error) {
         for (const CLI::Option* option : scope->get_options()) {
             const std::string name = option->get_name();
             if (message.rfind(name + ":", 0) == 0) {
-                return "Falta el valor de la opción " + name + ".";
+                return words::missingValueOf(name);
             }
         }
     }
-    return "Una opción no lleva el valor que necesita.";
+    return words::kOptionLacksValue;
 }
 
 std::string mistakeText(const CLI::App& app, const CLI::Error& error) {
@@ -106,41 +93,33 @@ std::string mistakeText(const CLI::App& app, const CLI::Error& error) {
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
         return missingValueText(app, error);
     }
-    return "La línea de órdenes no se puede leer.";
+    return words::kUnreadable;
 }
 
 } // namespace
 
 void speakSpanish(CLI::App& app, const std::string& versionLine) {
     auto formatter = app.get_formatter(); // shared with every command
-    formatter->label("Usage", "Uso");
-    formatter->label("OPTIONS", "OPCIONES");
-    formatter->label("SUBCOMMAND", "ORDEN");
-    formatter->label("SUBCOMMANDS", "ÓRDENES");
-    formatter->label("Positionals", "Datos");
-    formatter->label("REQUIRED", "(obligatorio)");
-    formatter->label("TEXT", "TEXTO");
-    formatter->label("Env", "Variable");
-    formatter->label("Needs", "Necesita");
-    formatter->label("Excludes", "Excluye");
+    for (const auto& [english, spanish] : words::helpLabels()) {
+        formatter->label(english, spanish);
+    }
 
     const auto helpFlag = [](CLI::App& scope) {
-        scope.set_help_flag("-h,--help", "Muestra esta ayuda y termina.");
+        scope.set_help_flag("-h,--help", words::kHelpOption);
     };
     helpFlag(app);
-    app.set_version_flag("--version", versionLine,
-                         "Muestra el nombre y la versión del programa y termina.");
+    app.set_version_flag("--version", versionLine, words::kVersionOption);
     for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
-        command->group("Órdenes");
+        command->group(words::kCommandsGroup);
         helpFlag(*command);
     }
     for (CLI::App* scope : app.get_subcommands([](CLI::App*) { return true; })) {
         for (CLI::Option* option : scope->get_options()) {
-            option->group("Opciones");
+            option->group(words::kOptionsGroup);
         }
     }
     for (CLI::Option* option : app.get_options()) {
-        option->group("Opciones");
+        option->group(words::kOptionsGroup);
     }
     app.failure_message([](const CLI::App* parsed, const CLI::Error& error) {
         return parseErrorText(*parsed, error);
@@ -149,9 +128,8 @@ void speakSpanish(CLI::App& app, const std::string& versionLine) {
 
 std::string parseErrorText(const CLI::App& app, const CLI::Error& error) {
     const CLI::App* command = chosenCommand(app);
-    return std::string(programName) + ": " + mistakeText(app, error) +
-           "\nPara ver cómo se usa, escriba: " + programName + " " +
-           (command != nullptr ? command->get_name() + " " : "") + "--help\n";
+    return std::string(programName) + ": " + mistakeText(app, error) + "\n" +
+           words::howToSeeHelp(programName, command != nullptr ? command->get_name() : "") + "\n";
 }
 
 } // namespace velmora::cli
