@@ -1,6 +1,7 @@
 // A file written as its text is made: whole, in place once made, or not at all.
 #include "services/Error.h"
 #include "services/files/WholeFile.h"
+#include "support/ErrorChecks.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -70,15 +71,13 @@ TEST(StreamedFile, AFolderThatDoesNotExistIsAnErrorNamingTheFile) {
     const auto file = folder / "no-existe" / "avisos.txt";
     bool written = false;
 
-    try {
-        writeWholeFile(file, [&](std::ostream& out) {
-            out << "x";
-            written = true;
-        });
-        FAIL() << "written";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::FileNotWritten);
-        EXPECT_EQ(error.details().file, file);
-    }
+    EXPECT_TRUE(failsWith(
+        [&] {
+            writeWholeFile(file, [&](std::ostream& out) {
+                out << "x";
+                written = true;
+            });
+        },
+        ErrorKind::FileNotWritten, {.file = file}));
     EXPECT_FALSE(written);
 }
