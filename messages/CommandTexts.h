@@ -2,8 +2,7 @@
 
 #include <string>
 
-// The words velmora-cli prints around a run's results, apart from its usage texts, which are
-// built with the command line itself (cli/).
+// The words velmora-cli prints around a run's results; its usage texts are in CommandLineTexts.h.
 namespace velmora::messages {
 
 inline constexpr const char* kNotesHeading = "Avisos:";
