@@ -7,8 +7,8 @@
 #include <system_error>
 
 // The system's own file calls, with wide paths on Windows: the one place where the core's file
-// handling differs between platforms (NativeFilesPosix.cpp, NativeFilesWin32.cpp). Every call
-// reports what the system said; none throws.
+// handling differs between platforms (NativeFilesPosix.cpp, NativeFilesWin32.cpp; what they
+// share in NativeFiles.cpp). Every call reports what the system said; none throws.
 namespace velmora::native {
 
 // What stands at a path; a link is the link itself, never what it points to.

@@ -103,27 +103,6 @@ File File::open(const std::filesystem::path& path, const OpenOptions& options,
     return file;
 }
 
-File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), regular_(other.regular_), size_(other.size_) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, -1);
-        regular_ = other.regular_;
-        size_ = other.size_;
-    }
-    return *this;
-}
-
-File::~File() {
-    close();
-}
-
-bool File::isOpen() const {
-    return handle_ >= 0;
-}
-
 std::error_code File::read(char* buffer, std::size_t count, std::size_t& got) {
     for (;;) {
         const ssize_t result = ::read(descriptor(handle_), buffer, count);
@@ -173,10 +152,6 @@ std::error_code File::close() {
     const int result = ::close(descriptor(std::exchange(handle_, -1)));
     // The descriptor is gone even when close reports an error; EINTR loses nothing written.
     return result == 0 || errno == EINTR ? std::error_code() : lastError();
-}
-
-bool isHeldElsewhere(const std::error_code& error) {
-    return error == std::errc::resource_unavailable_try_again;
 }
 
 std::error_code renameNoReplace(const std::filesystem::path& from,

@@ -155,27 +155,6 @@ File File::open(const std::filesystem::path& path, const OpenOptions& options,
     return file;
 }
 
-File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), regular_(other.regular_), size_(other.size_) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = std::exchange(other.handle_, -1);
-        regular_ = other.regular_;
-        size_ = other.size_;
-    }
-    return *this;
-}
-
-File::~File() {
-    close();
-}
-
-bool File::isOpen() const {
-    return handle_ != -1;
-}
-
 std::error_code File::read(char* buffer, std::size_t count, std::size_t& got) {
     DWORD read = 0;
     const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
@@ -218,10 +197,6 @@ std::error_code File::close() {
         return {};
     }
     return ::CloseHandle(handleOf(std::exchange(handle_, -1))) ? std::error_code() : lastError();
-}
-
-bool isHeldElsewhere(const std::error_code& error) {
-    return error == std::errc::resource_unavailable_try_again;
 }
 
 std::error_code renameNoReplace(const std::filesystem::path& from,
