@@ -193,7 +193,8 @@ TableRows::Fitted TableRows::setText(std::size_t row, std::size_t field, std::st
     std::memset(bytes, ' ', width);
     if (utf8::isAscii(utf8)) {
         // Most of what a school writes is plain ASCII, the same bytes in the code page.
-        std::memcpy(bytes, utf8.data(), std::min(utf8.size(), width));
+        // An empty view may hold no pointer at all, which memcpy must not be given.
+        std::copy_n(utf8.data(), std::min(utf8.size(), width), bytes);
         fitted.cut = utf8.size() > width;
     } else {
         const CodePage::Encoded encoded = codePage_.encode(utf8);

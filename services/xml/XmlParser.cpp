@@ -51,10 +51,18 @@ struct ParseState {
     bool bulkHadChild = false;
     std::uint64_t outside = 0;
     bool tooMuchOutside = false;
+    // Once the parse is stopped, the texts and names the parser hands the callback that stopped
+    // it are freed: nothing may read them any more.
+    bool stopped = false;
 };
 
 ParseState& stateOf(void* parserContext) {
     return *static_cast<ParseState*>(static_cast<xmlParserCtxt*>(parserContext)->_private);
+}
+
+void stop(void* parserContext) {
+    stateOf(parserContext).stopped = true;
+    xmlStopParser(static_cast<xmlParserCtxt*>(parserContext));
 }
 
 void noteError(void* parserContext, xmlhook::ErrorPointer error) {
@@ -69,7 +77,7 @@ void countOutside(void* parserContext, std::uint64_t nodes) {
     state.outside += nodes;
     if (state.outside > state.outline->maxNodesOutside && !state.tooMuchOutside) {
         state.tooMuchOutside = true;
-        xmlStopParser(static_cast<xmlParserCtxt*>(parserContext));
+        stop(parserContext);
     }
 }
 
@@ -86,6 +94,9 @@ bool enterElement(void* parserContext, const xmlChar* localName, int attributes)
         return false;
     }
     countOutside(parserContext, 1 + static_cast<std::uint64_t>(attributes));
+    if (state.stopped) {
+        return false;
+    }
     if (state.depth == 2 && xmlStrEqual(localName, reinterpret_cast<const xmlChar*>(
                                                        state.outline->bulk.c_str())) != 0) {
         state.bulkDepth = state.depth;
@@ -119,7 +130,7 @@ bool otherNode(void* parserContext, bool text) {
         return false;
     }
     countOutside(parserContext, 1);
-    return true;
+    return !state.stopped;
 }
 
 // The tree builder, with the bulk's content left out.
@@ -195,7 +206,7 @@ void refuseEntity(void* parserContext) {
         state.entityLine =
             context->input != nullptr ? static_cast<std::size_t>(context->input->line) : 0;
     }
-    xmlStopParser(context);
+    stop(context);
 }
 
 void refuseParsedEntity(void* parserContext, const xmlChar*, int, const xmlChar*, const xmlChar*,
@@ -209,17 +220,17 @@ void refuseUnparsedEntity(void* parserContext, const xmlChar*, const xmlChar*, c
 }
 
 // The reader's exceptions must not cross the parser's C code: the first one stops the parse
-// and is thrown again once the parser has returned.
+// and is thrown again once the parser has returned. A stopped parse tells the reader nothing.
 template <typename Call> void toReader(void* parserContext, Call call) {
     ParseState& state = stateOf(parserContext);
-    if (state.failure) {
+    if (state.stopped) {
         return;
     }
     try {
         call(*state.events);
     } catch (...) {
         state.failure = std::current_exception();
-        xmlStopParser(static_cast<xmlParserCtxt*>(parserContext));
+        stop(parserContext);
     }
 }
 
