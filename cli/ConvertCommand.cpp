@@ -38,7 +38,8 @@ void writeReportAlong(ConversionRun& run, FileDraft& report,
     run.alongWithTables({
         .prepare =
             [&report, &document](const ConversionSummary& summary) {
-                report.write(conversionReport(document, summary));
+                report.write(
+                    [&](std::ostream& out) { writeConversionReport(out, document, summary); });
                 report.finish();
             },
         .putInPlace = [&report] { report.putInPlace({.folderSyncRequired = false}); },

@@ -34,8 +34,10 @@ void writeReportAlong(ResultsRun& run, FileDraft& report, const std::filesystem:
     run.alongWithResult({
         .prepare =
             [&report, &document](const ResultsRun& done) {
-                report.write(resultsReport(document, shownResultPath(document), done.lessonCount(),
-                                           done.notes()));
+                report.write([&](std::ostream& out) {
+                    writeResultsReport(out, document, shownResultPath(document), done.lessonCount(),
+                                       done.notes());
+                });
                 report.finish();
             },
         .putInPlace =

@@ -18,8 +18,7 @@ namespace velmora::app {
 
 namespace {
 
-// Both windows carry this context of the compiled help file; 0 asks for its table of contents.
-constexpr int kWindowHelpContext = 3;
+// 0 asks the compiled help file for its table of contents.
 constexpr int kHelpContents = 0;
 
 // The hour-glass while a run works, on every path out of it.
@@ -243,14 +242,11 @@ void MainPresenter::helpContentsClicked() {
 
 void MainPresenter::helpKeyPressed(HelpTopic topic) {
     switch (topic) {
-    case HelpTopic::Contents:
-        showHelp(kHelpContents, guideContentsPage);
-        return;
     case HelpTopic::MainWindow:
-        showHelp(kWindowHelpContext, "ventana.html");
+        showHelp(windowHelpContext, "ventana.html");
         return;
     case HelpTopic::FrameDialog:
-        showHelp(kWindowHelpContext, "marcos.html");
+        showHelp(windowHelpContext, "marcos.html");
         return;
     }
 }

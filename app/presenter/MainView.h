@@ -9,9 +9,11 @@
 
 namespace velmora::app {
 
-// Where help opens: the table of contents, or the topic of one window. Both windows carry help
-// context 3 of the compiled help file; in the built-in guide each has a page of its own.
-enum class HelpTopic { Contents, MainWindow, FrameDialog };
+// The window whose topic F1 opens (the table of contents has a button of its own). Both windows
+// carry the same help context of the compiled help file; in the built-in guide each has a page
+// of its own.
+enum class HelpTopic { MainWindow, FrameDialog };
+inline constexpr int windowHelpContext = 3;
 
 // The guide's page with its table of contents, where a face's own guide window goes back to.
 inline constexpr const char* guideContentsPage = "index.html";

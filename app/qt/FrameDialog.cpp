@@ -76,9 +76,6 @@ QString fromUtf8(const char* s) {
     return QString::fromUtf8(s);
 }
 
-// The help context number the dialog's background and its button carry.
-constexpr int kHelpContext = 3;
-
 } // namespace
 
 FrameDialog::FrameDialog(const std::filesystem::path& document, QWidget* owner,
@@ -105,7 +102,7 @@ void FrameDialog::createControls() {
     backgroundPanel_ = new GradientPanel(kSkyBlue, Qt::white, kInactiveCaption, this);
     backgroundPanel_->setObjectName(QStringLiteral("backgroundPanel"));
     backgroundPanel_->setGeometry(0, 0, 369, 281);
-    backgroundPanel_->setProperty(helpContextProperty, kHelpContext);
+    backgroundPanel_->setProperty(helpContextProperty, windowHelpContext);
 
     instructionLabel_ =
         label(backgroundPanel_, "instructionLabel", fromUtf8(messages::kFrameInstruction),
@@ -156,7 +153,7 @@ void FrameDialog::createControls() {
     bold.setBold(true);
     continueButton_->setFont(bold);
     continueButton_->setDefault(true);
-    continueButton_->setProperty(helpContextProperty, kHelpContext);
+    continueButton_->setProperty(helpContextProperty, windowHelpContext);
 
     // Following both the selection and the focus line keeps the shown frame on the line last
     // clicked or moved to, whichever of the two changes last.

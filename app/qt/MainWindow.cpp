@@ -21,9 +21,6 @@ namespace velmora::app {
 
 namespace {
 
-// The help context number the window and its controls carry.
-constexpr int kHelpContext = 3;
-
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
@@ -61,7 +58,7 @@ QPushButton* addButton(QWidget* panel, const char* name, const QString& caption,
     auto* button = new QPushButton(glyph, caption, panel);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
-    button->setProperty(helpContextProperty, kHelpContext);
+    button->setProperty(helpContextProperty, windowHelpContext);
     return button;
 }
 
@@ -70,7 +67,7 @@ GradientPanel* addPanel(QWidget* window, const char* name, QColor start, QColor 
     auto* panel = new GradientPanel(start, middle, end, window);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setGeometry(geometry);
-    panel->setProperty(helpContextProperty, kHelpContext);
+    panel->setProperty(helpContextProperty, windowHelpContext);
     return panel;
 }
 
@@ -94,7 +91,7 @@ void MainWindow::createControls() {
     setWindowIcon(programIcon());
     setFont(windowFont());
     setFixedSize(632, 266);
-    setProperty(helpContextProperty, kHelpContext);
+    setProperty(helpContextProperty, windowHelpContext);
 
     const QColor upperStart(0xF9, 0xD3, 0x7D), upperMiddle(0xFF, 0xFF, 0xFF),
         upperEnd(0xFF, 0xEE, 0xDD);

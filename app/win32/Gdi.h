@@ -76,7 +76,6 @@ public:
     static Scale ofScreen();
     explicit Scale(int dpi) : dpi_(dpi) {}
 
-    int dpi() const { return dpi_; }
     int px(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
     RECT rect(int left, int top, int width, int height) const {
         return {px(left), px(top), px(left) + px(width), px(top) + px(height)};

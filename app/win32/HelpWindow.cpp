@@ -1,5 +1,6 @@
 #include "app/win32/HelpWindow.h"
 
+#include "app/presenter/MainView.h"
 #include "app/win32/Resources.h"
 #include "messages/WindowTexts.h"
 
@@ -8,8 +9,6 @@
 namespace velmora::app::win32 {
 
 namespace {
-
-constexpr const char* kContentsPage = "index.html";
 
 // "avisos.html#movidos" as its page and the place in it; a bare "#movidos" has no page.
 struct Target {
@@ -117,7 +116,7 @@ void HelpWindow::showEntry(const std::string& target) {
         std::optional<GuidePage> shown = showGuidePage(pageControl(), split.page);
         if (!shown) {
             // Every link of the guide leads to a page of it; any other target leads home.
-            shown = showGuidePage(pageControl(), kContentsPage);
+            shown = showGuidePage(pageControl(), guideContentsPage);
         }
         page_ = std::move(*shown);
     }
@@ -173,7 +172,7 @@ INT_PTR HelpWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_HELP_HOME:
-            follow(kContentsPage);
+            follow(guideContentsPage);
             return TRUE;
         case IDC_HELP_BACK:
             if (current_ > 0) {

@@ -1,12 +1,12 @@
 #include "services/files/IniFile.h"
 
 #include "services/Error.h"
+#include "services/files/DocumentFile.h"
 #include "services/files/WholeFile.h"
 #include "services/text/Text.h"
 
-#include <fstream>
+#include <cstdint>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace velmora {
@@ -155,27 +155,22 @@ std::string withProfileString(std::string_view content, std::string_view section
 
 namespace {
 
-Error unableToWrite(const std::filesystem::path& file) {
-    return Error(ErrorKind::IniNotWritten, {.file = file});
-}
+// No completion file comes near this; Sauce and Horadia keep a few lines in it.
+constexpr std::uint64_t kMaxIniBytes = 16 * 1024 * 1024;
 
 std::string currentContent(const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
         return {};
     }
-    // Checked here rather than left to the draft: a folder in the file's place is a completion
-    // file that cannot be written, not an output to choose another name for.
-    if (!std::filesystem::is_regular_file(file, error)) {
-        throw unableToWrite(file);
+    // A folder in the file's place, or a file that cannot be read, is a completion file that
+    // cannot be written, not an output to choose another name for; what the system said goes
+    // with it.
+    try {
+        return readDocumentFile(file, kMaxIniBytes);
+    } catch (const Error& failure) {
+        throw Error(ErrorKind::IniNotWritten, {.file = file, .system = failure.details().system});
     }
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (!in) {
-        throw unableToWrite(file);
-    }
-    return content.str();
 }
 
 } // namespace

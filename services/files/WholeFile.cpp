@@ -166,6 +166,13 @@ void FileDraft::write(std::string_view bytes) {
     }
 }
 
+void FileDraft::write(const std::function<void(std::ostream& out)>& make) {
+    DraftBuffer buffer(*this);
+    std::ostream out(&buffer);
+    make(out);
+    buffer.flushOrThrow();
+}
+
 void FileDraft::finish() {
     if (const std::error_code error = file_.syncToDisk()) {
         fail(error);
@@ -205,10 +212,7 @@ void writeWholeFile(const std::filesystem::path& file, std::string_view content)
 void writeWholeFile(const std::filesystem::path& file,
                     const std::function<void(std::ostream& out)>& write) {
     FileDraft draft(file);
-    DraftBuffer buffer(draft);
-    std::ostream out(&buffer);
-    write(out);
-    buffer.flushOrThrow();
+    draft.write(write);
     draft.finish();
     draft.putInPlace();
 }

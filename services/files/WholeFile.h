@@ -39,6 +39,9 @@ public:
     void keepTargetPermissions();
 
     void write(std::string_view bytes);
+    // What `make` writes, in pieces as it comes, for a text too large to hold in memory besides
+    // what it is made from. The first failure to write is thrown once `make` returns.
+    void write(const std::function<void(std::ostream& out)>& make);
     // Everything written reaches the disk.
     void finish();
 
