@@ -13,10 +13,10 @@ namespace {
 // table to name its code page. Readers believe a .cpg over the table's header, so one left
 // beside an old table would misread the new one, which is Windows-1252 as its header says: it
 // goes with the table it described.
-std::vector<std::string> oldFilesOf(const std::filesystem::path& folder, const std::string& table) {
+std::vector<std::string> oldFilesOf(const FolderListing& folder, const std::string& table) {
     std::vector<std::string> names;
     for (const char* extension : {".DBF", ".MDX", ".CPG"}) {
-        for (const auto& file : findFilesIgnoringCase(folder, table + extension)) {
+        for (const auto& file : folder.find(table + extension)) {
             names.push_back(pathToUtf8(file.filename()));
         }
     }
@@ -38,11 +38,11 @@ std::optional<LockedFile> lockIfStillThere(const std::filesystem::path& file) {
 
 // Holding every old table file exclusively proves that no other program has one open, and
 // keeps it so while the files are swapped.
-std::vector<LockedFile> lockOldTables(const std::filesystem::path& folder,
+std::vector<LockedFile> lockOldTables(const FolderListing& folder,
                                       const std::vector<std::string>& tables) {
     std::vector<LockedFile> locks;
     for (const auto& table : tables) {
-        for (const auto& file : findFilesIgnoringCase(folder, table + ".DBF")) {
+        for (const auto& file : folder.find(table + ".DBF")) {
             auto lock = lockIfStillThere(file);
             if (!lock) {
                 throw Error(ErrorKind::TableInUse, {.file = file, .table = table});
@@ -57,18 +57,19 @@ std::vector<LockedFile> lockOldTables(const std::filesystem::path& folder,
 
 void requireTablesNotInUse(const std::filesystem::path& exchangeFolder,
                            const std::vector<std::string>& tables) {
-    lockOldTables(exchangeFolder, tables);
+    lockOldTables(FolderListing(exchangeFolder), tables);
 }
 
 void replaceTables(const std::filesystem::path& exchangeFolder,
                    const std::filesystem::path& workFolder, const std::vector<std::string>& tables,
                    const ReplacementHooks& hooks) {
     {
-        const auto locks = lockOldTables(exchangeFolder, tables);
+        const FolderListing oldFiles(exchangeFolder);
+        const auto locks = lockOldTables(oldFiles, tables);
         std::vector<ReplacedFile> files;
         for (const auto& table : tables) {
             files.push_back({pathToUtf8(newTableFile(workFolder, table).filename()),
-                             oldFilesOf(exchangeFolder, table)});
+                             oldFilesOf(oldFiles, table)});
         }
         replaceTogether(exchangeFolder, workFolder, files, hooks);
     }

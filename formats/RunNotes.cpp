@@ -84,11 +84,10 @@ void RunNotes::add(const Note& note) {
 void RunNotes::addOrRepeat(const Note& note) {
     bool made = false;
     const std::uint32_t details = detailsOf(note, made);
+    // A later note with the same details is one more repeat of the first, with its own.
+    details_[details].repeats += narrowed((made ? 0 : 1) + note.repeats);
     if (made) {
-        details_[details].repeats += narrowed(note.repeats);
         addEntry(details, note.record);
-    } else {
-        details_[details].repeats += narrowed(1 + note.repeats);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "messages/CommandLineTexts.h"
 
+#include "messages/Wording.h"
+
 #include <cctype>
 
 namespace velmora::messages::commandLine {
@@ -12,11 +14,7 @@ std::vector<std::pair<std::string, std::string>> helpLabels() {
 }
 
 std::string listOfCommands(const std::vector<std::string>& names) {
-    std::string list;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        list += (i == 0 ? "" : i + 1 == names.size() ? " y " : ", ") + names[i];
-    }
-    return list;
+    return wording::joinedWithY(names);
 }
 
 std::string unknownOption(const std::string& option) {

@@ -1,4 +1,5 @@
 #include "messages/Messages.h"
+#include "messages/Wording.h"
 #include "services/files/FileReplacement.h"
 #include "services/files/FileSystem.h"
 
@@ -8,30 +9,14 @@ namespace velmora::messages {
 
 namespace {
 
-std::string quoted(const std::string& value) {
-    return "\"" + value + "\"";
-}
-
-std::string fileText(std::filesystem::path file) {
-    return pathToUtf8(file.make_preferred());
-}
-
-std::string list(const std::vector<std::string>& values) {
-    std::string out;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        out += (i == 0 ? "" : (i + 1 == values.size() ? " y " : ", ")) + values[i];
-    }
-    return out;
-}
+using wording::because;
+using wording::fileText;
+using wording::quoted;
 
 // "el registro 5 de la sección MATERIAS (MAT1 (Matemáticas))"
 std::string recordOfSection(const ErrorDetails& d) {
     return "el registro " + std::to_string(d.record) + " de la sección " + d.section +
            (d.item.empty() ? "" : ", " + d.item);
-}
-
-std::string because(const std::error_code& system) {
-    return system ? " (" + describeSystemError(system) + ")" : std::string();
 }
 
 std::string replacementFailed(const ErrorDetails& d, const std::string& folder) {
@@ -224,13 +209,13 @@ std::string describeKind(ErrorKind kind, const ErrorDetails& d) {
     case ErrorKind::FramesNotChosen:
         return "El documento tiene varios marcos horarios: elija uno o dos con --frames "
                "CLAVE[,CLAVE]. Marcos disponibles: " +
-               list(d.choices) + ".";
+               wording::joinedWithY(d.choices) + ".";
     case ErrorKind::UnknownFrame:
         return "El documento no tiene el marco horario " + quoted(d.value) +
-               ". Marcos disponibles: " + list(d.choices) + ".";
+               ". Marcos disponibles: " + wording::joinedWithY(d.choices) + ".";
     case ErrorKind::TooManyFrames:
         return "Como máximo se pueden elegir 2 marcos horarios. Marcos disponibles: " +
-               list(d.choices) + ".";
+               wording::joinedWithY(d.choices) + ".";
     case ErrorKind::BadMinutes:
         return "En " + recordOfSection(d) + ", los minutos semanales " + quoted(d.value) +
                (d.reason == ErrorReason::NumberTooLarge ? " son un número demasiado grande."

@@ -220,12 +220,13 @@ std::optional<std::string> movedCodesWarning(const RunNotes& notes) {
     constexpr std::size_t kListed = 10;
     std::size_t listed = 0;
     for (const Note& note : notes) {
-        if (note.kind == NoteKind::CodeMoved && listed++ < kListed) {
+        if (listed == kListed) {
+            break;
+        }
+        if (note.kind == NoteKind::CodeMoved) {
             text += "\n- Tabla " + std::string(note.table) + ", código " + quoted(note.code) +
                     ": antes " + quoted(note.before) + ", ahora " + quoted(note.after) + ".";
-        }
-        if (listed > kListed) {
-            break;
+            ++listed;
         }
     }
     if (moved->second > kListed) {

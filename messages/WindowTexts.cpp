@@ -1,6 +1,7 @@
 #include "messages/WindowTexts.h"
 
 #include "messages/Messages.h"
+#include "messages/Wording.h"
 #include "services/files/FileSystem.h"
 
 namespace velmora::messages {
@@ -18,10 +19,9 @@ std::string notesSummary(const RunNotes& notes) {
 }
 
 std::string staleNotesFileKept(const std::filesystem::path& file, const std::error_code& why) {
-    std::filesystem::path shown = file;
-    return "No se puede borrar el archivo \"" + pathToUtf8(shown.make_preferred()) + "\" (" +
-           describeSystemError(why) +
-           "). Tiene los avisos de un proceso anterior: bórrelo usted para que nadie los tome por "
+    return "No se puede borrar el archivo " + wording::quoted(wording::fileText(file)) +
+           wording::because(why) +
+           ". Tiene los avisos de un proceso anterior: bórrelo usted para que nadie los tome por "
            "los de este.";
 }
 

@@ -21,28 +21,18 @@ namespace {
 // 0 asks the compiled help file for its table of contents.
 constexpr int kHelpContents = 0;
 
-// The hour-glass while a run works, on every path out of it.
-class BusyPointer {
+// One pointer while something lasts, the other again after it, on every path out of it: the
+// hour-glass while a run works, the ordinary pointer while a run waits for the user's answer.
+class PointerWhile {
 public:
-    explicit BusyPointer(MainView& view) : view_(view) { view_.setBusy(true); }
-    ~BusyPointer() { view_.setBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
+    PointerWhile(MainView& view, bool busy) : view_(view), busy_(busy) { view_.setBusy(busy_); }
+    ~PointerWhile() { view_.setBusy(!busy_); }
+    PointerWhile(const PointerWhile&) = delete;
+    PointerWhile& operator=(const PointerWhile&) = delete;
 
 private:
     MainView& view_;
-};
-
-// The ordinary pointer while a run waits for the user's answer, the hour-glass again after.
-class OrdinaryPointer {
-public:
-    explicit OrdinaryPointer(MainView& view) : view_(view) { view_.setBusy(false); }
-    ~OrdinaryPointer() { view_.setBusy(true); }
-    OrdinaryPointer(const OrdinaryPointer&) = delete;
-    OrdinaryPointer& operator=(const OrdinaryPointer&) = delete;
-
-private:
-    MainView& view_;
+    bool busy_;
 };
 
 [[noreturn]] void throwNothingToChoose(const std::filesystem::path& document,
@@ -64,7 +54,7 @@ public:
     // Throws instead of asking when the document offers no frames to choose from (changed,
     // removed or unreadable since the run read it): no choice could ever be made there.
     std::string chooseFrames(const std::filesystem::path&, const FrameListing&) override {
-        const OrdinaryPointer ordinary(view_);
+        const PointerWhile ordinary(view_, false);
         for (;;) {
             const FrameListing listing = FrameListing::load(document_);
             if (listing.listedKeys().empty()) {
@@ -180,7 +170,7 @@ std::filesystem::path MainPresenter::documentDialogFolder() const {
 std::optional<RunNotes> MainPresenter::runReportingErrors(const std::function<RunNotes()>& run) {
     // The pointer is the ordinary one again before any message is shown.
     try {
-        const BusyPointer busy(view_);
+        const PointerWhile busy(view_, true);
         return run();
     } catch (const std::exception& error) {
         view_.showError(messages::describe(error));

@@ -31,14 +31,22 @@ void requireExchangeFolder(const std::filesystem::path& folder) {
 
 std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::path& folder,
                                                          const std::string& fileName) {
-    std::vector<std::filesystem::path> found;
-    const std::string wanted = text::asciiUpper(fileName);
+    return FolderListing(folder).find(fileName);
+}
+
+FolderListing::FolderListing(const std::filesystem::path& folder) {
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        if (text::asciiUpper(pathToUtf8(it->path().filename())) == wanted) {
-            found.push_back(it->path());
-        }
+        byUpperName_.emplace(text::asciiUpper(pathToUtf8(it->path().filename())), it->path());
+    }
+}
+
+std::vector<std::filesystem::path> FolderListing::find(const std::string& fileName) const {
+    std::vector<std::filesystem::path> found;
+    const auto [first, last] = byUpperName_.equal_range(text::asciiUpper(fileName));
+    for (auto it = first; it != last; ++it) {
+        found.push_back(it->second);
     }
     return found;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,17 @@ std::optional<std::filesystem::path> findTableFile(const std::filesystem::path& 
 // Every file in folder whose name equals fileName without regard to ASCII letter case.
 std::vector<std::filesystem::path> findFilesIgnoringCase(const std::filesystem::path& folder,
                                                          const std::string& fileName);
+
+// A folder's entries as they were listed once, found by name without regard to ASCII letter
+// case: for looking up many names without reading the folder again for each.
+class FolderListing {
+public:
+    explicit FolderListing(const std::filesystem::path& folder);
+    std::vector<std::filesystem::path> find(const std::string& fileName) const;
+
+private:
+    std::multimap<std::string, std::filesystem::path> byUpperName_;
+};
 
 // The path a new table gets: upper-case NAME.DBF in folder.
 std::filesystem::path newTableFile(const std::filesystem::path& folder, const std::string& table);
