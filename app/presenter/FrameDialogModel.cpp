@@ -61,4 +61,8 @@ FrameDialogModel::close(const std::vector<std::size_t>& selectedRows) const {
             .message = refusalText(selection.problem)};
 }
 
+FrameDialogOutcome FrameDialogModel::outcome(Verdict verdict) const {
+    return {std::move(verdict), !frameKeys().empty(), readProblem()};
+}
+
 } // namespace velmora::app

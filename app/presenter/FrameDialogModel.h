@@ -10,6 +10,8 @@
 
 namespace velmora::app {
 
+struct FrameDialogOutcome;
+
 // What the time-frame dialog shows and decides, for any face that draws it: the frames of the
 // document, the details of the current one, and the check when it closes. The dialog reads the
 // file itself, apart from the run's document.
@@ -40,9 +42,19 @@ public:
     // The closing check, on the rows selected at closing (in any order).
     Verdict close(const std::vector<std::size_t>& selectedRows) const;
 
+    // What the dialog ended with: the closing check's verdict, and what the file it read gave.
+    FrameDialogOutcome outcome(Verdict verdict) const;
+
 private:
     std::filesystem::path document_;
     FrameListing listing_;
+};
+
+// What the frame dialog ended with, once closed.
+struct FrameDialogOutcome {
+    FrameDialogModel::Verdict verdict; // the closing check's verdict on the selection
+    bool framesListed = false;         // whether the file it read gave frames to choose from
+    std::optional<Error> readProblem;  // why it could not read them, when it could not
 };
 
 } // namespace velmora::app

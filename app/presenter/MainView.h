@@ -25,13 +25,6 @@ struct NotesMessage {
     std::string details; // the first notes of each place and how many more: the details
 };
 
-// What the frame dialog ended with, once closed.
-struct FrameDialogOutcome {
-    FrameDialogModel::Verdict verdict; // the closing check's verdict on the selection
-    bool framesListed = false;         // whether the file it read gave frames to choose from
-    std::optional<Error> readProblem;  // why it could not read them, when it could not
-};
-
 // What the main window's presenter asks of a face (the Qt window, the Win32 window, a test's
 // fake). Every call is modal where it asks something: it returns once the user has answered.
 // Texts arrive in UTF-8, worded already; a face shows them as they are.

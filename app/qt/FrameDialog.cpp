@@ -172,8 +172,6 @@ void FrameDialog::showEvent(QShowEvent* event) {
 
 void FrameDialog::listDocumentFrames() {
     model_.load();
-    outcome_.framesListed = !model_.frameKeys().empty();
-    outcome_.readProblem = model_.readProblem();
     for (const auto& key : model_.frameKeys()) {
         currentFrame_->addItem(fromUtf8(key));
         frameList_->addItem(fromUtf8(key));
@@ -209,9 +207,9 @@ void FrameDialog::checkSelection() {
             selectedRows.push_back(static_cast<std::size_t>(row));
         }
     }
-    outcome_.verdict = model_.close(selectedRows);
-    if (!outcome_.verdict.message.empty()) {
-        showMessage_(this, fromUtf8(outcome_.verdict.message));
+    verdict_ = model_.close(selectedRows);
+    if (!verdict_.message.empty()) {
+        showMessage_(this, fromUtf8(verdict_.message));
     }
 }
 

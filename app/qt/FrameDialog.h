@@ -33,7 +33,7 @@ public:
 
     // What the dialog ended with: the closing check's verdict, and whether the file it read
     // gave frames to choose from.
-    const FrameDialogOutcome& outcome() const { return outcome_; }
+    FrameDialogOutcome outcome() const { return model_.outcome(verdict_); }
 
     void setMessageHook(MessageHook hook) { showMessage_ = std::move(hook); }
 
@@ -53,7 +53,7 @@ private:
     void checkSelection();
 
     FrameDialogModel model_;
-    FrameDialogOutcome outcome_;
+    FrameDialogModel::Verdict verdict_;
     bool listed_ = false;
     bool closing_ = false;
     MessageHook showMessage_;

@@ -46,7 +46,7 @@ FrameDialog::FrameDialog(std::filesystem::path document, const Scale& scale,
 
 FrameDialogOutcome FrameDialog::run(HWND owner) {
     runModal(owner, IDD_FRAMES);
-    return outcome_;
+    return model_.outcome(verdict_);
 }
 
 void FrameDialog::initialise() {
@@ -122,11 +122,9 @@ void FrameDialog::closeChecked() {
                      reinterpret_cast<LPARAM>(selected.data()));
     }
     const std::vector<std::size_t> rows(selected.begin(), selected.end());
-    outcome_.verdict = model_.close(rows);
-    outcome_.framesListed = !model_.frameKeys().empty();
-    outcome_.readProblem = model_.readProblem();
-    if (!outcome_.verdict.message.empty()) {
-        MessageBoxW(handle(), wide(outcome_.verdict.message).c_str(),
+    verdict_ = model_.close(rows);
+    if (!verdict_.message.empty()) {
+        MessageBoxW(handle(), wide(verdict_.message).c_str(),
                     wide(messages::kApplicationTitle).c_str(), MB_OK);
     }
     EndDialog(handle(), IDOK);

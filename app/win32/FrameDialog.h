@@ -34,7 +34,7 @@ private:
     FrameDialogModel model_;
     Scale scale_;
     std::function<void()> askHelp_;
-    FrameDialogOutcome outcome_;
+    FrameDialogModel::Verdict verdict_;
     Font instructionFont_;
     Font hintFont_;
     Font headingFont_;

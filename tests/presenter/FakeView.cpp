@@ -59,10 +59,8 @@ app::FrameDialogOutcome FakeView::chooseFrames(const std::filesystem::path& docu
     }
     app::FrameDialogModel model(document);
     model.load();
-    app::FrameDialogOutcome outcome;
-    outcome.verdict = model.close(takeFirst(frameAnswers, std::vector<std::size_t>()));
-    outcome.framesListed = !model.frameKeys().empty();
-    outcome.readProblem = model.readProblem();
+    const app::FrameDialogOutcome outcome =
+        model.outcome(model.close(takeFirst(frameAnswers, std::vector<std::size_t>())));
     if (!outcome.verdict.message.empty()) {
         shown.push_back({"frame-message", outcome.verdict.message, busy});
     }
